@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+
+class QString;
+class QWidget;
+
+// A video player that draws into a window lent to it and reports its position
+// while it plays. Times cross this interface as seconds in single precision;
+// -1.0 means that no video is open.
+class TVideoPlayer {
+public:
+    using TPositionEvent = std::function<void(TVideoPlayer* sender, float position)>;
+    using TStopEvent = std::function<void(TVideoPlayer* sender)>;
+
+    virtual ~TVideoPlayer() = default;
+
+    // The window the picture is drawn into; used by the next Open.
+    void SetVideoWindow(QWidget* window) { mVideoWindow = window; }
+    QWidget* VideoWindow() const { return mVideoWindow; }
+
+    // Called every 500 ms while playing.
+    TPositionEvent OnPosition;
+    // Called when playback pauses, stops or reaches the end of the media, after
+    // Playing has turned false.
+    TStopEvent OnStop;
+
+    bool Playing() const { return mPlaying; }
+
+    // Closes any open file, then opens this one, shows its first picture and
+    // leaves it paused. Raises an Exception when the file cannot be played.
+    virtual void Open(const QString& fileName) = 0;
+    virtual void Close() = 0;
+    // Without an open file these do nothing.
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void SetPosition(float seconds) = 0;
+    // -1.0 without an open file.
+    virtual float GetPosition() = 0;
+    virtual float GetDuration() = 0;
+
+protected:
+    bool mPlaying = false;
+
+private:
+    QWidget* mVideoWindow = nullptr;
+};
