@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object: an error that escapes an event handler is shown in
+// the error box, and the program goes on.
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

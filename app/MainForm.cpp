@@ -1,0 +1,142 @@
+#include "app/MainForm.h"
+
+#include "about/About.h"
+#include "about/ProdInfo.h"
+#include "app/DataStrip.h"
+#include "app/TimeMapping.h"
+#include "app/TimeText.h"
+#include "chart/Chart.h"
+#include "common/MessageBoxes.h"
+#include "common/WaitCursor.h"
+#include "video/VideoPlayer.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QToolButton>
+#include <QWheelEvent>
+
+TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
+    : QWidget(parent), mPlayer(std::move(player))
+{
+    setWindowTitle(ProductInfo.ProductName);
+    CreateControls();
+    MarkSerie = ChartAll->AddSeries(std::make_unique<TChartShape>());
+
+    mPlayer->SetVideoWindow(pnlClient);
+    mPlayer->OnPosition = [this](TVideoPlayer* sender, float position) { PlayerPosition(sender, position); };
+    mPlayer->OnStop = [this](TVideoPlayer* sender) { PlayerStop(sender); };
+
+    lblCurrentTime->setText(QString());
+    VideoDuration = 0;
+    StartTime = 0;
+    MarkSerie->SetX0(0);
+    MarkSerie->SetX1(0);
+    MarkSerie->SetY0(0);
+    MarkSerie->SetY1(95);
+    ChartAll->SetLegendColor(pnlBottom->palette().color(QPalette::Window));
+
+    ConnectCommands();
+    qApp->installEventFilter(this);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The player closes its media and its picture before the panels go.
+    mPlayer.reset();
+}
+
+void TfrmMain::ConnectCommands()
+{
+    const auto command = [this](QToolButton* button, void (TfrmMain::*handler)()) {
+        connect(button, &QToolButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+    };
+    command(sbnOpenVideo, &TfrmMain::sbnOpenVideoClick);
+    command(sbnAbout, &TfrmMain::sbnAboutClick);
+    command(sbnPlayPause, &TfrmMain::sbnPlayPauseClick);
+    command(sbnZoomIn, &TfrmMain::sbnZoomInClick);
+    command(sbnZoomOut, &TfrmMain::sbnZoomOutClick);
+    command(sbnZoomOriginal, &TfrmMain::sbnZoomOriginalClick);
+
+    connect(ChartAll, &TChart::ClickSeries, this,
+            [this](TChartSeries* series, int valueIndex, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                RunCommand([&] { ChartAllClickSeries(series, valueIndex, button, shift, x, y); });
+            });
+    connect(ChartAll, &TChart::ClickBackground, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                RunCommand([&] { ChartAllClickBackground(button, shift, x, y); });
+            });
+}
+
+void TfrmMain::sbnOpenVideoClick()
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, QString(), QString(), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+    if (fileName.isEmpty())
+        return;
+    OpenVideoFile(fileName);
+}
+
+void TfrmMain::OpenVideoFile(const QString& fileName)
+{
+    {
+        WaitCursor wait;
+        mPlayer->Open(fileName);
+    }
+    VideoDuration = mPlayer->GetDuration();
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    axis.SetMinimum(StartTime);
+    axis.SetMaximum(VideoToChartTime(StartTime, mPlayer->GetDuration()));
+    DefaultAxisMin = axis.Minimum();
+    DefaultAxisMax = axis.Maximum();
+    SetCursorX(DefaultAxisMin);
+    ChartAll->setEnabled(true);
+    sbnOpenData->setEnabled(true);
+    VideoFileName = fileName;
+    UpdateControls();
+}
+
+void TfrmMain::sbnAboutClick()
+{
+    ShowAboutBox(ProductInfo);
+}
+
+void TfrmMain::UpdateControls()
+{
+    lblCurrentTime->setText(LongTimeText(MarkSerie->X0(), QLocale()));
+    pbxData->update();
+    sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
+    lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
+}
+
+void TfrmMain::SetCursorX(TDateTime x)
+{
+    MarkSerie->SetX0(x);
+    MarkSerie->SetX1(x);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        // One wheel turn travels up the parents of the widget under the
+        // pointer; it zooms once.
+        const bool passingUp = mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
+                               && wheel->timestamp() == mLastWheelTime;
+        if (widget->window() == this && !passingUp) {
+            mLastWheelTarget = widget;
+            mLastWheelTime = wheel->timestamp();
+            const int delta = wheel->angleDelta().y();
+            const QPoint position = wheel->globalPosition().toPoint();
+            RunCommand([&] { FormMouseWheel(delta, position); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "common/DateTime.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QAction;
+class QToolButton;
+class TChart;
+class TChartSeries;
+class TChartShape;
+class TDataStrip;
+class TVideoPlayer;
+
+// The main window: the video above, the chart with its tool strip, the
+// current values and the legend below.
+class TfrmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Fields shared with the chart data file and the importers.
+    QString VideoFileName;
+    TDateTime StartTime = 0;
+    TDateTime DefaultAxisMin = 0;
+    TDateTime DefaultAxisMax = 0;
+    // Length of the open video in seconds; 0 until a video is opened.
+    float VideoDuration = 0;
+
+    TVideoPlayer& Player() const { return *mPlayer; }
+    TChart* ChartAll = nullptr;
+    TChartShape* MarkSerie = nullptr;
+
+    // Commands.
+    void sbnOpenVideoClick();
+    void OpenVideoFile(const QString& fileName);
+    void sbnSaveDataClick();
+    void sbnAboutClick();
+    void sbnPlayPauseClick();
+    void sbnZoomInClick();
+    void sbnZoomOutClick();
+    void sbnZoomOriginalClick();
+
+    // Refreshes the time label, the current values, the save button and the
+    // legend's visibility after a change of position or data.
+    void UpdateControls();
+    // Stretches the cursor over the value range of the visible series.
+    void FitCursorHeight();
+    // Moves the cursor and the video to the time at a pixel column of the chart.
+    void SeekToPixel(int x);
+    // The wheel, wherever the pointer is: zooms when it is over the chart.
+    void FormMouseWheel(int wheelDelta, const QPoint& mousePos);
+
+    // Controls.
+    QWidget* pnlTop = nullptr;
+    QToolButton* sbnOpenVideo = nullptr;
+    QToolButton* sbnOpenData = nullptr;
+    QToolButton* sbnSaveData = nullptr;
+    QToolButton* sbnAbout = nullptr;
+    QWidget* pnlClient = nullptr;
+    QWidget* pnlBottom = nullptr;
+    QWidget* pnlTools = nullptr;
+    QToolButton* sbnPlayPause = nullptr;
+    QToolButton* sbnZoomIn = nullptr;
+    QToolButton* sbnZoomOut = nullptr;
+    QToolButton* sbnZoomOriginal = nullptr;
+    QLabel* lblCurrentData = nullptr;
+    QLabel* Label1 = nullptr;
+    TDataStrip* pbxData = nullptr;
+    QLabel* lblCurrentTime = nullptr;
+    QListWidget* lvwLegend = nullptr;
+    QMenu* pmnChart = nullptr;
+    QAction* miClearChartData = nullptr;
+    QMenu* pmnLegend = nullptr;
+    QAction* miEdit = nullptr;
+    QAction* miDelete = nullptr;
+    QPixmap imgPlay;
+    QPixmap imgPause;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateTopPanel();
+    void CreateToolStrip();
+    void ConnectCommands();
+    void PlayerPosition(TVideoPlayer* sender, float position);
+    void PlayerStop(TVideoPlayer* sender);
+    void ChartAllClickSeries(TChartSeries* series, int valueIndex, Qt::MouseButton button,
+                             Qt::KeyboardModifiers shift, int x, int y);
+    void ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void SetCursorX(TDateTime x);
+
+    std::unique_ptr<TVideoPlayer> mPlayer;
+    QPointer<QWidget> mLastWheelTarget;
+    quint64 mLastWheelTime = 0;
+};

@@ -1,0 +1,107 @@
+// Playback, the cursor and the time axis view of the main window.
+#include "app/MainForm.h"
+
+#include "app/TimeMapping.h"
+#include "app/ViewZoom.h"
+#include "chart/Chart.h"
+#include "video/VideoPlayer.h"
+
+#include <QToolButton>
+
+void TfrmMain::sbnPlayPauseClick()
+{
+    if (mPlayer->Playing())
+        mPlayer->Pause();
+    else
+        mPlayer->Play();
+    sbnPlayPause->setIcon(mPlayer->Playing() ? imgPause : imgPlay);
+}
+
+void TfrmMain::PlayerStop(TVideoPlayer*)
+{
+    sbnPlayPause->setIcon(imgPlay);
+}
+
+void TfrmMain::PlayerPosition(TVideoPlayer*, float position)
+{
+    SetCursorX(VideoToChartTime(StartTime, position));
+    UpdateControls();
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    TView view;
+    // Both bounds in one step: a narrow view may move by more than its width.
+    if (FollowCursorView({axis.Minimum(), axis.Maximum()}, MarkSerie->X0(), DefaultAxisMax, view))
+        axis.SetMinMax(view.Min, view.Max);
+}
+
+void TfrmMain::ChartAllClickSeries(TChartSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int)
+{
+    if (button == Qt::LeftButton)
+        SeekToPixel(x);
+}
+
+void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int)
+{
+    if (button == Qt::LeftButton)
+        SeekToPixel(x);
+}
+
+void TfrmMain::SeekToPixel(int x)
+{
+    const TTimeAxis& axis = ChartAll->BottomAxis();
+    const TDateTime t = axis.CalcPosPoint(x);
+    if (t < axis.Minimum() || t > axis.Maximum())
+        return;
+    SetCursorX(t);
+    mPlayer->SetPosition(ChartToVideoSeconds(StartTime, t));
+    UpdateControls();
+}
+
+void TfrmMain::FitCursorHeight()
+{
+    MarkSerie->SetActive(false);
+    TValueAxis& values = ChartAll->LeftAxis();
+    values.AdjustNow();
+    MarkSerie->SetY0(values.Minimum());
+    MarkSerie->SetY1(values.Maximum());
+    MarkSerie->SetActive(true);
+}
+
+void TfrmMain::sbnZoomInClick()
+{
+    if (!ChartAll->isEnabled())
+        return;
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    const TView view = ZoomInView({axis.Minimum(), axis.Maximum()}, MarkSerie->X0());
+    axis.SetMinimum(view.Min);
+    axis.SetMaximum(view.Max);
+}
+
+void TfrmMain::sbnZoomOutClick()
+{
+    if (!ChartAll->isEnabled())
+        return;
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    const TView view = ZoomOutView({axis.Minimum(), axis.Maximum()}, {DefaultAxisMin, DefaultAxisMax});
+    axis.SetMaximum(view.Max);
+    axis.SetMinimum(view.Min);
+}
+
+void TfrmMain::sbnZoomOriginalClick()
+{
+    if (!ChartAll->isEnabled())
+        return;
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    axis.SetMinimum(DefaultAxisMin);
+    axis.SetMaximum(DefaultAxisMax);
+}
+
+void TfrmMain::FormMouseWheel(int wheelDelta, const QPoint& mousePos)
+{
+    const QPoint p = ChartAll->mapFromGlobal(mousePos);
+    if (!(p.x() > 0 && p.x() < ChartAll->width() && p.y() > 0 && p.y() < ChartAll->height()))
+        return;
+    if (wheelDelta > 0)
+        sbnZoomOutClick();
+    else
+        sbnZoomInClick();
+}

@@ -1,0 +1,39 @@
+#include "app/ViewZoom.h"
+
+TView ZoomInView(TView view, TDateTime cursor)
+{
+    const double r = (view.Max - view.Min) / 20;
+    double a = view.Min + r;
+    double b = view.Max - r;
+    if (cursor < a + r) {
+        a -= r;
+        b -= r;
+    }
+    if (cursor > b - r) {
+        a += r;
+        b += r;
+    }
+    return {a, b};
+}
+
+TView ZoomOutView(TView view, TView full)
+{
+    double max = view.Max + (view.Max - view.Min) / 20;
+    if (max > full.Max)
+        max = full.Max;
+    double min = view.Min - (max - view.Min) / 20;
+    if (min < full.Min)
+        min = full.Min;
+    return {min, max};
+}
+
+bool FollowCursorView(TView view, TDateTime cursor, TDateTime fullMax, TView& result)
+{
+    if (!(cursor > view.Max))
+        return false;
+    double max = cursor + (view.Max - view.Min) / 20;
+    if (max > fullMax)
+        max = fullMax;
+    result = {view.Min + (max - view.Max), max};
+    return true;
+}

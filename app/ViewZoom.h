@@ -1,0 +1,20 @@
+#pragma once
+
+#include "common/DateTime.h"
+
+// The visible part of the time axis.
+struct TView {
+    TDateTime Min;
+    TDateTime Max;
+};
+
+// Nine tenths of the view; the edge near the cursor stays where the cursor is
+// in the first or last tenth, otherwise both edges move in by a twentieth.
+TView ZoomInView(TView view, TDateTime cursor);
+// The maximum moves out by a twentieth of the width first, then the minimum
+// by a twentieth of the widened width, each held inside the full view.
+TView ZoomOutView(TView view, TView full);
+// The view that keeps the cursor in sight once it has passed the right edge:
+// the same width, ending a twentieth of it after the cursor, but not after
+// the end of the full view. Returns false when the view need not move.
+bool FollowCursorView(TView view, TDateTime cursor, TDateTime fullMax, TView& result);

@@ -1,0 +1,41 @@
+#include "about/ProdInfo.h"
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "video/MpvVideoPlayer.h"
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool HasDisplay(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0)
+            return true;
+    }
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+           || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!HasDisplay(argc, argv)) {
+        std::fprintf(stderr, "plotreel: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                             "start it from a desktop session.\n");
+        return EXIT_FAILURE;
+    }
+    TApplication app(argc, argv);
+    // libmpv refuses to start unless numbers are formatted the C way; Qt's own
+    // formatting goes through QLocale and is not affected.
+    std::setlocale(LC_NUMERIC, "C");
+    app.setApplicationName(ProductInfo.ProductName);
+    app.setApplicationDisplayName(ProductInfo.ProductName);
+
+    TfrmMain frmMain(std::make_unique<TMpvVideoPlayer>());
+    frmMain.show();
+    return app.exec();
+}

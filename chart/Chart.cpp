@@ -1,0 +1,158 @@
+#include "chart/Chart.h"
+
+#include "chart/TimeAxisTicker.h"
+
+#include <QMenu>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include <cmath>
+
+TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mPlot);
+
+    mPlot->setInteractions(QCP::Interactions());
+    mPlot->setBackground(palette().window());
+    mPlot->axisRect()->setBackground(Qt::white);
+    mPlot->legend->setVisible(false);
+
+    QCPAxis* time = mPlot->xAxis;
+    time->setTicker(QSharedPointer<TTimeAxisTicker>::create());
+    time->setSubTicks(false);
+    time->setBasePen(QPen(Qt::black, 1));
+    QCPAxis* value = mPlot->yAxis;
+    value->setSubTicks(false);
+    value->setBasePen(QPen(Qt::black, 1));
+    // Tick marks point out of the plot, as a reader of charts expects.
+    for (QCPAxis* axis : {time, value})
+        axis->setTickLength(0, 4);
+
+    mPlot->addLayer(QStringLiteral("cursor"), mPlot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    mCursorLayer = mPlot->layer(QStringLiteral("cursor"));
+    mCursorLayer->setMode(QCPLayer::lmBuffered);
+
+    mBottomAxis = std::make_unique<TTimeAxis>(*this, time);
+    mLeftAxis = std::make_unique<TValueAxis>(*this, value);
+    mBottomAxis->SetMinMax(0, 101);
+
+    connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
+    connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
+}
+
+TChart::~TChart()
+{
+    // Series remove their drawings from the plot, so they go first.
+    mSeries.clear();
+}
+
+TFastLineSeries* TChart::LineSeries(int index) const
+{
+    return dynamic_cast<TFastLineSeries*>(Series(index));
+}
+
+void TChart::Append(std::unique_ptr<TChartSeries> series)
+{
+    series->Attach(this);
+    mSeries.push_back(std::move(series));
+    RequestReplot();
+}
+
+void TChart::FreeSeries(int index)
+{
+    mSeries.erase(mSeries.begin() + index);
+    RequestReplot();
+}
+
+QRect TChart::PlotRect() const
+{
+    return mPlot->axisRect()->rect().translated(mPlot->pos());
+}
+
+void TChart::RequestReplot()
+{
+    mFullReplotPending = true;
+    ScheduleFlush();
+}
+
+void TChart::RequestCursorReplot()
+{
+    mCursorReplotPending = true;
+    ScheduleFlush();
+}
+
+void TChart::ScheduleFlush()
+{
+    if (mFlushQueued)
+        return;
+    mFlushQueued = true;
+    QMetaObject::invokeMethod(this, &TChart::Flush, Qt::QueuedConnection);
+}
+
+void TChart::Flush()
+{
+    mFlushQueued = false;
+    if (mFullReplotPending) {
+        mFullReplotPending = false;
+        mCursorReplotPending = false;
+        mPlot->replot(QCustomPlot::rpQueuedRefresh);
+    } else if (mCursorReplotPending) {
+        mCursorReplotPending = false;
+        mCursorLayer->replot();
+    }
+}
+
+void TChart::ReplotNow()
+{
+    mFullReplotPending = false;
+    mCursorReplotPending = false;
+    mPlot->replot(QCustomPlot::rpImmediateRefresh);
+}
+
+void TChart::BeforeReplot()
+{
+    mLeftAxis->AdjustNow();
+    QCPAxis* time = mPlot->xAxis;
+    const QFontMetrics metrics(time->tickLabelFont());
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00"));
+    time->ticker()->setTickCount(TTimeAxisTicker::FittingTickCount(mPlot->axisRect()->width(), labelWidth));
+}
+
+void TChart::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Margins of 1 % of the chart's size on each side.
+    const int horizontal = static_cast<int>(std::lround(width() * 0.01));
+    const int vertical = static_cast<int>(std::lround(height() * 0.01));
+    mPlot->plotLayout()->setMargins(QMargins(horizontal, vertical, horizontal, vertical));
+    RequestReplot();
+}
+
+void TChart::PlotMousePress(QMouseEvent* event)
+{
+    const QPointF pos = event->position();
+    const int x = static_cast<int>(pos.x()) + mPlot->x();
+    const int y = static_cast<int>(pos.y()) + mPlot->y();
+
+    TChartSeries* hit = nullptr;
+    int valueIndex = -1;
+    const QCPAbstractItem* item = mPlot->itemAt(pos, false);
+    const QCPAbstractPlottable* plottable = item ? nullptr : mPlot->plottableAt(pos, false, &valueIndex);
+    for (const auto& series : mSeries) {
+        const auto* shape = dynamic_cast<const TChartShape*>(series.get());
+        const auto* line = dynamic_cast<const TFastLineSeries*>(series.get());
+        if ((item && shape && shape->Item() == item) || (plottable && line && line->Graph() == plottable)) {
+            hit = series.get();
+            break;
+        }
+    }
+    if (hit)
+        emit ClickSeries(hit, valueIndex, event->button(), event->modifiers(), x, y);
+    else
+        emit ClickBackground(event->button(), event->modifiers(), x, y);
+
+    if (event->button() == Qt::RightButton && mPopupMenu)
+        mPopupMenu->popup(event->globalPosition().toPoint());
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "chart/ChartAxes.h"
+#include "chart/ChartSeries.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QCustomPlot;
+class QCPLayer;
+class QMenu;
+class QMouseEvent;
+
+// The chart panel: an ordered list of series over a time axis and a value
+// axis. It owns its series; removing a series destroys it.
+class TChart : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TChart(QWidget* parent = nullptr);
+    ~TChart() override;
+
+    int SeriesCount() const { return static_cast<int>(mSeries.size()); }
+    TChartSeries* Series(int index) const { return mSeries.at(static_cast<std::size_t>(index)).get(); }
+    // The series at index as a line series, or nullptr when it is none.
+    TFastLineSeries* LineSeries(int index) const;
+    // Adds a series at the end of the list and returns it.
+    template <class Series>
+    Series* AddSeries(std::unique_ptr<Series> series)
+    {
+        Series* raw = series.get();
+        Append(std::move(series));
+        return raw;
+    }
+    // Removes the series at index and destroys it.
+    void FreeSeries(int index);
+
+    TTimeAxis& BottomAxis() { return *mBottomAxis; }
+    TValueAxis& LeftAxis() { return *mLeftAxis; }
+
+    // The chart's own legend is never shown; its colour is kept for parity
+    // with the panel it sits on.
+    QColor LegendColor() const { return mLegendColor; }
+    void SetLegendColor(const QColor& color) { mLegendColor = color; }
+
+    // Shown at the pointer on a right-button press.
+    void SetPopupMenu(QMenu* menu) { mPopupMenu = menu; }
+    QMenu* PopupMenu() const { return mPopupMenu; }
+
+    // The plot area in the chart's pixel coordinates.
+    QRect PlotRect() const;
+
+    // Redraws what changed: everything, or only the cursor layer.
+    void RequestReplot();
+    void RequestCursorReplot();
+    // Draws pending changes now (used where a picture is needed at once).
+    void ReplotNow();
+
+    QCustomPlot* Plot() const { return mPlot; }
+    QCPLayer* CursorLayer() const { return mCursorLayer; }
+
+signals:
+    // A mouse-button press on a series (the cursor line included).
+    void ClickSeries(TChartSeries* series, int valueIndex, Qt::MouseButton button,
+                     Qt::KeyboardModifiers shift, int x, int y);
+    // A mouse-button press anywhere else on the chart.
+    void ClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Append(std::unique_ptr<TChartSeries> series);
+    void PlotMousePress(QMouseEvent* event);
+    void BeforeReplot();
+    void Flush();
+    void ScheduleFlush();
+
+    QCustomPlot* mPlot;
+    QCPLayer* mCursorLayer;
+    std::unique_ptr<TTimeAxis> mBottomAxis;
+    std::unique_ptr<TValueAxis> mLeftAxis;
+    std::vector<std::unique_ptr<TChartSeries>> mSeries;
+    QMenu* mPopupMenu = nullptr;
+    QColor mLegendColor;
+    bool mFlushQueued = false;
+    bool mFullReplotPending = false;
+    bool mCursorReplotPending = false;
+};

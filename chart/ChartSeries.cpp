@@ -1,0 +1,266 @@
+#include "chart/ChartSeries.h"
+
+#include "chart/Chart.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool KeyLess(const QCPGraphData& a, const QCPGraphData& b)
+{
+    return a.key < b.key;
+}
+
+} // namespace
+
+void TChartSeries::SetActive(bool active)
+{
+    if (mActive == active)
+        return;
+    mActive = active;
+    ApplyActive();
+}
+
+void TChartSeries::Changed() const
+{
+    if (mChart)
+        mChart->RequestReplot();
+}
+
+TFastLineSeries::TFastLineSeries()
+    : mData(new QCPGraphDataContainer),
+      mMinY(std::numeric_limits<double>::infinity()),
+      mMaxY(-std::numeric_limits<double>::infinity())
+{
+}
+
+TFastLineSeries::~TFastLineSeries()
+{
+    Detach();
+}
+
+void TFastLineSeries::SetSeriesColor(const QColor& color)
+{
+    mColor = color;
+    ApplyPen();
+}
+
+void TFastLineSeries::SetLineWidth(int width)
+{
+    mLineWidth = width;
+    ApplyPen();
+}
+
+void TFastLineSeries::TakeValues(const TChartPoint* points, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const double y = points[i].Y;
+        if (y < mMinY)
+            mMinY = y;
+        if (y > mMaxY)
+            mMaxY = y;
+    }
+}
+
+void TFastLineSeries::AddXY(double x, double y)
+{
+    const TChartPoint point{x, y};
+    if (mData->isEmpty() || x >= (mData->constEnd() - 1)->key) {
+        mData->add(QCPGraphData(x, y));
+    } else {
+        // The container puts a point before existing points with the same
+        // key; move it behind them.
+        mData->add(QCPGraphData(x, y));
+        const auto first = std::lower_bound(mData->begin(), mData->end(), QCPGraphData(x, y), KeyLess);
+        const auto last = std::upper_bound(first, mData->end(), QCPGraphData(x, y), KeyLess);
+        if (last - first > 1)
+            std::rotate(first, first + 1, last);
+    }
+    TakeValues(&point, 1);
+    Changed();
+}
+
+void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
+{
+    if (count == 0)
+        return;
+    QVector<QCPGraphData> batch(static_cast<qsizetype>(count));
+    for (std::size_t i = 0; i < count; ++i)
+        batch[static_cast<qsizetype>(i)] = QCPGraphData(points[i].X, points[i].Y);
+    if (!std::is_sorted(batch.cbegin(), batch.cend(), KeyLess))
+        std::stable_sort(batch.begin(), batch.end(), KeyLess);
+
+    if (mData->isEmpty()) {
+        mData->set(batch, true);
+    } else if (batch.constFirst().key >= (mData->constEnd() - 1)->key
+               && mData->constBegin()->key < batch.constLast().key) {
+        // Every new point goes after the old ones.
+        mData->add(batch, true);
+    } else {
+        QVector<QCPGraphData> merged;
+        merged.reserve(mData->size() + batch.size());
+        // std::merge takes equal keys from the first range first: old points
+        // stay before new ones with the same X.
+        std::merge(mData->constBegin(), mData->constEnd(), batch.cbegin(), batch.cend(),
+                   std::back_inserter(merged), KeyLess);
+        mData->set(merged, true);
+    }
+    TakeValues(points, count);
+    Changed();
+}
+
+int TFastLineSeries::Count() const
+{
+    return mData->size();
+}
+
+double TFastLineSeries::XValue(int index) const
+{
+    return mData->at(index)->key;
+}
+
+double TFastLineSeries::YValue(int index) const
+{
+    return mData->at(index)->value;
+}
+
+double TFastLineSeries::MinXValue() const
+{
+    return mData->isEmpty() ? 0.0 : mData->constBegin()->key;
+}
+
+double TFastLineSeries::MaxXValue() const
+{
+    return mData->isEmpty() ? 0.0 : (mData->constEnd() - 1)->key;
+}
+
+int TFastLineSeries::FirstIndexAtOrAfter(double x) const
+{
+    const auto it = std::lower_bound(mData->constBegin(), mData->constEnd(), QCPGraphData(x, 0), KeyLess);
+    return static_cast<int>(it - mData->constBegin());
+}
+
+bool TFastLineSeries::ValueRange(double& min, double& max) const
+{
+    if (!(mMinY <= mMaxY))
+        return false;
+    min = mMinY;
+    max = mMaxY;
+    return true;
+}
+
+void TFastLineSeries::Attach(TChart* chart)
+{
+    mChart = chart;
+    QCustomPlot* plot = chart->Plot();
+    mGraph = new QCPGraph(plot->xAxis, plot->yAxis);
+    mGraph->setData(mData);
+    mGraph->setAdaptiveSampling(true);
+    mGraph->setLineStyle(QCPGraph::lsLine);
+    ApplyPen();
+    ApplyActive();
+}
+
+void TFastLineSeries::Detach()
+{
+    if (mGraph) {
+        mGraph->parentPlot()->removePlottable(mGraph);
+        mGraph = nullptr;
+    }
+    if (mChart)
+        mChart->RequestReplot();
+    mChart = nullptr;
+}
+
+void TFastLineSeries::ApplyActive()
+{
+    if (mGraph)
+        mGraph->setVisible(mActive);
+    Changed();
+}
+
+void TFastLineSeries::ApplyPen()
+{
+    if (mGraph)
+        mGraph->setPen(QPen(mColor, mLineWidth));
+    Changed();
+}
+
+TChartShape::~TChartShape()
+{
+    Detach();
+}
+
+void TChartShape::SetX0(double x)
+{
+    mX0 = x;
+    ApplyCoords();
+}
+
+void TChartShape::SetX1(double x)
+{
+    mX1 = x;
+    ApplyCoords();
+}
+
+void TChartShape::SetY0(double y)
+{
+    mY0 = y;
+    ApplyCoords();
+}
+
+void TChartShape::SetY1(double y)
+{
+    mY1 = y;
+    ApplyCoords();
+}
+
+bool TChartShape::ValueRange(double& min, double& max) const
+{
+    min = std::min(mY0, mY1);
+    max = std::max(mY0, mY1);
+    return true;
+}
+
+void TChartShape::Attach(TChart* chart)
+{
+    mChart = chart;
+    mLine = new QCPItemLine(chart->Plot());
+    mLine->setLayer(chart->CursorLayer());
+    mLine->setClipToAxisRect(true);
+    mLine->setPen(QPen(Qt::black, 3));
+    mLine->setSelectable(false);
+    ApplyCoords();
+    ApplyActive();
+}
+
+void TChartShape::Detach()
+{
+    if (mLine) {
+        mLine->parentPlot()->removeItem(mLine);
+        mLine = nullptr;
+    }
+    mChart = nullptr;
+}
+
+void TChartShape::ApplyActive()
+{
+    if (mLine)
+        mLine->setVisible(mActive);
+    if (mChart)
+        mChart->RequestCursorReplot();
+}
+
+void TChartShape::ApplyCoords()
+{
+    if (!mLine)
+        return;
+    const double x = (mX0 + mX1) / 2;
+    mLine->start->setCoords(x, mY0);
+    mLine->end->setCoords(x, mY1);
+    mChart->RequestCursorReplot();
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "chart/ChartPoint.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QSharedPointer>
+
+#include <cstddef>
+
+class TChart;
+class QCPGraph;
+class QCPItemLine;
+class QCPGraphData;
+template <class DataType> class QCPDataContainer;
+using QCPGraphDataContainer = QCPDataContainer<QCPGraphData>;
+
+// Anything the chart draws: the data lines and the cursor line.
+class TChartSeries {
+public:
+    virtual ~TChartSeries() = default;
+
+    bool Active() const { return mActive; }
+    void SetActive(bool active);
+    TChart* ParentChart() const { return mChart; }
+
+    // The smallest and largest Y that take part in the automatic value axis;
+    // false when the series has none.
+    virtual bool ValueRange(double& min, double& max) const = 0;
+
+protected:
+    friend class TChart;
+    virtual void Attach(TChart* chart) = 0;
+    virtual void Detach() = 0;
+    virtual void ApplyActive() = 0;
+    void Changed() const;
+
+    TChart* mChart = nullptr;
+    bool mActive = true;
+};
+
+// A line joining its points in ascending X order. A point with the same X as
+// points already there goes after them, so equal X keep the order added.
+class TFastLineSeries : public TChartSeries {
+public:
+    TFastLineSeries();
+    ~TFastLineSeries() override;
+
+    const QByteArray& Title() const { return mTitle; }
+    void SetTitle(const QByteArray& title) { mTitle = title; }
+    QColor SeriesColor() const { return mColor; }
+    void SetSeriesColor(const QColor& color);
+    int LineWidth() const { return mLineWidth; }
+    void SetLineWidth(int width);
+    bool ShowInLegend() const { return mShowInLegend; }
+    void SetShowInLegend(bool show) { mShowInLegend = show; }
+    int Tag() const { return mTag; }
+    void SetTag(int tag) { mTag = tag; }
+
+    void AddXY(double x, double y);
+    // Adds many points at once, as AddXY one by one would, in one pass when
+    // they come in ascending X after the points already there.
+    void AddPoints(const TChartPoint* points, std::size_t count);
+
+    int Count() const;
+    double XValue(int index) const;
+    double YValue(int index) const;
+    // Smallest and largest X; 0 for an empty series.
+    double MinXValue() const;
+    double MaxXValue() const;
+    // Index of the first point whose X is at or after x, or Count().
+    int FirstIndexAtOrAfter(double x) const;
+
+    bool ValueRange(double& min, double& max) const override;
+
+private:
+    friend class TChart;
+    QCPGraph* Graph() const { return mGraph; }
+    void Attach(TChart* chart) override;
+    void Detach() override;
+    void ApplyActive() override;
+    void ApplyPen();
+    void TakeValues(const TChartPoint* points, std::size_t count);
+
+    QSharedPointer<QCPGraphDataContainer> mData;
+    QCPGraph* mGraph = nullptr;
+    QByteArray mTitle;
+    QColor mColor = Qt::black;
+    int mLineWidth = 1;
+    bool mShowInLegend = true;
+    int mTag = 0;
+    double mMinY;
+    double mMaxY;
+};
+
+// The cursor: a vertical line at the middle of X0 and X1 from Y0 to Y1, 3 px
+// black, drawn only inside the plot area, on a layer of its own so that moving
+// it does not redraw the data lines.
+class TChartShape : public TChartSeries {
+public:
+    TChartShape() = default;
+    ~TChartShape() override;
+
+    double X0() const { return mX0; }
+    double X1() const { return mX1; }
+    double Y0() const { return mY0; }
+    double Y1() const { return mY1; }
+    void SetX0(double x);
+    void SetX1(double x);
+    void SetY0(double y);
+    void SetY1(double y);
+
+    bool ValueRange(double& min, double& max) const override;
+
+private:
+    friend class TChart;
+    QCPItemLine* Item() const { return mLine; }
+    void Attach(TChart* chart) override;
+    void Detach() override;
+    void ApplyActive() override;
+    void ApplyCoords();
+
+    QCPItemLine* mLine = nullptr;
+    double mX0 = 0;
+    double mX1 = 0;
+    double mY0 = 0;
+    double mY1 = 0;
+};

@@ -1,0 +1,93 @@
+#include "app/TimeMapping.h"
+#include "app/ViewZoom.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TDateTime At(int h, int m, double s = 0)
+{
+    return (h * 3600 + m * 60 + s) / SecondsPerDay;
+}
+
+// Within a millisecond.
+void ExpectView(TView actual, TView expected)
+{
+    EXPECT_NEAR(actual.Min * SecondsPerDay, expected.Min * SecondsPerDay, 1e-3);
+    EXPECT_NEAR(actual.Max * SecondsPerDay, expected.Max * SecondsPerDay, 1e-3);
+}
+
+} // namespace
+
+TEST(ViewZoom, ZoomInKeepsTheEdgeNearTheCursor)
+{
+    const TView view{At(10, 0), At(10, 20)};
+    struct Case {
+        TDateTime cursor;
+        TView expected;
+    };
+    const Case cases[] = {
+        {At(10, 10), {At(10, 1), At(10, 19)}},
+        {At(10, 1, 30), {At(10, 0), At(10, 18)}},
+        {At(10, 19), {At(10, 2), At(10, 20)}},
+        // Outside the view on either side.
+        {At(9, 0), {At(10, 0), At(10, 18)}},
+        {At(11, 0), {At(10, 2), At(10, 20)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cursor * SecondsPerDay);
+        ExpectView(ZoomInView(view, c.cursor), c.expected);
+    }
+}
+
+TEST(ViewZoom, ZoomInHasNoLowerLimit)
+{
+    TView view{At(10, 0), At(10, 20)};
+    for (int i = 0; i < 100; ++i)
+        view = ZoomInView(view, At(10, 10));
+    EXPECT_GT(view.Max, view.Min);
+    EXPECT_NEAR((view.Max - view.Min) / (At(10, 20) - At(10, 0)) / std::pow(0.9, 100), 1.0, 1e-6);
+}
+
+TEST(ViewZoom, ZoomOutWidensTheMaximumFirstAndStaysInsideTheFullView)
+{
+    const TView full{At(10, 0), At(10, 20)};
+    const TView once = ZoomOutView({At(10, 1), At(10, 19)}, full);
+    ExpectView(once, {At(10, 0, 3.3), At(10, 19, 54)});
+    const TView twice = ZoomOutView(once, full);
+    ExpectView(twice, full);
+    ExpectView(ZoomOutView(twice, full), full);
+}
+
+TEST(ViewZoom, TheViewFollowsACursorThatPassedItsRightEdge)
+{
+    TView result{};
+    ASSERT_TRUE(FollowCursorView({At(10, 0), At(10, 10)}, At(10, 10, 0.5), At(11, 0), result));
+    ExpectView(result, {At(10, 0, 30.5), At(10, 10, 30.5)});
+
+    ASSERT_TRUE(FollowCursorView({At(10, 0), At(10, 10)}, At(10, 10, 0.5), At(10, 10, 20), result));
+    ExpectView(result, {At(10, 0, 20), At(10, 10, 20)});
+
+    // On the edge or left of the view nothing moves.
+    EXPECT_FALSE(FollowCursorView({At(10, 0), At(10, 10)}, At(10, 10), At(11, 0), result));
+    EXPECT_FALSE(FollowCursorView({At(10, 0), At(10, 10)}, At(9, 0), At(11, 0), result));
+
+    // A view narrower than one report's step still ends after the cursor.
+    ASSERT_TRUE(FollowCursorView({At(10, 0), At(10, 0, 0.1)}, At(10, 0, 0.6), At(11, 0), result));
+    EXPECT_GT(result.Max, At(10, 0, 0.6));
+    EXPECT_GT(result.Min, At(10, 0, 0.1));
+}
+
+TEST(TimeMapping, VideoSecondsAndChartTimesMapBothWays)
+{
+    const TDateTime start = At(12, 0);
+    EXPECT_NEAR(VideoToChartTime(start, 90.0f), At(12, 1, 30), 1e-12);
+    EXPECT_EQ(VideoToChartTime(start, 0.0f), start);
+    EXPECT_FLOAT_EQ(ChartToVideoSeconds(start, At(12, 1, 30)), 90.0f);
+    // A date before the recording maps to a negative position.
+    EXPECT_FLOAT_EQ(ChartToVideoSeconds(start, At(11, 59, 59)), -1.0f);
+    const TDateTime dated = 42674 + At(7, 0);
+    EXPECT_NEAR(ChartToVideoSeconds(dated, VideoToChartTime(dated, 372.5f)), 372.5f, 1e-3);
+}

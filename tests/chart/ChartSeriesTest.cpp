@@ -1,0 +1,133 @@
+#include "chart/Chart.h"
+#include "chart/TimeAxisTicker.h"
+#include "common/Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<TChartPoint> Points(const TFastLineSeries& series)
+{
+    std::vector<TChartPoint> points;
+    for (int i = 0; i < series.Count(); ++i)
+        points.push_back({series.XValue(i), series.YValue(i)});
+    return points;
+}
+
+void ExpectPoints(const TFastLineSeries& series, const std::vector<TChartPoint>& expected)
+{
+    const auto actual = Points(series);
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        EXPECT_EQ(actual[i].X, expected[i].X) << "point " << i;
+        EXPECT_EQ(actual[i].Y, expected[i].Y) << "point " << i;
+    }
+}
+
+} // namespace
+
+TEST(FastLineSeries, KeepsAscendingXWithEqualXInTheOrderAdded)
+{
+    TChart chart;
+    auto* series = chart.AddSeries(std::make_unique<TFastLineSeries>());
+    // Appends, a prepend, and inserts among equal keys at the front, middle and end.
+    for (const TChartPoint& p : std::vector<TChartPoint>{
+             {1, 10}, {2, 20}, {1, 11}, {0, 1}, {1, 12}, {2, 21}, {0, 2}, {3, 30}, {2, 22}})
+        series->AddXY(p.X, p.Y);
+    ExpectPoints(*series, {{0, 1}, {0, 2}, {1, 10}, {1, 11}, {1, 12}, {2, 20}, {2, 21}, {2, 22}, {3, 30}});
+    EXPECT_EQ(series->MinXValue(), 0);
+    EXPECT_EQ(series->MaxXValue(), 3);
+}
+
+TEST(FastLineSeries, BulkAddIsTheSameAsAddingOneByOne)
+{
+    const std::vector<std::vector<TChartPoint>> batches = {
+        {{5, 1}, {5, 2}, {3, 3}},
+        {{5, 4}, {6, 5}, {5, 6}},      // equal keys mixed into existing ones
+        {{7, 7}, {8, 8}},              // plain append
+        {{1, 9}, {1, 10}},             // all before the existing points
+        {{8, 11}, {8, 12}},            // equal to the last key
+    };
+    TFastLineSeries oneByOne;
+    TFastLineSeries bulk;
+    for (const auto& batch : batches) {
+        for (const TChartPoint& p : batch)
+            oneByOne.AddXY(p.X, p.Y);
+        bulk.AddPoints(batch.data(), batch.size());
+    }
+    ExpectPoints(bulk, Points(oneByOne));
+
+    // A series whose points all share one X takes a batch with that X after them.
+    TFastLineSeries same;
+    const std::vector<TChartPoint> first = {{4, 1}, {4, 2}};
+    const std::vector<TChartPoint> second = {{4, 3}, {4, 4}};
+    same.AddPoints(first.data(), first.size());
+    same.AddPoints(second.data(), second.size());
+    ExpectPoints(same, {{4, 1}, {4, 2}, {4, 3}, {4, 4}});
+}
+
+TEST(TimeAxis, RefusesCrossedBoundsSetOneAtATimeAndSwapsThemSetTogether)
+{
+    TChart chart;
+    TTimeAxis& axis = chart.BottomAxis();
+    EXPECT_EQ(axis.Minimum(), 0);
+    EXPECT_EQ(axis.Maximum(), 101);
+
+    axis.SetMinMax(10, 20);
+    EXPECT_THROW(axis.SetMinimum(20.5), Exception);
+    EXPECT_THROW(axis.SetMaximum(9.5), Exception);
+    EXPECT_EQ(axis.Minimum(), 10);
+    EXPECT_EQ(axis.Maximum(), 20);
+    axis.SetMinimum(20);  // equal bounds are allowed
+    axis.SetMaximum(20);
+    EXPECT_EQ(axis.Minimum(), 20);
+
+    axis.SetMinMax(30, 25);
+    EXPECT_EQ(axis.Minimum(), 25);
+    EXPECT_EQ(axis.Maximum(), 30);
+}
+
+TEST(ValueAxis, FollowsTheActiveSeriesOnly)
+{
+    TChart chart;
+    auto* cursor = chart.AddSeries(std::make_unique<TChartShape>());
+    cursor->SetY0(0);
+    cursor->SetY1(95);
+    auto* a = chart.AddSeries(std::make_unique<TFastLineSeries>());
+    auto* b = chart.AddSeries(std::make_unique<TFastLineSeries>());
+    a->AddXY(1, -5);
+    a->AddXY(2, 3);
+    b->AddXY(1, 200);
+
+    TValueAxis& axis = chart.LeftAxis();
+    axis.AdjustNow();
+    EXPECT_EQ(axis.Minimum(), -5);
+    EXPECT_EQ(axis.Maximum(), 200);
+
+    cursor->SetActive(false);
+    b->SetActive(false);
+    axis.AdjustNow();
+    EXPECT_EQ(axis.Minimum(), -5);
+    EXPECT_EQ(axis.Maximum(), 3);
+}
+
+TEST(TimeAxisTicker, LabelsHoursAndMinutesWithReadableSteps)
+{
+    EXPECT_EQ(TTimeAxisTicker::Label(0.5), "12:00");
+    EXPECT_EQ(TTimeAxisTicker::Label(42674 + (7 * 60 + 5.9) / 1440.0), "07:05");
+    EXPECT_EQ(TTimeAxisTicker::Label(-1.25), "06:00");
+
+    struct Case {
+        double range;
+        int ticks;
+        double step;
+    };
+    const Case cases[] = {{1.0, 10, 0.1}, {1.0, 9, 0.2}, {1.0, 4, 0.25}, {1.0, 3, 0.5}, {0.003, 4, 0.001}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(TTimeAxisTicker::ReadableStep(c.range, c.ticks), c.step) << c.range << "/" << c.ticks;
+    // Labels 40 px wide need 49.6 px each.
+    EXPECT_EQ(TTimeAxisTicker::FittingTickCount(500, 40), 10);
+    EXPECT_EQ(TTimeAxisTicker::FittingTickCount(10, 40), 1);
+}
