@@ -1,0 +1,113 @@
+// The legend beside the chart: hide, show, rename and delete data series.
+#include "app/MainForm.h"
+
+#include "app/DataStrip.h"
+#include "app/LegendDelegate.h"
+#include "chart/Chart.h"
+#include "chartdata/ChartData.h"
+#include "chartdata/SeriesTitle.h"
+#include "common/MessageBoxes.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+
+void TfrmMain::CreateLegend()
+{
+    lvwLegend->setViewMode(QListView::ListMode);
+    lvwLegend->setFlow(QListView::TopToBottom);
+    lvwLegend->setWrapping(true);
+    lvwLegend->setResizeMode(QListView::Adjust);
+    lvwLegend->setFrameShape(QFrame::NoFrame);
+    lvwLegend->setViewportMargins(10, 10, 10, 10);
+    lvwLegend->setIconSize(QSize(16, 16));
+    lvwLegend->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    lvwLegend->setBackgroundRole(QPalette::Window);
+    lvwLegend->viewport()->setBackgroundRole(QPalette::Window);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    lvwLegend->setFont(font);
+
+    auto* delegate = new TLegendDelegate(
+        [this](int row) {
+            const TFastLineSeries* series = row + 1 < ChartAll->SeriesCount() ? ChartAll->LineSeries(row + 1) : nullptr;
+            return series ? series->SeriesColor() : QColor();
+        },
+        lvwLegend);
+    lvwLegend->setItemDelegate(delegate);
+    connect(delegate, &TLegendDelegate::Edited, this,
+            [this](int row, const QString& text) { RunCommand([&] { lvwLegendEdited(row, text); }); });
+    // A check box toggled by mouse or keyboard shows on the chart at once.
+    connect(lvwLegend, &QListWidget::itemChanged, this, [this] { RunCommand([this] { lvwLegendClick(); }); });
+
+    lvwLegend->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lvwLegend, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { pmnLegend->popup(lvwLegend->viewport()->mapToGlobal(pos)); });
+    for (QAction* action : {miEdit, miDelete}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        lvwLegend->addAction(action);
+    }
+    connect(miEdit, &QAction::triggered, this, [this] { RunCommand([this] { miEditClick(); }); });
+    connect(miDelete, &QAction::triggered, this, [this] { RunCommand([this] { miDeleteClick(); }); });
+    connect(miClearChartData, &QAction::triggered, this, [this] { RunCommand([this] { miClearChartDataClick(); }); });
+}
+
+void TfrmMain::FillLegend()
+{
+    const QSignalBlocker quiet(lvwLegend);
+    lvwLegend->clear();
+    for (int i = 1; i < ChartAll->SeriesCount(); ++i) {
+        const TFastLineSeries* series = ChartAll->LineSeries(i);
+        auto* item = new QListWidgetItem(TitleToDisplay(series->Title()), lvwLegend);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
+        item->setCheckState(series->Active() ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void TfrmMain::lvwLegendClick()
+{
+    for (int i = 1; i < ChartAll->SeriesCount(); ++i) {
+        const QListWidgetItem* item = lvwLegend->item(i - 1);
+        if (!item)
+            break;
+        const bool checked = item->checkState() == Qt::Checked;
+        TFastLineSeries* series = ChartAll->LineSeries(i);
+        if (series->Active() != checked) {
+            series->SetActive(checked);
+            FitCursorHeight();
+            pbxData->update();
+        }
+    }
+}
+
+void TfrmMain::miEditClick()
+{
+    if (QListWidgetItem* item = lvwLegend->currentItem(); item && item->isSelected())
+        lvwLegend->editItem(item);
+}
+
+void TfrmMain::lvwLegendEdited(int row, const QString& text)
+{
+    if (row + 1 < ChartAll->SeriesCount())
+        ChartAll->LineSeries(row + 1)->SetTitle(TitleFromDisplay(text));
+}
+
+void TfrmMain::miDeleteClick()
+{
+    QListWidgetItem* item = lvwLegend->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    const int k = lvwLegend->row(item);
+    ChartAll->FreeSeries(k + 1);
+    delete item;
+    FitCursorHeight();
+    UpdateControls();
+}
+
+void TfrmMain::miClearChartDataClick()
+{
+    FreeDataSeries(*ChartAll);
+    lvwLegend->clear();
+    lvwLegend->setVisible(false);
+    UpdateControls();
+}

@@ -1,0 +1,96 @@
+#include "import/LoadDataForm.h"
+
+#include "app/MainForm.h"
+#include "app/TimeText.h"
+#include "chart/Chart.h"
+#include "chartdata/ChartData.h"
+#include "common/MessageBoxes.h"
+#include "import/CheckedDateEdit.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+
+TfrmLoadData::TfrmLoadData(TfrmMain& main)
+    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      mMain(main),
+      mRandom(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()))
+{
+    setWindowTitle(QStringLiteral("Load Chart Data"));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(13);
+    setFont(arial);
+    setFixedSize(442, 487);
+
+    Label1 = new QLabel(QStringLiteral("Start Translation Time:"), this);
+    Label1->move(16, 17);
+    dtpDate = new TCheckedDateEdit(this);
+    dtpDate->setGeometry(154, 13, 143, 24);
+    dtpDate->SetDate(QDate(2016, 10, 31));
+    dtpDate->SetChecked(false);
+    dtpTime = new QTimeEdit(this);
+    dtpTime->setGeometry(300, 13, 85, 24);
+    dtpTime->setDisplayFormat(LongTimeFormat(QLocale()));
+    dtpTime->setTime(QTime(7, 0, 0));
+
+    PageControl = new QTabWidget(this);
+    PageControl->setGeometry(16, 56, 409, 417);
+    CreateTestDataTab();
+    PageControl->setCurrentIndex(0);
+}
+
+TfrmLoadData::~TfrmLoadData() = default;
+
+bool TfrmLoadData::RunLoadDataDialog()
+{
+    move(mMain.mapToGlobal(QPoint(0, mMain.pnlTop->geometry().bottom() + 1)));
+    return exec() == QDialog::Accepted;
+}
+
+bool TfrmLoadData::IsDateChecked() const
+{
+    return dtpDate->Checked();
+}
+
+TDateTime TfrmLoadData::StartTime() const
+{
+    return StartTranslationTime(IsDateChecked(), EncodeDate(dtpDate->Date()), EncodeTime(dtpTime->time()));
+}
+
+TLoadWindow TfrmLoadData::Window() const
+{
+    return MakeLoadWindow(StartTime(), mMain.VideoDuration);
+}
+
+void TfrmLoadData::CreateImportSeries(const QList<TFieldChoice>& fields)
+{
+    ImportSeries.clear();
+    for (const TFieldChoice& field : fields) {
+        TFastLineSeries* series = AddChartSeries(*mMain.ChartAll, field.Field.toUtf8());
+        series->SetShowInLegend(true);
+        series->SetTag(field.Index);
+        ImportSeries.append({field.Field, series});
+    }
+}
+
+void TfrmLoadData::LoadSucceeded()
+{
+    accept();
+}
+
+QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const QString& caption)
+{
+    auto* button = new QPushButton(caption, tab);
+    button->setGeometry(geometry);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void TfrmLoadData::ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)())
+{
+    connect(button, &QPushButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+}

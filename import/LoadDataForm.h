@@ -1,0 +1,76 @@
+#pragma once
+
+#include "import/LoadWindow.h"
+#include "import/TestData.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimeEdit;
+class TCheckedDateEdit;
+class TFastLineSeries;
+class TfrmMain;
+
+// The "Load Chart Data" dialog: the start translation time and one tab per
+// source of chart data. It lives as long as the main window and keeps what
+// the user set between openings.
+class TfrmLoadData : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TfrmLoadData(TfrmMain& main);
+    ~TfrmLoadData() override;
+
+    // Shows the dialog under the main window's top panel; true when a source
+    // loaded data.
+    bool RunLoadDataDialog();
+    bool IsDateChecked() const;
+    // The start translation time from the pickers.
+    TDateTime StartTime() const;
+    // The span a load keeps, from the pickers and the video's length.
+    TLoadWindow Window() const;
+
+    // The series of the import under way, with the source field of each.
+    struct TImportEntry {
+        QString Field;
+        TFastLineSeries* Series;
+    };
+    QList<TImportEntry> ImportSeries;
+
+    QLabel* Label1 = nullptr;
+    TCheckedDateEdit* dtpDate = nullptr;
+    QTimeEdit* dtpTime = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QPushButton* sbnLoadTestData3 = nullptr;
+    QPushButton* sbnLoadTestData2 = nullptr;
+
+    void sbnLoadTestData3Click();
+    void sbnLoadTestData2Click();
+
+protected:
+    // One series per chosen field, in order, added to the chart at once; the
+    // tag of each is its entry's index in the source's list.
+    struct TFieldChoice {
+        QString Field;
+        int Index;
+    };
+    void CreateImportSeries(const QList<TFieldChoice>& fields);
+    // The end of every successful load: the dialog closes with OK.
+    void LoadSucceeded();
+    // A button of a tab: fixed place, flat, takes no keyboard focus.
+    static QPushButton* TabButton(QWidget* tab, const QRect& geometry, const QString& caption);
+    // Runs a tab's command; an error is shown and the dialog stays open.
+    void ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)());
+
+private:
+    void CreateTestDataTab();
+    void AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&));
+
+    TfrmMain& mMain;
+    TRandom mRandom;
+};

@@ -1,0 +1,13 @@
+#include "import/LoadWindow.h"
+
+#include "app/TimeMapping.h"
+
+TDateTime StartTranslationTime(bool dateChecked, TDateTime date, TDateTime time)
+{
+    return CombineDateAndTime(dateChecked ? date : 0.0, time);
+}
+
+TLoadWindow MakeLoadWindow(TDateTime start, float videoDuration)
+{
+    return {start, VideoToChartTime(start, videoDuration)};
+}
