@@ -1,0 +1,34 @@
+#include "about/FontFit.h"
+
+#include <QFontMetrics>
+#include <QRect>
+#include <QWidget>
+
+namespace {
+
+constexpr double PixelsPerPoint = 96.0 / 72.0;
+
+bool Fits(const QFont& font, const QString& text, const QSize& limit)
+{
+    const QSize extent = TextExtent(font, text);
+    return extent.width() <= limit.width() && extent.height() <= limit.height();
+}
+
+} // namespace
+
+QSize TextExtent(const QFont& font, const QString& text)
+{
+    // The rectangle and flags with which a plain-text QLabel measures itself.
+    const QRect bounds(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    return QFontMetrics(font).boundingRect(bounds, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs, text).size();
+}
+
+QFont FitFontToBox(QFont font, const QString& text, const QSize& limit)
+{
+    int points = qRound(font.pixelSize() / PixelsPerPoint);
+    while (!Fits(font, text, limit) && points > 1) {
+        --points;
+        font.setPixelSize(qMax(1, qRound(points * PixelsPerPoint)));
+    }
+    return font;
+}
