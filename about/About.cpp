@@ -73,6 +73,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setGeometry(143, 209, 75, 25);
     btnClose->setDefault(true);
+    btnClose->setFocus();
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 
     ProductImage = AddLabel(this, "ProductImage", 18, 16);

@@ -18,9 +18,10 @@ bool Fits(const QFont& font, const QString& text, const QSize& limit)
 
 QSize TextExtent(const QFont& font, const QString& text)
 {
-    // The rectangle and flags with which a plain-text QLabel measures itself.
+    // Measured as a plain-text QLabel measures itself. Top alignment: centring
+    // in the large rectangle can round the height up by a pixel.
     const QRect bounds(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    return QFontMetrics(font).boundingRect(bounds, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs, text).size();
+    return QFontMetrics(font).boundingRect(bounds, Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, text).size();
 }
 
 QFont FitFontToBox(QFont font, const QString& text, const QSize& limit)
