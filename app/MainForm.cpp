@@ -6,11 +6,16 @@
 #include "app/TimeMapping.h"
 #include "app/TimeText.h"
 #include "chart/Chart.h"
+#include "chartdata/ChartData.h"
+#include "chartdata/ChartDataFile.h"
+#include "chartdata/ChartDataIO.h"
 #include "common/MessageBoxes.h"
 #include "common/WaitCursor.h"
+#include "import/LoadDataForm.h"
 #include "video/VideoPlayer.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -24,6 +29,7 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
 {
     setWindowTitle(ProductInfo.ProductName);
     CreateControls();
+    CreateLegend();
     MarkSerie = ChartAll->AddSeries(std::make_unique<TChartShape>());
 
     mPlayer->SetVideoWindow(pnlClient);
@@ -41,6 +47,7 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
 
     ConnectCommands();
     qApp->installEventFilter(this);
+    frmLoadData = new TfrmLoadData(*this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -58,6 +65,8 @@ void TfrmMain::ConnectCommands()
         connect(button, &QToolButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
     command(sbnOpenVideo, &TfrmMain::sbnOpenVideoClick);
+    command(sbnOpenData, &TfrmMain::sbnOpenDataClick);
+    command(sbnSaveData, &TfrmMain::sbnSaveDataClick);
     command(sbnAbout, &TfrmMain::sbnAboutClick);
     command(sbnPlayPause, &TfrmMain::sbnPlayPauseClick);
     command(sbnZoomIn, &TfrmMain::sbnZoomInClick);
@@ -99,12 +108,51 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     ChartAll->setEnabled(true);
     sbnOpenData->setEnabled(true);
     VideoFileName = fileName;
+    const QString companion = ChartDataFileName(VideoFileName);
+    if (QFileInfo::exists(companion))
+        LoadChartDataFile(companion);
     UpdateControls();
+}
+
+void TfrmMain::LoadChartDataFile(const QString& fileName)
+{
+    WaitCursor wait;
+    // The file is checked whole before the series on the chart give way to it.
+    const TChartDataLayout data = ReadChartDataLayout(fileName);
+    FreeDataSeries(*ChartAll);
+    lvwLegend->clear();
+    lvwLegend->setVisible(false);
+    AppendStoredSeries(*ChartAll, data);
+    DefaultAxisMin = data.AxisMin();
+    DefaultAxisMax = data.AxisMax();
+    ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+    StartTime = DefaultAxisMin;
+    FitCursorHeight();
+    FillLegend();
+}
+
+void TfrmMain::sbnOpenDataClick()
+{
+    if (!frmLoadData->RunLoadDataDialog())
+        return;
+    FitCursorHeight();
+    StartTime = frmLoadData->StartTime();
+    DefaultAxisMin = StartTime;
+    DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
+    ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+    FillLegend();
+    UpdateControls();
+}
+
+void TfrmMain::sbnSaveDataClick()
+{
+    WaitCursor wait;
+    SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, ChartDataFileName(VideoFileName));
 }
 
 void TfrmMain::sbnAboutClick()
 {
-    ShowAboutBox(ProductInfo);
+    ShowAboutBox(ProductInfo, this);
 }
 
 void TfrmMain::UpdateControls()

@@ -20,6 +20,7 @@ class TChartSeries;
 class TChartShape;
 class TDataStrip;
 class TVideoPlayer;
+class TfrmLoadData;
 
 // The main window: the video above, the chart with its tool strip, the
 // current values and the legend below.
@@ -42,9 +43,12 @@ public:
     TChart* ChartAll = nullptr;
     TChartShape* MarkSerie = nullptr;
 
+    TfrmLoadData* frmLoadData = nullptr;
+
     // Commands.
     void sbnOpenVideoClick();
     void OpenVideoFile(const QString& fileName);
+    void sbnOpenDataClick();
     void sbnSaveDataClick();
     void sbnAboutClick();
     void sbnPlayPauseClick();
@@ -61,6 +65,14 @@ public:
     void SeekToPixel(int x);
     // The wheel, wherever the pointer is: zooms when it is over the chart.
     void FormMouseWheel(int wheelDelta, const QPoint& mousePos);
+
+    // The legend.
+    void FillLegend();
+    void lvwLegendClick();
+    void miEditClick();
+    void lvwLegendEdited(int row, const QString& text);
+    void miDeleteClick();
+    void miClearChartDataClick();
 
     // Controls.
     QWidget* pnlTop = nullptr;
@@ -93,6 +105,8 @@ protected:
 
 private:
     void CreateControls();
+    void CreateLegend();
+    void LoadChartDataFile(const QString& fileName);
     void CreateTopPanel();
     void CreateToolStrip();
     void ConnectCommands();

@@ -1,7 +1,7 @@
 // The main window's controls and their places.
 #include "app/DataStrip.h"
-#include "app/Glyphs.h"
 #include "app/MainForm.h"
+#include "app/glyphs/Glyphs.h"
 #include "chart/Chart.h"
 
 #include <QFrame>
@@ -51,7 +51,7 @@ QFrame* SilverLine(QWidget* parent)
 void TfrmMain::CreateControls()
 {
     setFont(ArialFont(11));
-    setWindowIcon(GlyphIcon(EGlyph::Application));
+    setWindowIcon(GlyphIcon(Glyphs::AppIcon));
     setMinimumSize(300, 360);
 
     auto* layout = new QVBoxLayout(this);
@@ -108,15 +108,15 @@ void TfrmMain::CreateTopPanel()
     pnlTop->setFixedHeight(37);
     pnlTop->setFont(ArialFont(13, true));
     sbnOpenVideo = FlatButton(pnlTop, QRect(1, 0, 120, 36), QStringLiteral("Open Video"),
-                              QStringLiteral("Open a video file"), GlyphIcon(EGlyph::OpenVideo), 32);
+                              QStringLiteral("Open a video file"), GlyphIcon(Glyphs::OpenVideo), 32);
     sbnOpenData = FlatButton(pnlTop, QRect(121, 0, 116, 36), QStringLiteral("Load Data"),
-                             QStringLiteral("Load a chart data"), GlyphIcon(EGlyph::LoadData), 32);
+                             QStringLiteral("Load a chart data"), GlyphIcon(Glyphs::LoadData, Glyphs::LoadDataDisabled), 32);
     sbnOpenData->setEnabled(false);
     sbnSaveData = FlatButton(pnlTop, QRect(237, 0, 54, 36), QString(), QStringLiteral("Save the chart data"),
-                             GlyphIcon(EGlyph::SaveData), 32);
+                             GlyphIcon(Glyphs::Save, Glyphs::SaveDisabled), 32);
     sbnSaveData->setEnabled(false);
     sbnAbout = FlatButton(pnlTop, QRect(291, 0, 54, 36), QString(), QStringLiteral("About"),
-                          GlyphIcon(EGlyph::About), 24);
+                          GlyphIcon(Glyphs::About), 24);
 
     auto* panelLayout = new QVBoxLayout(pnlTop);
     panelLayout->setContentsMargins(0, 0, 0, 0);
@@ -130,15 +130,15 @@ void TfrmMain::CreateToolStrip()
     pnlTools->setFixedHeight(40);
     pnlTools->setFont(ArialFont(13));
 
-    imgPlay = GlyphIcon(EGlyph::Play).pixmap(32, 32);
-    imgPause = GlyphIcon(EGlyph::Pause).pixmap(32, 32);
+    imgPlay = GlyphIcon(Glyphs::Play).pixmap(32, 32);
+    imgPause = GlyphIcon(Glyphs::Pause).pixmap(32, 32);
     sbnPlayPause = FlatButton(pnlTools, QRect(1, 1, 56, 38), QString(), QStringLiteral("Play/Pause"), imgPlay, 32);
     sbnZoomIn = FlatButton(pnlTools, QRect(57, 1, 56, 38), QString(), QStringLiteral("Zoom In"),
-                           GlyphIcon(EGlyph::ZoomIn), 24);
+                           GlyphIcon(Glyphs::ZoomIn), 24);
     sbnZoomOut = FlatButton(pnlTools, QRect(113, 1, 56, 38), QString(), QStringLiteral("Zoom Out"),
-                            GlyphIcon(EGlyph::ZoomOut), 24);
+                            GlyphIcon(Glyphs::ZoomOut), 24);
     sbnZoomOriginal = FlatButton(pnlTools, QRect(169, 1, 56, 38), QString(), QStringLiteral("Zoom to Default"),
-                                 GlyphIcon(EGlyph::ZoomOriginal), 24);
+                                 GlyphIcon(Glyphs::ZoomDefault), 24);
 
     auto* separator = new QFrame(pnlTools);
     separator->setGeometry(226, 3, 1, 34);
