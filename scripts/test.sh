@@ -8,3 +8,4 @@ scripts/build.sh -DPLOTREEL_TESTS=ON
 # A private X server for every run, whatever DISPLAY the caller has.
 xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp" \
   ctest --test-dir build --output-on-failure --timeout 600 "$@"
+scripts/fuzz.sh
