@@ -17,6 +17,7 @@ public:
     explicit TScanner(std::string_view text) : mPos(text.data()), mEnd(text.data() + text.size()) {}
 
     bool AtEnd() const { return mPos == mEnd; }
+    bool AtDigit() const { return mPos != mEnd && *mPos >= '0' && *mPos <= '9'; }
 
     void SkipBlanks()
     {
@@ -110,9 +111,11 @@ TDayHalf ScanDayHalf(TScanner& scanner, const TTextLocale& locale)
 bool ScanTime(TScanner& scanner, const TTextLocale& locale, TDateTime& time)
 {
     scanner.SkipBlanks();
-    TDayHalf half = ScanDayHalf(scanner, locale);
-    if (half != TDayHalf::None)
+    TDayHalf half = TDayHalf::None;
+    if (!scanner.AtDigit()) {
+        half = ScanDayHalf(scanner, locale);
         scanner.SkipBlanks();
+    }
 
     int hours = 0, minutes = 0, seconds = 0, milliseconds = 0;
     if (!scanner.Number(hours))
@@ -129,7 +132,7 @@ bool ScanTime(TScanner& scanner, const TTextLocale& locale, TDateTime& time)
     }
 
     scanner.SkipBlanks();
-    if (half == TDayHalf::None) {
+    if (half == TDayHalf::None && !scanner.AtEnd()) {
         half = ScanDayHalf(scanner, locale);
         scanner.SkipBlanks();
     }

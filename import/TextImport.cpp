@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 std::string_view FieldNumbered(const std::vector<std::string_view>& fields, int number)
@@ -15,6 +17,25 @@ std::string_view FieldNumbered(const std::vector<std::string_view>& fields, int 
     if (number < 1 || static_cast<std::size_t>(number) > fields.size())
         throw Exception(QStringLiteral("List index out of bounds (%1)").arg(number - 1));
     return fields[static_cast<std::size_t>(number) - 1];
+}
+
+// Makes room in a full column for the points it will hold at the end of the
+// text if the rest of the text keeps points at the rate seen so far, so that a
+// column of millions of points is not copied at every doubling. The estimate
+// never exceeds what a text of this shape kept in full would need.
+void MakeRoom(std::vector<TChartPoint>& column, std::size_t bytesRead, std::size_t bytesTotal)
+{
+    const std::size_t size = column.size();
+    const double expected = static_cast<double>(size + 1) * static_cast<double>(bytesTotal)
+                            / static_cast<double>(std::max<std::size_t>(bytesRead, 1));
+    column.reserve(std::max(size + size / 2 + 16, static_cast<std::size_t>(expected * 1.05)));
+}
+
+// Gives back the room of a column whose estimate proved far too high.
+void ReleaseSpareRoom(std::vector<TChartPoint>& column)
+{
+    if (column.capacity() - column.size() > column.size() / 2 + 1024)
+        column.shrink_to_fit();
 }
 
 Exception CannotOpen(const QString& fileName, const QFile& file)
@@ -38,12 +59,19 @@ void ImportText(std::string_view text, const TTextImportOptions& options, const 
         const TDateTime t = ParseTextDateTime(FieldNumbered(fields, options.TimeField), locale);
         if (t == 0 || t < options.WindowStart || t > options.WindowEnd)
             continue;
+        const std::size_t bytesRead = static_cast<std::size_t>(line.data() + line.size() - text.data());
         for (std::size_t k = 0; k < options.DataFields.size(); ++k) {
             double value = 0;
-            if (TryParseTextNumber(FieldNumbered(fields, options.DataFields[k]), locale.DecimalSeparator, value))
-                columns[k].push_back({t, value});
+            if (!TryParseTextNumber(FieldNumbered(fields, options.DataFields[k]), locale.DecimalSeparator, value))
+                continue;
+            std::vector<TChartPoint>& column = columns[k];
+            if (column.size() == column.capacity())
+                MakeRoom(column, bytesRead, text.size());
+            column.push_back({t, value});
         }
     }
+    for (std::vector<TChartPoint>& column : columns)
+        ReleaseSpareRoom(column);
 }
 
 void ImportTextFile(const QString& fileName, const TTextImportOptions& options, const TTextLocale& locale,
