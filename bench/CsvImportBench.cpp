@@ -1,0 +1,86 @@
+#include "bench/CsvImportBench.h"
+
+#include "common/Exception.h"
+#include "import/TextFields.h"
+#include "import/TextImport.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+constexpr int GeneratedLines = 5000000;
+
+// Lines like "07:00:01.250,1.5,-2.25,3e-3,42", 10 ms apart from 07:00:00.
+bool GenerateCsv(const QString& fileName)
+{
+    std::FILE* out = std::fopen(QFile::encodeName(fileName).constData(), "wb");
+    if (!out)
+        return false;
+    for (int i = 0; i < GeneratedLines; ++i) {
+        const long long ms = 7LL * 3600 * 1000 + 10LL * i;
+        std::fprintf(out, "%02lld:%02lld:%02lld.%03lld,%d.5,-2.25,3e-3,%d\n", ms / 3600000, ms / 60000 % 60,
+                     ms / 1000 % 60, ms % 1000, i % 100, i % 1000);
+    }
+    return std::fclose(out) == 0;
+}
+
+char CommaDelimiter()
+{
+    for (const TTextDelimiter& delimiter : TextDelimiters) {
+        if (qstrcmp(delimiter.Name, "COMMA") == 0)
+            return delimiter.Character;
+    }
+    return ',';
+}
+
+} // namespace
+
+int RunCsvImportBench(int argc, char** argv)
+{
+    QTemporaryDir folder;
+    QString fileName;
+    if (argc > 2) {
+        fileName = QString::fromLocal8Bit(argv[2]);
+    } else {
+        fileName = folder.filePath(QStringLiteral("bench.csv"));
+        std::fprintf(stderr, "generating %d lines into %s\n", GeneratedLines, qPrintable(fileName));
+        if (!folder.isValid() || !GenerateCsv(fileName)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(fileName));
+            return 1;
+        }
+    }
+
+    TTextImportOptions options;
+    options.Delimiter = CommaDelimiter();
+    options.TimeField = 1;
+    options.DataFields = {2, 3, 4, 5};
+    options.WindowStart = 0;
+    options.WindowEnd = 1;
+    // The generated file is written with a decimal point and without AM/PM,
+    // so the figure does not depend on the regional settings of the machine.
+    const TTextLocale locale(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    std::vector<std::vector<TChartPoint>> columns;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        ImportTextFile(fileName, options, locale, columns);
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    const double megabytes = static_cast<double>(QFileInfo(fileName).size()) / 1e6;
+    std::size_t points = 0;
+    for (const auto& column : columns)
+        points += column.size();
+    std::fprintf(stderr, "%.1f MB, %zu points\n", megabytes, points);
+    std::printf("csv_import_mb_s %.1f MB/s\n", megabytes / seconds);
+    std::printf("csv_import_s %.3f s\n", seconds);
+    return 0;
+}

@@ -1,0 +1,97 @@
+#include "import/TextImport.h"
+
+#include "common/Exception.h"
+#include "import/TextDateTime.h"
+#include "import/TextFields.h"
+#include "import/TextLines.h"
+#include "import/TextNumber.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+std::string_view FieldNumbered(const std::vector<std::string_view>& fields, int number)
+{
+    if (number < 1 || static_cast<std::size_t>(number) > fields.size())
+        throw Exception(QStringLiteral("List index out of bounds (%1)").arg(number - 1));
+    return fields[static_cast<std::size_t>(number) - 1];
+}
+
+// Makes room in a full column for the points it will hold at the end of the
+// text if the rest of the text keeps points at the rate seen so far, so that a
+// column of millions of points is not copied at every doubling. The estimate
+// never exceeds what a text of this shape kept in full would need.
+void MakeRoom(std::vector<TChartPoint>& column, std::size_t bytesRead, std::size_t bytesTotal)
+{
+    const std::size_t size = column.size();
+    const double expected = static_cast<double>(size + 1) * static_cast<double>(bytesTotal)
+                            / static_cast<double>(std::max<std::size_t>(bytesRead, 1));
+    column.reserve(std::max(size + size / 2 + 16, static_cast<std::size_t>(expected * 1.05)));
+}
+
+// Gives back the room of a column whose estimate proved far too high.
+void ReleaseSpareRoom(std::vector<TChartPoint>& column)
+{
+    if (column.capacity() - column.size() > column.size() / 2 + 1024)
+        column.shrink_to_fit();
+}
+
+Exception CannotOpen(const QString& fileName, const QFile& file)
+{
+    return Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+}
+
+} // namespace
+
+void ImportText(std::string_view text, const TTextImportOptions& options, const TTextLocale& locale,
+                std::vector<std::vector<TChartPoint>>& columns)
+{
+    if (columns.size() < options.DataFields.size())
+        columns.resize(options.DataFields.size());
+
+    std::vector<std::string_view> fields;
+    TTextLines lines(text);
+    std::string_view line;
+    while (lines.Next(line)) {
+        SplitTextFields(line, options.Delimiter, fields);
+        const TDateTime t = ParseTextDateTime(FieldNumbered(fields, options.TimeField), locale);
+        if (t == 0 || t < options.WindowStart || t > options.WindowEnd)
+            continue;
+        const std::size_t bytesRead = static_cast<std::size_t>(line.data() + line.size() - text.data());
+        for (std::size_t k = 0; k < options.DataFields.size(); ++k) {
+            double value = 0;
+            if (!TryParseTextNumber(FieldNumbered(fields, options.DataFields[k]), locale.DecimalSeparator, value))
+                continue;
+            std::vector<TChartPoint>& column = columns[k];
+            if (column.size() == column.capacity())
+                MakeRoom(column, bytesRead, text.size());
+            column.push_back({t, value});
+        }
+    }
+    for (std::vector<TChartPoint>& column : columns)
+        ReleaseSpareRoom(column);
+}
+
+void ImportTextFile(const QString& fileName, const TTextImportOptions& options, const TTextLocale& locale,
+                    std::vector<std::vector<TChartPoint>>& columns)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CannotOpen(fileName, file);
+    const qint64 size = file.size();
+    if (size > 0) {
+        if (const uchar* mapped = file.map(0, size)) {
+            ImportText(std::string_view(reinterpret_cast<const char*>(mapped), static_cast<std::size_t>(size)),
+                       options, locale, columns);
+            return;
+        }
+    }
+    // Files that cannot be mapped (empty ones, or devices and pipes) are read.
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CannotOpen(fileName, file);
+    ImportText(std::string_view(content.constData(), static_cast<std::size_t>(content.size())), options, locale,
+               columns);
+}
