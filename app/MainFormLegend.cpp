@@ -19,7 +19,7 @@ void TfrmMain::CreateLegend()
     lvwLegend->setWrapping(true);
     lvwLegend->setResizeMode(QListView::Adjust);
     lvwLegend->setFrameShape(QFrame::NoFrame);
-    lvwLegend->setViewportMargins(10, 10, 10, 10);
+    lvwLegend->setContentsMargins(10, 10, 10, 10);
     lvwLegend->setIconSize(QSize(16, 16));
     lvwLegend->setEditTriggers(QAbstractItemView::EditKeyPressed);
     lvwLegend->setBackgroundRole(QPalette::Window);
