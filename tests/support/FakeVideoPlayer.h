@@ -1,0 +1,62 @@
+#pragma once
+
+#include "common/Exception.h"
+#include "video/VideoPlayer.h"
+
+#include <QString>
+
+// A player without media: the test says how long the video is and raises its
+// position and stop events itself.
+class FakeVideoPlayer : public TVideoPlayer {
+public:
+    float Duration = 90;
+    float Position = 0;
+    QString OpenedFile;
+    QString FailWith;
+    int SeekCount = 0;
+
+    void Open(const QString& fileName) override
+    {
+        Close();
+        if (!FailWith.isEmpty())
+            throw Exception(FailWith);
+        OpenedFile = fileName;
+    }
+    void Close() override
+    {
+        OpenedFile.clear();
+        mPlaying = false;
+    }
+    void Play() override
+    {
+        if (!OpenedFile.isEmpty())
+            mPlaying = true;
+    }
+    void Pause() override
+    {
+        if (!OpenedFile.isEmpty())
+            mPlaying = false;
+    }
+    void SetPosition(float seconds) override
+    {
+        if (OpenedFile.isEmpty())
+            return;
+        Position = seconds;
+        ++SeekCount;
+    }
+    float GetPosition() override { return OpenedFile.isEmpty() ? -1.0f : Position; }
+    float GetDuration() override { return OpenedFile.isEmpty() ? -1.0f : Duration; }
+
+    void ReportPosition(float seconds)
+    {
+        Position = seconds;
+        if (OnPosition)
+            OnPosition(this, seconds);
+    }
+    void ReportStop()
+    {
+        mPlaying = false;
+        if (OnStop)
+            OnStop(this);
+    }
+};

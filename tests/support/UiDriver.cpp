@@ -1,0 +1,39 @@
+#include "tests/support/UiDriver.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+#include <QWheelEvent>
+
+void WhenModal(std::function<void(QWidget* modal)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(modal);
+    });
+    timer->start();
+}
+
+void AnswerFileDialog(const QString& fileName)
+{
+    WhenModal([fileName](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog)
+            return;
+        dialog->selectFile(fileName);
+        dialog->accept();
+    });
+}
+
+void TurnWheel(QWidget* widget, const QPoint& pos, int delta)
+{
+    QWheelEvent event(QPointF(pos), QPointF(widget->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
