@@ -176,7 +176,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         const auto* wheel = static_cast<QWheelEvent*>(event);
         // One wheel turn travels up the parents of the widget under the
         // pointer; it zooms once.
-        const bool passingUp = mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
+        const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
         if (widget->window() == this && !passingUp) {
             mLastWheelTarget = widget;

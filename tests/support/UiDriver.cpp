@@ -27,7 +27,7 @@ void AnswerFileDialog(const QString& fileName)
         if (!dialog)
             return;
         dialog->selectFile(fileName);
-        dialog->accept();
+        QMetaObject::invokeMethod(dialog, "accept");
     });
 }
 

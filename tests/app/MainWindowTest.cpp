@@ -1,0 +1,208 @@
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/ModalBoxCatcher.h"
+#include "tests/support/UiDriver.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+bool ShowsGlyph(const QToolButton* button, const QPixmap& glyph)
+{
+    return button->icon().pixmap(32, 32).toImage() == glyph.toImage();
+}
+
+} // namespace
+
+TEST_F(MainWindow, StartsWithoutAVideoAndIgnoresTheChartCommands)
+{
+    EXPECT_EQ(window->windowTitle(), "Vorlan Plotreel");
+    EXPECT_TRUE(window->sbnOpenVideo->isEnabled());
+    EXPECT_FALSE(window->sbnOpenData->isEnabled());
+    EXPECT_FALSE(window->sbnSaveData->isEnabled());
+    EXPECT_TRUE(window->sbnAbout->isEnabled());
+    EXPECT_FALSE(Chart().isEnabled());
+    EXPECT_FALSE(window->lvwLegend->isVisible());
+    EXPECT_EQ(window->lblCurrentTime->text(), "");
+    EXPECT_EQ(window->pnlTop->height(), 37);
+    EXPECT_EQ(window->pnlBottom->height(), 240);
+    EXPECT_EQ(window->pnlTools->height(), 40);
+
+    for (QToolButton* button : {window->sbnZoomIn, window->sbnZoomOut, window->sbnZoomOriginal})
+        button->click();
+    TurnWheel(Chart().Plot(), Chart().Plot()->rect().center(), -120);
+    EXPECT_EQ(Axis().Minimum(), 0);
+    EXPECT_EQ(Axis().Maximum(), 101);
+
+    window->sbnPlayPause->click();
+    EXPECT_FALSE(player->Playing());
+    EXPECT_TRUE(ShowsGlyph(window->sbnPlayPause, window->imgPlay));
+
+    // Resizing keeps the panels' heights; the video takes the rest.
+    window->resize(1000, 900);
+    QTest::qWait(20);
+    EXPECT_EQ(window->pnlTop->height(), 37);
+    EXPECT_EQ(window->pnlBottom->height(), 240);
+    EXPECT_EQ(window->pnlClient->height(), 900 - 37 - 240);
+}
+
+TEST_F(MainWindow, OpeningAVideoSpansTheTimeAxisOverIt)
+{
+    OpenVideo(90, At(12, 0));
+    EXPECT_NEAR(Axis().Minimum(), At(12, 0), 1e-12);
+    EXPECT_NEAR(Axis().Maximum(), At(12, 1, 30), 1e-12);
+    EXPECT_EQ(window->DefaultAxisMin, Axis().Minimum());
+    EXPECT_EQ(window->DefaultAxisMax, Axis().Maximum());
+    EXPECT_EQ(window->VideoDuration, 90.0f);
+    EXPECT_EQ(window->MarkSerie->X0(), Axis().Minimum());
+    EXPECT_TRUE(Chart().isEnabled());
+    EXPECT_TRUE(window->sbnOpenData->isEnabled());
+    EXPECT_FALSE(window->sbnSaveData->isEnabled());
+    EXPECT_EQ(window->lblCurrentTime->text(), "12:00:00 PM");
+    EXPECT_EQ(window->VideoFileName, "/nonexistent/clip.mp4");
+}
+
+TEST_F(MainWindow, AVideoThatCannotBePlayedChangesNothing)
+{
+    OpenVideo(90);
+    player->FailWith = QStringLiteral("The video or audio codec is not supported.");
+    QTemporaryDir folder;
+    const QString notAVideo = folder.filePath(QStringLiteral("not-a-video.mp4"));
+    QFile(notAVideo).open(QIODevice::WriteOnly);
+    ModalBoxCatcher boxes;
+    AnswerFileDialog(notAVideo);
+    window->sbnOpenVideo->click();
+    QTRY_COMPARE(boxes.Boxes().size(), 1);
+    EXPECT_EQ(boxes.Boxes().at(0).Title, "Error");
+    EXPECT_EQ(boxes.Boxes().at(0).Text, "The video or audio codec is not supported.");
+    EXPECT_EQ(window->VideoFileName, "/nonexistent/clip.mp4");
+    EXPECT_EQ(window->VideoDuration, 90.0f);
+    EXPECT_NEAR(Axis().Maximum(), At(0, 1, 30), 1e-12);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindow, PositionReportsMoveTheCursorAndScrollTheView)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    Axis().SetMinMax(At(10, 0), At(10, 10));
+    player->ReportPosition(600.5f);
+    EXPECT_NEAR(window->MarkSerie->X0(), At(10, 10, 0.5), 1e-9);
+    EXPECT_EQ(window->MarkSerie->X1(), window->MarkSerie->X0());
+    EXPECT_NEAR(Axis().Minimum(), At(10, 0, 30.5), 1e-9);
+    EXPECT_NEAR(Axis().Maximum(), At(10, 10, 30.5), 1e-9);
+    EXPECT_EQ(window->lblCurrentTime->text(), "10:10:00 AM");
+
+    // Near the end the view stops at the end of the video.
+    Axis().SetMinMax(At(10, 9, 50), At(10, 19, 50));
+    player->ReportPosition(1190.5f);
+    EXPECT_NEAR(Axis().Minimum(), At(10, 10), 1e-9);
+    EXPECT_NEAR(Axis().Maximum(), At(10, 20), 1e-9);
+
+    // A cursor left of the view does not move it.
+    player->ReportPosition(10);
+    EXPECT_NEAR(Axis().Minimum(), At(10, 10), 1e-9);
+}
+
+TEST_F(MainWindow, PressesOnTheChartSeekTheVideo)
+{
+    OpenVideo(600, At(10, 0));
+    const int y = Chart().PlotRect().center().y();
+
+    const int column = ColumnOf(At(10, 5));
+    PressChart(column, y);
+    const TDateTime clicked = Axis().CalcPosPoint(column);
+    EXPECT_EQ(window->MarkSerie->X0(), clicked);
+    EXPECT_NEAR(player->Position, (clicked - At(10, 0)) * SecondsPerDay, 1e-3);
+    EXPECT_NEAR(player->Position, 300, 600.0 / Chart().PlotRect().width());
+
+    // Pressing on the cursor line seeks as well; below the plot on the labels too.
+    player->SeekCount = 0;
+    PressChart(ColumnOf(window->MarkSerie->X0()), y);
+    PressChart(ColumnOf(At(10, 2)), Chart().PlotRect().bottom() + 10);
+    EXPECT_EQ(player->SeekCount, 2);
+    EXPECT_NEAR(player->Position, 120, 1.0);
+
+    // The left edge of the plot is inside; the axis labels left of it are not.
+    PressChart(Chart().PlotRect().left(), y);
+    EXPECT_EQ(player->SeekCount, 3);
+    EXPECT_EQ(player->Position, 0.0f);
+    PressChart(Chart().PlotRect().left() - 15, y);
+    EXPECT_EQ(player->SeekCount, 3);
+
+    // The right button opens the popup menu and never seeks.
+    PressChart(column, y, Qt::RightButton);
+    EXPECT_EQ(player->SeekCount, 3);
+    EXPECT_TRUE(window->pmnChart->isVisible());
+    window->pmnChart->close();
+}
+
+TEST_F(MainWindow, PlayPauseShowsThePlayingState)
+{
+    OpenVideo(60);
+    window->sbnPlayPause->click();
+    EXPECT_TRUE(player->Playing());
+    EXPECT_TRUE(ShowsGlyph(window->sbnPlayPause, window->imgPause));
+    window->sbnPlayPause->click();
+    EXPECT_FALSE(player->Playing());
+    EXPECT_TRUE(ShowsGlyph(window->sbnPlayPause, window->imgPlay));
+
+    window->sbnPlayPause->click();
+    player->ReportPosition(12);
+    player->ReportStop();  // a pause from the player itself, or the end
+    EXPECT_TRUE(ShowsGlyph(window->sbnPlayPause, window->imgPlay));
+    EXPECT_NEAR(window->MarkSerie->X0(), At(0, 0, 12), 1e-9);
+    player->ReportStop();  // repeated stops are harmless
+    EXPECT_TRUE(ShowsGlyph(window->sbnPlayPause, window->imgPlay));
+}
+
+TEST_F(MainWindow, ZoomButtonsFollowTheCursorAndStayInsideTheVideo)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    window->MarkSerie->SetX0(At(10, 1, 30));
+    window->sbnZoomIn->click();
+    EXPECT_NEAR(Axis().Minimum(), At(10, 0), 1e-9);
+    EXPECT_NEAR(Axis().Maximum(), At(10, 18), 1e-9);
+
+    window->MarkSerie->SetX0(At(10, 10));
+    window->sbnZoomOriginal->click();
+    window->sbnZoomIn->click();
+    EXPECT_NEAR(Axis().Minimum(), At(10, 1), 1e-9);
+    EXPECT_NEAR(Axis().Maximum(), At(10, 19), 1e-9);
+
+    window->sbnZoomOut->click();
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 0, 3.3) * SecondsPerDay, 1e-3);
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, At(10, 19, 54) * SecondsPerDay, 1e-3);
+    window->sbnZoomOut->click();
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
+}
+
+TEST_F(MainWindow, TheWheelZoomsOnlyOverTheChart)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    window->MarkSerie->SetX0(At(10, 10));
+    QWidget* plot = Chart().Plot();
+    const QPoint inside = plot->rect().center();
+
+    TurnWheel(plot, inside, -120);  // towards the user: in
+    EXPECT_NEAR(Axis().Minimum(), At(10, 1), 1e-9);
+    TurnWheel(plot, inside, 120);   // away from the user: out
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, At(10, 19, 54) * SecondsPerDay, 1e-3);
+
+    window->sbnZoomOriginal->click();
+    // Over the tool strip, on the chart's left or top edge pixel: nothing.
+    TurnWheel(window->pnlTools, QPoint(400, 20), -120);
+    TurnWheel(&Chart(), QPoint(0, 50), -120);
+    TurnWheel(&Chart(), QPoint(50, 0), -120);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
+
+    // One turn zooms once however far it travels up the window's widgets.
+    TurnWheel(plot, inside, -120);
+    EXPECT_NEAR(Axis().Minimum(), At(10, 1), 1e-9);
+    EXPECT_NEAR(Axis().Maximum(), At(10, 19), 1e-9);
+}
