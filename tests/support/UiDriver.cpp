@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -26,7 +27,13 @@ void AnswerFileDialog(const QString& fileName)
         auto* dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog)
             return;
-        dialog->selectFile(fileName);
+        // Typed into the name box, as a user would: the dialog's view of the
+        // folder may not be loaded yet.
+        auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (nameBox)
+            nameBox->setText(fileName);
+        else
+            dialog->selectFile(fileName);
         QMetaObject::invokeMethod(dialog, "accept");
     });
 }
