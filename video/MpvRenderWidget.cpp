@@ -41,12 +41,16 @@ void TMpvRenderWidget::FreeRenderContext()
 void TMpvRenderWidget::OnMpvRenderUpdate(void* widget)
 {
     auto* self = static_cast<TMpvRenderWidget*>(widget);
-    QMetaObject::invokeMethod(self, [self] { self->OnRenderUpdate(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(self, [self] { self->DrawPendingFrame(false); }, Qt::QueuedConnection);
 }
 
-void TMpvRenderWidget::OnRenderUpdate()
+void TMpvRenderWidget::DrawPendingFrame(bool now)
 {
-    if (mRenderContext && (mpv_render_context_update(mRenderContext) & MPV_RENDER_UPDATE_FRAME))
+    if (!mRenderContext || !(mpv_render_context_update(mRenderContext) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    if (now)
+        repaint();
+    else
         update();
 }
 

@@ -20,6 +20,10 @@ public:
     // Frees the render context with the GL context current. Must run before
     // the mpv handle is destroyed.
     void FreeRenderContext();
+    // Draws the frame mpv has ready, if any, before returning. For callers
+    // that block the event loop while mpv works: mpv's video output waits
+    // for each frame to be drawn.
+    void DrawPendingFrame() { DrawPendingFrame(true); }
 
 protected:
     void initializeGL() override;
@@ -29,7 +33,8 @@ private:
     // Called by mpv on one of its own threads: only posts OnRenderUpdate to
     // the UI thread.
     static void OnMpvRenderUpdate(void* widget);
-    void OnRenderUpdate();
+    // Repaints now or schedules a repaint when mpv has a new frame.
+    void DrawPendingFrame(bool now);
 
     mpv_handle* mMpv;
     mpv_render_context* mRenderContext = nullptr;

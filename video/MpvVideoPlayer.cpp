@@ -224,7 +224,9 @@ void TMpvVideoPlayer::Open(const QString& fileName)
     const QString videoOutput = mRenderWidget && mRenderWidget->CanRender()
                                     ? QStringLiteral("libmpv") : QStringLiteral("null");
     if (videoOutput != mVideoOutput) {
-        mpv_set_property_string(mMpv, "vo", videoOutput.toUtf8().constData());
+        const QByteArray name = videoOutput.toUtf8();
+        const char* value = name.constData();
+        mpv_set_property_async(mMpv, 0, "vo", MPV_FORMAT_STRING, &value);
         mVideoOutput = videoOutput;
     }
 
@@ -236,7 +238,8 @@ void TMpvVideoPlayer::Open(const QString& fileName)
 
     // mpv loads in the background; wait here until it has the file or gives
     // up. Events of the file that was open before come first and are handled
-    // as usual.
+    // as usual. mpv's video output waits for the frames it hands over to be
+    // drawn, so they are drawn from this loop while the event loop is held.
     QDeadlineTimer deadline(OpenTimeoutMs);
     bool started = false;
     bool loaded = false;
@@ -246,7 +249,9 @@ void TMpvVideoPlayer::Open(const QString& fileName)
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0)
             break;
-        const mpv_event* event = mpv_wait_event(mMpv, remaining / 1000.0);
+        if (mRenderWidget)
+            mRenderWidget->DrawPendingFrame();
+        const mpv_event* event = mpv_wait_event(mMpv, qMin(remaining, qint64(OpenPollMs)) / 1000.0);
         const TLoadProgress progress = HandleEvent(*event, loadError);
         if (progress == TLoadProgress::Started) {
             started = true;

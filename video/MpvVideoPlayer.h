@@ -29,6 +29,8 @@ public:
 
     // Waits at most this long for mpv to load the file.
     static constexpr int OpenTimeoutMs = 5100;
+    // How often that wait looks for frames to draw.
+    static constexpr int OpenPollMs = 5;
     static constexpr int PositionIntervalMs = 500;
 
     void Open(const QString& fileName) override;

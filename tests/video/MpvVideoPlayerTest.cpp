@@ -4,6 +4,8 @@
 #include "tests/support/TestVideos.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QTest>
 #include <QWidget>
 
@@ -43,9 +45,14 @@ protected:
     void SetUp() override
     {
         TestVideos();
-        mPanel.resize(TestVideoWidth, TestVideoHeight);
-        mPanel.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&mPanel));
+        // The video panel sits in a window beside other widgets, and its
+        // shape differs from the clip's, as in the main window.
+        auto* layout = new QVBoxLayout(&mWindow);
+        layout->addWidget(new QLabel(QStringLiteral("Chart")));
+        layout->addWidget(&mPanel, 1);
+        mWindow.resize(500, 400);
+        mWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&mWindow));
         mPlayer = std::make_unique<TMpvVideoPlayer>(TestOptions());
         mPlayer->SetVideoWindow(&mPanel);
         mPlayer->OnPosition = [this](TVideoPlayer* sender, float position) {
@@ -67,6 +74,7 @@ protected:
         return WaitUntil([&] { return FrameShown() == frame; });
     }
 
+    QWidget mWindow;
     QWidget mPanel;
     std::unique_ptr<TMpvVideoPlayer> mPlayer;
     QElapsedTimer mClock;
@@ -180,7 +188,13 @@ TEST_F(MpvVideoPlayerTest, OpeningAnotherFileWhilePlayingIsNoStop)
     mPlayer->Play();
     ASSERT_TRUE(WaitUntil([&] { return !mPositions.isEmpty(); }));
 
+    // mpv's video output waits for its frames to be drawn while the old
+    // file closes and the new one starts; Open must draw them rather than
+    // let it time out (about 200 ms each time).
+    QElapsedTimer openClock;
+    openClock.start();
     mPlayer->Open(TestVideos().WithoutSound);
+    EXPECT_LT(openClock.elapsed(), 400);
     EXPECT_FALSE(mPlayer->Playing());
     const int reports = mPositions.size();
     ASSERT_TRUE(WaitForFrame(0));
