@@ -324,6 +324,9 @@ void TMpvVideoPlayer::SetPosition(float seconds)
     const int result = mpv_command(mMpv, args);
     if (result < 0)
         throw Exception(PlayerErrorMessage(result, mFileName));
+    // Off the end now, so that a Play right away starts from here; mpv
+    // reports the end again if the target is the end.
+    mEofReached = false;
 }
 
 float TMpvVideoPlayer::GetPosition()

@@ -180,6 +180,16 @@ TEST_F(MpvVideoPlayerTest, EndOfMediaStopsOnceAndPlayRestarts)
     ASSERT_TRUE(WaitUntil([&] { return mPositions.size() > reports; }));
     EXPECT_LT(mPositions.back(), 1.0f);
     EXPECT_EQ(mStops, 1);
+
+    // A seek after the end, right before Play, is where playing goes on.
+    mPlayer->SetPosition(9.5f);
+    ASSERT_TRUE(WaitUntil([&] { return mStops == 2; }));
+    mPlayer->SetPosition(5.0f);
+    mPlayer->Play();
+    const int reportsBefore = mPositions.size();
+    ASSERT_TRUE(WaitUntil([&] { return mPositions.size() > reportsBefore; }));
+    EXPECT_GE(mPositions.back(), 5.0f);
+    EXPECT_LT(mPositions.back(), 6.0f);
 }
 
 TEST_F(MpvVideoPlayerTest, OpeningAnotherFileWhilePlayingIsNoStop)
