@@ -19,9 +19,11 @@ constexpr quint64 LoadReply = 1;
 constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
 
-double DoubleValue(const mpv_event_property& property)
+std::optional<double> DoubleValue(const mpv_event_property& property)
 {
-    return property.format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(property.data) : -1.0;
+    if (property.format != MPV_FORMAT_DOUBLE)
+        return std::nullopt;
+    return *static_cast<double*>(property.data);
 }
 
 bool FlagValue(const mpv_event_property& property)
@@ -158,7 +160,7 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
         break;
     case MPV_EVENT_GET_PROPERTY_REPLY:
         if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
-            double& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
+            std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
                 value = DoubleValue(*static_cast<mpv_event_property*>(event.data));
             progress = TLoadProgress::ValueRead;
@@ -200,7 +202,7 @@ void TMpvVideoPlayer::EnsureRenderWidget()
         }
         layout->addWidget(mRenderWidget);
     }
-    if (mRenderWidget && !mRenderWidget->CanRender() && window->isVisible()) {
+    if (mRenderWidget && !mRenderWidget->CanRender() && mRenderWidget->parentWidget()->isVisible()) {
         // The render context is made when the widget first paints; mpv needs
         // it before the file's video starts.
         mRenderWidget->show();
@@ -286,8 +288,8 @@ void TMpvVideoPlayer::Close()
     mOpen = false;
     mFileName.clear();
     mEofReached = false;
-    mTimePos = -1.0;
-    mDuration = -1.0;
+    mTimePos.reset();
+    mDuration.reset();
 }
 
 void TMpvVideoPlayer::Play()
@@ -333,18 +335,18 @@ float TMpvVideoPlayer::GetPosition()
 {
     if (!mOpen)
         return -1.0f;
-    if (mTimePos < 0)
+    if (!mTimePos)
         throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
                                            QStringLiteral("position of ") + mFileName));
-    return static_cast<float>(mTimePos);
+    return static_cast<float>(*mTimePos);
 }
 
 float TMpvVideoPlayer::GetDuration()
 {
     if (!mOpen)
         return -1.0f;
-    if (mDuration < 0)
+    if (!mDuration)
         throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
                                            QStringLiteral("duration of ") + mFileName));
-    return static_cast<float>(mDuration);
+    return static_cast<float>(*mDuration);
 }

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 struct mpv_event;
 struct mpv_handle;
 class TMpvRenderWidget;
@@ -19,6 +21,16 @@ using TMpvOptions = QList<QPair<QString, QString>>;
 // The video player over libmpv. It owns the mpv handle, handles mpv's events
 // and runs the position reports, all on the UI thread; the picture is drawn by
 // a TMpvRenderWidget that the first Open places in the video window.
+//
+// OnStop follows a pause that mpv makes by itself, the end of the media and
+// the end of a file on an error, each while playing; Pause, Open and Close
+// stop playing without it. Play at the end of the media starts again from
+// the beginning. Seeks are exact: the picture shown is the first frame at or
+// after the target.
+//
+// The picture needs the video window to be visible when Open is called (the
+// OpenGL context can be made only then); a file opened while it is hidden is
+// timed and heard but not shown.
 class TMpvVideoPlayer : public QObject, public TVideoPlayer {
     Q_OBJECT
 public:
@@ -66,7 +78,7 @@ private:
     // and by our own sets, so that only pauses coming from mpv stop playback.
     bool mPaused = true;
     bool mEofReached = false;
-    // Observed values; unknown (< 0) until mpv reports them.
-    double mTimePos = -1.0;
-    double mDuration = -1.0;
+    // Observed values; empty while mpv has none.
+    std::optional<double> mTimePos;
+    std::optional<double> mDuration;
 };
