@@ -268,6 +268,24 @@ TEST(MpvVideoPlayerHiddenWindow, PlaysWithoutPictureAndClosesCleanly)
     player.reset();
 }
 
+TEST(MpvVideoPlayerWindowGone, PlayerOutlivesItsVideoWindow)
+{
+    // At exit the main window's panel may go before the player.
+    auto panel = std::make_unique<QWidget>();
+    panel->resize(TestVideoWidth, TestVideoHeight);
+    panel->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+    auto player = std::make_unique<TMpvVideoPlayer>(TestOptions());
+    player->SetVideoWindow(panel.get());
+    player->Open(TestVideos().WithSound);
+    player->Play();
+    QTest::qWait(200);
+    panel.reset();
+    QTest::qWait(300);
+    EXPECT_GT(player->GetPosition(), 0.0f);
+    player.reset();
+}
+
 TEST(MpvVideoPlayerOptions, ABadOptionRaises)
 {
     try {
