@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QWidget;
+
+// Clips for the tests, made with ffmpeg once per test process in a temporary
+// folder that lives as long as the process.
+//
+// Picture (320x240, 25 fps, 10 s, H.264 with a single key frame at the start):
+// - the top band (y < 60) shows the frame number in binary, eight blocks
+//   40 px wide, the block k from the left white for bit k (value 2^k) set and
+//   black otherwise;
+// - the middle band (60 <= y < 120) is grey;
+// - the bottom band (y >= 120) shows four bars: red, green, blue, white.
+struct TTestVideos {
+    QString WithSound;    // the picture and a 440 Hz tone
+    QString WithoutSound; // the same picture, no audio stream
+    QString TextAsMp4;    // a text file named .mp4
+    QString Missing;      // a path where no file exists
+};
+
+constexpr int TestVideoWidth = 320;
+constexpr int TestVideoHeight = 240;
+constexpr int TestVideoFps = 25;
+constexpr double TestVideoSeconds = 10.0;
+
+// Makes the clips on the first call; throws std::runtime_error when ffmpeg
+// fails.
+const TTestVideos& TestVideos();
+
+// The pixels of a video panel as drawn: those of the OpenGL widget inside it
+// if there is one, else of the panel itself.
+QImage GrabVideoPanel(QWidget* panel);
+
+// Reading a grabbed picture of a test clip, fitted into the image with its
+// aspect ratio kept. The frame number is -1 when a block is neither clearly
+// white nor clearly black (no picture, or not a test clip).
+int TestVideoFrameNumber(const QImage& image);
+bool ShowsTestVideoBars(const QImage& image);

@@ -1,0 +1,300 @@
+#include "video/MpvVideoPlayer.h"
+
+#include "common/Exception.h"
+#include "tests/support/TestVideos.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Quiet options for a machine without sound device or video hardware.
+TMpvOptions TestOptions()
+{
+    return {{"ao", "null"}, {"hwdec", "no"}, {"gpu-hwdec-interop", "no"}};
+}
+
+// Runs the event loop until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+std::string FirstLine(const Exception& e)
+{
+    return e.Message().section('\n', 0, 0).toStdString();
+}
+
+class MpvVideoPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestVideos();
+        // The video panel sits in a window beside other widgets, and its
+        // shape differs from the clip's, as in the main window.
+        auto* layout = new QVBoxLayout(&mWindow);
+        layout->addWidget(new QLabel(QStringLiteral("Chart")));
+        layout->addWidget(&mPanel, 1);
+        mWindow.resize(500, 400);
+        mWindow.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&mWindow));
+        mPlayer = std::make_unique<TMpvVideoPlayer>(TestOptions());
+        mPlayer->SetVideoWindow(&mPanel);
+        mPlayer->OnPosition = [this](TVideoPlayer* sender, float position) {
+            EXPECT_EQ(sender, mPlayer.get());
+            mPositions.append(position);
+            mPositionTimes.append(mClock.elapsed());
+        };
+        mPlayer->OnStop = [this](TVideoPlayer* sender) {
+            EXPECT_EQ(sender, mPlayer.get());
+            EXPECT_FALSE(sender->Playing());
+            ++mStops;
+        };
+        mClock.start();
+    }
+
+    int FrameShown() { return TestVideoFrameNumber(GrabVideoPanel(&mPanel)); }
+    bool WaitForFrame(int frame)
+    {
+        return WaitUntil([&] { return FrameShown() == frame; });
+    }
+
+    QWidget mWindow;
+    QWidget mPanel;
+    std::unique_ptr<TMpvVideoPlayer> mPlayer;
+    QElapsedTimer mClock;
+    QList<float> mPositions;
+    QList<qint64> mPositionTimes;
+    int mStops = 0;
+};
+
+TEST_F(MpvVideoPlayerTest, DoesNothingBeforeOpen)
+{
+    EXPECT_EQ(mPlayer->GetPosition(), -1.0f);
+    EXPECT_EQ(mPlayer->GetDuration(), -1.0f);
+    mPlayer->SetPosition(3.0f);
+    mPlayer->Play();
+    EXPECT_FALSE(mPlayer->Playing());
+    mPlayer->Pause();
+    QTest::qWait(600);
+    EXPECT_TRUE(mPositions.isEmpty());
+    EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, OpenShowsTheFirstFramePaused)
+{
+    for (const QString& file : {TestVideos().WithSound, TestVideos().WithoutSound}) {
+        SCOPED_TRACE(file.toStdString());
+        mPlayer->Open(file);
+        EXPECT_FALSE(mPlayer->Playing());
+        EXPECT_NEAR(mPlayer->GetDuration(), TestVideoSeconds, 0.05);
+        ASSERT_TRUE(WaitForFrame(0)) << "frame shown: " << FrameShown();
+        EXPECT_TRUE(ShowsTestVideoBars(GrabVideoPanel(&mPanel)));
+        EXPECT_NEAR(mPlayer->GetPosition(), 0.0, 0.01);
+        // Still paused a while later.
+        QTest::qWait(300);
+        EXPECT_EQ(FrameShown(), 0);
+    }
+    EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, PlayReportsRisingPositionsEveryHalfSecondUntilPause)
+{
+    mPlayer->Open(TestVideos().WithSound);
+    mPlayer->Play();
+    EXPECT_TRUE(mPlayer->Playing());
+    const qint64 start = mClock.elapsed();
+    ASSERT_TRUE(WaitUntil([&] { return mPositions.size() >= 3; }));
+    for (int i = 0; i < mPositions.size(); ++i) {
+        const qint64 sincePrevious = mPositionTimes[i] - (i ? mPositionTimes[i - 1] : start);
+        EXPECT_NEAR(sincePrevious, 500, 150) << "report " << i;
+        if (i) {
+            EXPECT_GT(mPositions[i], mPositions[i - 1]);
+        }
+    }
+    // Positions follow the clock of the video.
+    EXPECT_NEAR(mPositions.back() - mPositions.front(), (mPositionTimes.back() - mPositionTimes.front()) / 1000.0, 0.25);
+
+    mPlayer->Pause();
+    EXPECT_FALSE(mPlayer->Playing());
+    const int reports = mPositions.size();
+    QTest::qWait(700);
+    EXPECT_EQ(mPositions.size(), reports);
+    // A pause asked for by the caller is no stop event.
+    EXPECT_EQ(mStops, 0);
+    const float pausedAt = mPlayer->GetPosition();
+    EXPECT_GE(pausedAt, mPositions.back());
+    QTest::qWait(200);
+    EXPECT_EQ(mPlayer->GetPosition(), pausedAt);
+}
+
+TEST_F(MpvVideoPlayerTest, SeekShowsTheFrameAtTheInstantNotTheKeyFrame)
+{
+    mPlayer->Open(TestVideos().WithoutSound);
+    // The clip's only key frame is frame 0; frames last 40 ms.
+    const struct {
+        float Seconds;
+        int Frame;
+    } cases[] = {{7.32f, 183}, {2.0f, 50}, {9.96f, 249}, {0.52f, 13}};
+    for (const auto& c : cases) {
+        mPlayer->SetPosition(c.Seconds);
+        EXPECT_TRUE(WaitForFrame(c.Frame)) << "seek to " << c.Seconds << " shows " << FrameShown();
+        EXPECT_TRUE(WaitUntil([&] { return qAbs(mPlayer->GetPosition() - c.Seconds) < 0.001f; }))
+            << "position " << mPlayer->GetPosition() << " after seeking to " << c.Seconds;
+    }
+    EXPECT_FALSE(mPlayer->Playing());
+    EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, EndOfMediaStopsOnceAndPlayRestarts)
+{
+    mPlayer->Open(TestVideos().WithSound);
+    mPlayer->SetPosition(9.3f);
+    mPlayer->Play();
+    ASSERT_TRUE(WaitUntil([&] { return mStops > 0; }));
+    EXPECT_FALSE(mPlayer->Playing());
+    const int reports = mPositions.size();
+    QTest::qWait(700);
+    EXPECT_EQ(mStops, 1);
+    EXPECT_EQ(mPositions.size(), reports);
+    // The last frame stays.
+    EXPECT_EQ(FrameShown(), 249);
+
+    mPlayer->Play();
+    EXPECT_TRUE(mPlayer->Playing());
+    ASSERT_TRUE(WaitUntil([&] { return mPositions.size() > reports; }));
+    EXPECT_LT(mPositions.back(), 1.0f);
+    EXPECT_EQ(mStops, 1);
+
+    // A seek after the end, right before Play, is where playing goes on.
+    mPlayer->SetPosition(9.5f);
+    ASSERT_TRUE(WaitUntil([&] { return mStops == 2; }));
+    mPlayer->SetPosition(5.0f);
+    mPlayer->Play();
+    const int reportsBefore = mPositions.size();
+    ASSERT_TRUE(WaitUntil([&] { return mPositions.size() > reportsBefore; }));
+    EXPECT_GE(mPositions.back(), 5.0f);
+    EXPECT_LT(mPositions.back(), 6.0f);
+}
+
+TEST_F(MpvVideoPlayerTest, OpeningAnotherFileWhilePlayingIsNoStop)
+{
+    mPlayer->Open(TestVideos().WithSound);
+    mPlayer->Play();
+    ASSERT_TRUE(WaitUntil([&] { return !mPositions.isEmpty(); }));
+
+    // mpv's video output waits for its frames to be drawn while the old
+    // file closes and the new one starts; Open must draw them rather than
+    // let it time out (about 200 ms each time).
+    QElapsedTimer openClock;
+    openClock.start();
+    mPlayer->Open(TestVideos().WithoutSound);
+    EXPECT_LT(openClock.elapsed(), 400);
+    EXPECT_FALSE(mPlayer->Playing());
+    const int reports = mPositions.size();
+    ASSERT_TRUE(WaitForFrame(0));
+    QTest::qWait(700);
+    EXPECT_EQ(mStops, 0);
+    EXPECT_EQ(mPositions.size(), reports);
+    EXPECT_NEAR(mPlayer->GetPosition(), 0.0, 0.01);
+
+    mPlayer->Play();
+    ASSERT_TRUE(WaitUntil([&] { return mPositions.size() > reports; }));
+    EXPECT_LT(mPositions.back(), 1.0f);
+}
+
+TEST_F(MpvVideoPlayerTest, UnplayableFilesRaiseTheMappedText)
+{
+    const struct {
+        QString File;
+        const char* FirstLine;
+    } cases[] = {
+        {TestVideos().Missing, "MF Player error: FFFFFFF3"},
+        {TestVideos().TextAsMp4, "The video or audio codec is not supported."},
+    };
+    for (const auto& c : cases) {
+        // A file that was playing is closed first, without a stop event.
+        mPlayer->Open(TestVideos().WithSound);
+        mPlayer->Play();
+        try {
+            mPlayer->Open(c.File);
+            ADD_FAILURE() << "no error for " << c.File.toStdString();
+        } catch (const Exception& e) {
+            EXPECT_EQ(FirstLine(e), c.FirstLine);
+            EXPECT_TRUE(e.Message().contains(c.File)) << e.what();
+        }
+        EXPECT_FALSE(mPlayer->Playing());
+        EXPECT_EQ(mPlayer->GetPosition(), -1.0f);
+        EXPECT_EQ(mPlayer->GetDuration(), -1.0f);
+    }
+    QTest::qWait(600);
+    EXPECT_EQ(mStops, 0);
+    EXPECT_TRUE(mPositions.isEmpty());
+
+    // The player is still usable.
+    mPlayer->Open(TestVideos().WithoutSound);
+    EXPECT_NEAR(mPlayer->GetDuration(), TestVideoSeconds, 0.05);
+}
+
+TEST(MpvVideoPlayerHiddenWindow, PlaysWithoutPictureAndClosesCleanly)
+{
+    // Nothing can be drawn into a window that was never shown; the video is
+    // still timed.
+    QWidget panel;
+    auto player = std::make_unique<TMpvVideoPlayer>(TestOptions());
+    player->SetVideoWindow(&panel);
+    player->Open(TestVideos().WithoutSound);
+    EXPECT_NEAR(player->GetDuration(), TestVideoSeconds, 0.05);
+    QList<float> positions;
+    player->OnPosition = [&](TVideoPlayer*, float position) { positions.append(position); };
+    player->Play();
+    ASSERT_TRUE(WaitUntil([&] { return positions.size() >= 2; }));
+    EXPECT_GT(positions[1], positions[0]);
+    player.reset();
+}
+
+TEST(MpvVideoPlayerWindowGone, PlayerOutlivesItsVideoWindow)
+{
+    // At exit the main window's panel may go before the player.
+    auto panel = std::make_unique<QWidget>();
+    panel->resize(TestVideoWidth, TestVideoHeight);
+    panel->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+    auto player = std::make_unique<TMpvVideoPlayer>(TestOptions());
+    player->SetVideoWindow(panel.get());
+    player->Open(TestVideos().WithSound);
+    player->Play();
+    QTest::qWait(200);
+    panel.reset();
+    QTest::qWait(300);
+    EXPECT_GT(player->GetPosition(), 0.0f);
+    player.reset();
+}
+
+TEST(MpvVideoPlayerOptions, ABadOptionRaises)
+{
+    try {
+        TMpvVideoPlayer player(TMpvOptions{{"no-such-option", "1"}});
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(FirstLine(e), "MF Player error: FFFFFFFB");
+        EXPECT_TRUE(e.Message().contains("no-such-option=1")) << e.what();
+    }
+}
+
+} // namespace

@@ -1,0 +1,352 @@
+#include "video/MpvVideoPlayer.h"
+
+#include "common/Exception.h"
+#include "common/MessageBoxes.h"
+#include "video/MpvRenderWidget.h"
+#include "video/PlayerErrors.h"
+
+#include <QDeadlineTimer>
+#include <QVBoxLayout>
+
+#include <mpv/client.h>
+
+#include <cstring>
+
+namespace {
+
+// reply_userdata of the asynchronous requests whose answers Open waits for.
+constexpr quint64 LoadReply = 1;
+constexpr quint64 DurationReply = 2;
+constexpr quint64 PositionReply = 3;
+
+std::optional<double> DoubleValue(const mpv_event_property& property)
+{
+    if (property.format != MPV_FORMAT_DOUBLE)
+        return std::nullopt;
+    return *static_cast<double*>(property.data);
+}
+
+bool FlagValue(const mpv_event_property& property)
+{
+    return property.format == MPV_FORMAT_FLAG && *static_cast<int*>(property.data) != 0;
+}
+
+} // namespace
+
+TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* parent)
+    : QObject(parent)
+{
+    mMpv = mpv_create();
+    if (!mMpv)
+        throw Exception(PlayerErrorMessage(
+            MPV_ERROR_UNINITIALIZED, QStringLiteral("mpv needs the numeric locale \"C\"")));
+
+    TMpvOptions options = {
+        {"vo", "libmpv"},
+        {"hwdec", "auto-safe"},
+        {"keep-open", "yes"},
+        {"hr-seek", "yes"},
+        {"idle", "yes"},
+        {"pause", "yes"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"terminal", "no"},
+    };
+    options += extraOptions;
+    int result = 0;
+    QString failedOption;
+    for (const auto& [name, value] : options) {
+        result = mpv_set_option_string(mMpv, name.toUtf8().constData(), value.toUtf8().constData());
+        if (result < 0) {
+            failedOption = name + QLatin1Char('=') + value;
+            break;
+        }
+        if (name == QLatin1String("vo"))
+            mVideoOutput = value;
+    }
+    if (result >= 0) {
+        mpv_observe_property(mMpv, 0, "pause", MPV_FORMAT_FLAG);
+        mpv_observe_property(mMpv, 0, "eof-reached", MPV_FORMAT_FLAG);
+        mpv_observe_property(mMpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
+        mpv_observe_property(mMpv, 0, "duration", MPV_FORMAT_DOUBLE);
+        mpv_set_wakeup_callback(mMpv, &TMpvVideoPlayer::OnMpvWakeup, this);
+        result = mpv_initialize(mMpv);
+    }
+    if (result < 0) {
+        mpv_terminate_destroy(mMpv);
+        throw Exception(PlayerErrorMessage(result, failedOption));
+    }
+
+    mPositionTimer.setInterval(PositionIntervalMs);
+    connect(&mPositionTimer, &QTimer::timeout, this, [this] { RunCommand([this] { ReportPosition(); }); });
+}
+
+TMpvVideoPlayer::~TMpvVideoPlayer()
+{
+    mPositionTimer.stop();
+    mPlaying = false;
+    // The render context must go, with its GL context current, before the
+    // handle it was made from.
+    delete mRenderWidget;
+    mpv_set_wakeup_callback(mMpv, nullptr, nullptr);
+    mpv_terminate_destroy(mMpv);
+}
+
+void TMpvVideoPlayer::OnMpvWakeup(void* player)
+{
+    auto* self = static_cast<TMpvVideoPlayer*>(player);
+    QMetaObject::invokeMethod(self, [self] { self->DrainEvents(); }, Qt::QueuedConnection);
+}
+
+void TMpvVideoPlayer::DrainEvents()
+{
+    for (;;) {
+        const mpv_event* event = mpv_wait_event(mMpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        int loadError = 0;
+        HandleEvent(*event, loadError);
+    }
+}
+
+TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& event, int& loadError)
+{
+    TLoadProgress progress = TLoadProgress::None;
+    bool stopped = false;
+    switch (event.event_id) {
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto& property = *static_cast<mpv_event_property*>(event.data);
+        if (std::strcmp(property.name, "pause") == 0) {
+            const bool paused = FlagValue(property);
+            // Our own sets already updated mPaused; a difference is mpv's doing.
+            if (paused != mPaused) {
+                mPaused = paused;
+                stopped = paused;
+            }
+        } else if (std::strcmp(property.name, "eof-reached") == 0) {
+            mEofReached = FlagValue(property);
+            if (mEofReached) {
+                // With keep-open mpv pauses at the end of the media.
+                mPaused = true;
+                stopped = true;
+            }
+        } else if (std::strcmp(property.name, "time-pos") == 0) {
+            mTimePos = DoubleValue(property);
+        } else if (std::strcmp(property.name, "duration") == 0) {
+            mDuration = DoubleValue(property);
+        }
+        break;
+    }
+    case MPV_EVENT_START_FILE:
+        progress = TLoadProgress::Started;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        progress = TLoadProgress::Loaded;
+        break;
+    case MPV_EVENT_END_FILE: {
+        const auto& endFile = *static_cast<mpv_event_end_file*>(event.data);
+        stopped = true;
+        if (endFile.reason == MPV_END_FILE_REASON_ERROR) {
+            loadError = endFile.error;
+            progress = TLoadProgress::Failed;
+        }
+        break;
+    }
+    case MPV_EVENT_COMMAND_REPLY:
+        if (event.reply_userdata == LoadReply && event.error < 0) {
+            loadError = event.error;
+            progress = TLoadProgress::Failed;
+        }
+        break;
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
+            std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
+            if (event.error >= 0)
+                value = DoubleValue(*static_cast<mpv_event_property*>(event.data));
+            progress = TLoadProgress::ValueRead;
+        }
+        break;
+    default:
+        break;
+    }
+    // Last, as OnStop may call back into the player and on into mpv, which
+    // invalidates the event.
+    if (stopped && mPlaying)
+        StopSequence();
+    return progress;
+}
+
+void TMpvVideoPlayer::StopSequence()
+{
+    mPlaying = false;
+    if (OnStop)
+        RunCommand([this] { OnStop(this); });
+    mPositionTimer.stop();
+}
+
+void TMpvVideoPlayer::ReportPosition()
+{
+    if (OnPosition)
+        OnPosition(this, GetPosition());
+}
+
+void TMpvVideoPlayer::EnsureRenderWidget()
+{
+    QWidget* window = VideoWindow();
+    if (!mRenderWidget && window) {
+        mRenderWidget = new TMpvRenderWidget(mMpv, window);
+        QLayout* layout = window->layout();
+        if (!layout) {
+            layout = new QVBoxLayout(window);
+            layout->setContentsMargins(0, 0, 0, 0);
+        }
+        layout->addWidget(mRenderWidget);
+    }
+    if (mRenderWidget && !mRenderWidget->CanRender() && mRenderWidget->parentWidget()->isVisible()) {
+        // The render context is made when the widget first paints; mpv needs
+        // it before the file's video starts.
+        mRenderWidget->show();
+        mRenderWidget->repaint();
+    }
+}
+
+void TMpvVideoPlayer::SetPause(bool pause)
+{
+    mPaused = pause;
+    int flag = pause ? 1 : 0;
+    mpv_set_property_async(mMpv, 0, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+void TMpvVideoPlayer::Open(const QString& fileName)
+{
+    Close();
+    EnsureRenderWidget();
+    // Without a render context the video is decoded but not shown, so that
+    // the position and duration still work.
+    const QString videoOutput = mRenderWidget && mRenderWidget->CanRender()
+                                    ? QStringLiteral("libmpv") : QStringLiteral("null");
+    if (videoOutput != mVideoOutput) {
+        const QByteArray name = videoOutput.toUtf8();
+        const char* value = name.constData();
+        mpv_set_property_async(mMpv, 0, "vo", MPV_FORMAT_STRING, &value);
+        mVideoOutput = videoOutput;
+    }
+
+    const QByteArray path = fileName.toUtf8();
+    const char* args[] = {"loadfile", path.constData(), "replace", nullptr};
+    const int result = mpv_command_async(mMpv, LoadReply, args);
+    if (result < 0)
+        throw Exception(PlayerErrorMessage(result, fileName));
+
+    // mpv loads in the background; wait here until it has the file or gives
+    // up. Events of the file that was open before come first and are handled
+    // as usual. mpv's video output waits for the frames it hands over to be
+    // drawn, so they are drawn from this loop while the event loop is held.
+    QDeadlineTimer deadline(OpenTimeoutMs);
+    bool started = false;
+    bool loaded = false;
+    int valuesToRead = 0;
+    int loadError = 0;
+    for (;;) {
+        const qint64 remaining = deadline.remainingTime();
+        if (remaining <= 0)
+            break;
+        if (mRenderWidget)
+            mRenderWidget->DrawPendingFrame();
+        const mpv_event* event = mpv_wait_event(mMpv, qMin(remaining, qint64(OpenPollMs)) / 1000.0);
+        const TLoadProgress progress = HandleEvent(*event, loadError);
+        if (progress == TLoadProgress::Started) {
+            started = true;
+        } else if (progress == TLoadProgress::Failed && (started || event->event_id == MPV_EVENT_COMMAND_REPLY)) {
+            throw Exception(PlayerErrorMessage(loadError, fileName));
+        } else if (progress == TLoadProgress::Loaded && started) {
+            // Read the length and the start position now, so that both
+            // are known when Open returns.
+            loaded = true;
+            mpv_get_property_async(mMpv, DurationReply, "duration", MPV_FORMAT_DOUBLE);
+            mpv_get_property_async(mMpv, PositionReply, "time-pos", MPV_FORMAT_DOUBLE);
+            valuesToRead = 2;
+        } else if (progress == TLoadProgress::ValueRead && loaded && --valuesToRead == 0) {
+            break;
+        }
+    }
+    // A file that is still loading counts as open; its position and duration
+    // are unavailable until mpv reports them.
+    mOpen = true;
+    mFileName = fileName;
+}
+
+void TMpvVideoPlayer::Close()
+{
+    mPlaying = false;
+    mPositionTimer.stop();
+    if (!mOpen)
+        return;
+    SetPause(true);
+    const char* args[] = {"stop", nullptr};
+    mpv_command_async(mMpv, 0, args);
+    mOpen = false;
+    mFileName.clear();
+    mEofReached = false;
+    mTimePos.reset();
+    mDuration.reset();
+}
+
+void TMpvVideoPlayer::Play()
+{
+    if (!mOpen)
+        return;
+    // Playing on from the last frame restarts the media.
+    if (mEofReached) {
+        const char* args[] = {"seek", "0", "absolute+exact", nullptr};
+        mpv_command_async(mMpv, 0, args);
+        mEofReached = false;
+    }
+    SetPause(false);
+    mPlaying = true;
+    mPositionTimer.start();
+}
+
+void TMpvVideoPlayer::Pause()
+{
+    if (!mOpen)
+        return;
+    SetPause(true);
+    mPlaying = false;
+    mPositionTimer.stop();
+}
+
+void TMpvVideoPlayer::SetPosition(float seconds)
+{
+    if (!mOpen)
+        return;
+    // mpv counts a negative absolute target from the end of the media.
+    const QByteArray target = QByteArray::number(qMax(0.0, double(seconds)), 'g', 9);
+    const char* args[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    const int result = mpv_command(mMpv, args);
+    if (result < 0)
+        throw Exception(PlayerErrorMessage(result, mFileName));
+    // Off the end now, so that a Play right away starts from here; mpv
+    // reports the end again if the target is the end.
+    mEofReached = false;
+}
+
+float TMpvVideoPlayer::GetPosition()
+{
+    if (!mOpen)
+        return -1.0f;
+    if (!mTimePos)
+        throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
+                                           QStringLiteral("position of ") + mFileName));
+    return static_cast<float>(*mTimePos);
+}
+
+float TMpvVideoPlayer::GetDuration()
+{
+    if (!mOpen)
+        return -1.0f;
+    if (!mDuration)
+        throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
+                                           QStringLiteral("duration of ") + mFileName));
+    return static_cast<float>(*mDuration);
+}

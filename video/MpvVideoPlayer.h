@@ -1,0 +1,84 @@
+#pragma once
+
+#include "video/VideoPlayer.h"
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+struct mpv_event;
+struct mpv_handle;
+class TMpvRenderWidget;
+
+// mpv options as (name, value) pairs, applied in this order.
+using TMpvOptions = QList<QPair<QString, QString>>;
+
+// The video player over libmpv. It owns the mpv handle, handles mpv's events
+// and runs the position reports, all on the UI thread; the picture is drawn by
+// a TMpvRenderWidget that the first Open places in the video window.
+//
+// OnStop follows a pause that mpv makes by itself, the end of the media and
+// the end of a file on an error, each while playing; Pause, Open and Close
+// stop playing without it. Play at the end of the media starts again from
+// the beginning. Seeks are exact: the picture shown is the first frame at or
+// after the target.
+//
+// The picture needs the video window to be visible when Open is called (the
+// OpenGL context can be made only then); a file opened while it is hidden is
+// timed and heard but not shown.
+class TMpvVideoPlayer : public QObject, public TVideoPlayer {
+    Q_OBJECT
+public:
+    // extraOptions are applied after the player's own options and may
+    // override them (for example "ao" = "null" where there is no sound device).
+    explicit TMpvVideoPlayer(const TMpvOptions& extraOptions = {}, QObject* parent = nullptr);
+    ~TMpvVideoPlayer() override;
+
+    // Waits at most this long for mpv to load the file.
+    static constexpr int OpenTimeoutMs = 5100;
+    // How often that wait looks for frames to draw.
+    static constexpr int OpenPollMs = 5;
+    static constexpr int PositionIntervalMs = 500;
+
+    void Open(const QString& fileName) override;
+    void Close() override;
+    void Play() override;
+    void Pause() override;
+    void SetPosition(float seconds) override;
+    float GetPosition() override;
+    float GetDuration() override;
+
+private:
+    // What an event means to the waiting Open, if anything.
+    enum class TLoadProgress { None, Started, Loaded, Failed, ValueRead };
+
+    // Called by mpv on one of its own threads: only posts DrainEvents to the
+    // UI thread.
+    static void OnMpvWakeup(void* player);
+    void DrainEvents();
+    TLoadProgress HandleEvent(const mpv_event& event, int& loadError);
+    void StopSequence();
+    void ReportPosition();
+    void EnsureRenderWidget();
+    void SetPause(bool pause);
+
+    mpv_handle* mMpv = nullptr;
+    QPointer<TMpvRenderWidget> mRenderWidget;
+    QTimer mPositionTimer;
+    QString mFileName;
+    // The video output mpv is set to: libmpv, or null while nothing can render.
+    QString mVideoOutput;
+    bool mOpen = false;
+    // The last value of mpv's pause property known here, set by mpv's reports
+    // and by our own sets, so that only pauses coming from mpv stop playback.
+    bool mPaused = true;
+    bool mEofReached = false;
+    // Observed values; empty while mpv has none.
+    std::optional<double> mTimePos;
+    std::optional<double> mDuration;
+};

@@ -1,0 +1,20 @@
+#include "video/PlayerErrors.h"
+
+#include <mpv/client.h>
+
+QString PlayerErrorText(int code)
+{
+    if (code == MPV_ERROR_UNKNOWN_FORMAT || code == MPV_ERROR_NOTHING_TO_PLAY)
+        return QStringLiteral("The video or audio codec is not supported.");
+    return QStringLiteral("MF Player error: ")
+           + QString::number(static_cast<quint32>(code), 16).toUpper();
+}
+
+QString PlayerErrorMessage(int code, const QString& subject)
+{
+    QString message = PlayerErrorText(code) + QLatin1Char('\n')
+                      + QString::fromUtf8(mpv_error_string(code));
+    if (!subject.isEmpty())
+        message += QStringLiteral(": ") + subject;
+    return message;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// The first line of the message for an mpv error code: the codec text where
+// mpv found no format or no decoder it can play, otherwise "MF Player error: "
+// and the code in upper-case hexadecimal (a negative code as its unsigned
+// 32-bit value).
+QString PlayerErrorText(int code);
+
+// The full message of a failed mpv call: the line above, then mpv's own
+// description of the code and, when given, the file or property it concerns.
+QString PlayerErrorMessage(int code, const QString& subject = QString());
