@@ -1,3 +1,4 @@
+#include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
 
 #include <cstdio>
@@ -7,6 +8,13 @@ int main(int argc, char** argv)
 {
     if (argc >= 2 && std::strcmp(argv[1], "csv") == 0)
         return RunCsvImportBench(argc, argv);
-    std::fprintf(stderr, "usage: plotreel-bench csv [FILE]\n");
+    if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
+        return RunChartBench(argc, argv);
+    if (argc == 1) {
+        const int csv = RunCsvImportBench(argc, argv);
+        const int chart = RunChartBench(argc, argv);
+        return csv != 0 ? csv : chart;
+    }
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart]\n");
     return 2;
 }

@@ -1,0 +1,305 @@
+#include "bench/ChartBench.h"
+
+#include "app/DataStrip.h"
+#include "app/MainForm.h"
+#include "bench/ResidentMemory.h"
+#include "chart/Chart.h"
+#include "chartdata/ChartData.h"
+#include "chartdata/ChartDataFile.h"
+#include "common/Exception.h"
+#include "video/VideoPlayer.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <qcustomplot.h>
+
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <malloc.h>
+
+namespace {
+
+constexpr float VideoSeconds = 600;
+constexpr int SmallPointCount = 1000;
+constexpr int LargeSeriesCount = 10;
+constexpr int LargeSeriesPoints = 1000000;
+constexpr int PositionReports = 500;
+constexpr int WarmUpReports = 20;
+constexpr int Replots = 10;
+const QSize ChartSize(1200, 200);
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A player without media: every file opens as a video of VideoSeconds, and
+// the benchmark raises the position reports itself.
+class BenchVideoPlayer : public TVideoPlayer {
+public:
+    void Open(const QString& fileName) override { mFileName = fileName; }
+    void Close() override
+    {
+        mFileName.clear();
+        mPlaying = false;
+    }
+    void Play() override { mPlaying = !mFileName.isEmpty(); }
+    void Pause() override { mPlaying = false; }
+    void SetPosition(float seconds) override { mPosition = seconds; }
+    float GetPosition() override { return mFileName.isEmpty() ? -1.0f : mPosition; }
+    float GetDuration() override { return mFileName.isEmpty() ? -1.0f : VideoSeconds; }
+
+    void ReportPosition(float seconds)
+    {
+        mPosition = seconds;
+        OnPosition(this, seconds);
+    }
+
+private:
+    QString mFileName;
+    float mPosition = 0;
+};
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(std::initializer_list<QWidget*> widgets)
+    {
+        for (QWidget* widget : widgets)
+            widget->installEventFilter(this);
+    }
+    int Paints(const QObject* widget) const { return mCounts.value(widget); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++mCounts[watched];
+        return false;
+    }
+
+private:
+    QHash<const QObject*, int> mCounts;
+};
+
+// The chart's series: a slow wave with noise on it, each series its own
+// phase, spread evenly over the video.
+void FillChart(TChart& chart, int seriesCount, int pointCount, TDateTime start)
+{
+    std::mt19937 random(12345);
+    std::normal_distribution<double> noise(0.0, 0.5);
+    std::vector<TChartPoint> points(static_cast<std::size_t>(pointCount));
+    const double step = VideoSeconds / SecondsPerDay / pointCount;
+    for (int s = 0; s < seriesCount; ++s) {
+        for (int i = 0; i < pointCount; ++i) {
+            const double phase = 6.283185307179586 * (3.0 * i / pointCount + s / 10.0);
+            points[static_cast<std::size_t>(i)] = {start + i * step, 10.0 * s + 20.0 * std::sin(phase) + noise(random)};
+        }
+        AddChartSeries(chart, QByteArray("Series ") + QByteArray::number(s + 1))
+            ->AddPoints(points.data(), points.size());
+    }
+}
+
+// Writes a companion file of the given series; returns the seconds the save
+// took.
+double WriteCompanionFile(const QString& fileName, int seriesCount, int pointCount, TDateTime start)
+{
+    TChart chart;
+    chart.AddSeries(std::make_unique<TChartShape>());
+    FillChart(chart, seriesCount, pointCount, start);
+    const Clock::time_point begin = Clock::now();
+    SaveChartDataFile(chart, start, start + VideoSeconds / SecondsPerDay, fileName);
+    return SecondsSince(begin);
+}
+
+// Seconds to read the whole file into memory with one plain read.
+double PlainReadSeconds(const QString& fileName)
+{
+    const Clock::time_point begin = Clock::now();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("Cannot open %1").arg(fileName));
+    const qint64 size = file.size();
+    const std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(size)]);
+    if (file.read(bytes.get(), size) != size)
+        throw Exception(QStringLiteral("Cannot read %1").arg(fileName));
+    return SecondsSince(begin);
+}
+
+// Seconds to read and check the companion file and put its series on a
+// chart, as opening a video does.
+double LoadSeconds(const QString& fileName)
+{
+    TChart chart;
+    chart.AddSeries(std::make_unique<TChartShape>());
+    const Clock::time_point begin = Clock::now();
+    AppendStoredSeries(chart, ReadChartDataLayout(fileName));
+    return SecondsSince(begin);
+}
+
+void WaitForExposure(QWidget& window)
+{
+    const Clock::time_point begin = Clock::now();
+    while (!(window.windowHandle() && window.windowHandle()->isExposed()) && SecondsSince(begin) < 5)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+// Sizes the window so that the chart gets ChartSize, then draws it once.
+void FitChartSize(TfrmMain& window)
+{
+    for (int attempt = 0; attempt < 3 && window.ChartAll->size() != ChartSize; ++attempt) {
+        window.resize(window.size() + ChartSize - window.ChartAll->size());
+        QApplication::processEvents();
+    }
+    window.ChartAll->ReplotNow();
+    QApplication::processEvents();
+    if (window.ChartAll->size() != ChartSize) {
+        std::fprintf(stderr, "warning: the chart is %d x %d, not %d x %d\n", window.ChartAll->width(),
+                     window.ChartAll->height(), ChartSize.width(), ChartSize.height());
+    }
+}
+
+// Average microseconds of one position report until the chart and the strip
+// have painted it, with the cursor crossing the whole view.
+double CursorUpdateMicroseconds(TfrmMain& window, BenchVideoPlayer& player)
+{
+    QCustomPlot* plot = window.ChartAll->Plot();
+    const PaintCounter paints({plot, window.pbxData});
+    int fullReplots = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(plot, &QCustomPlot::afterReplot, [&fullReplots] { ++fullReplots; });
+    const TTimeAxis& axis = window.ChartAll->BottomAxis();
+    const double viewMin = axis.Minimum();
+    const double viewMax = axis.Maximum();
+
+    int unpainted = 0;
+    double total = 0;
+    for (int i = -WarmUpReports; i < PositionReports; ++i) {
+        const int step = i < 0 ? i + WarmUpReports : i;
+        const float position = VideoSeconds * (static_cast<float>(step) + 0.5f) / PositionReports;
+        const int plotPaints = paints.Paints(plot);
+        const int stripPaints = paints.Paints(window.pbxData);
+
+        const auto painted = [&] {
+            return paints.Paints(plot) > plotPaints && paints.Paints(window.pbxData) > stripPaints;
+        };
+
+        const Clock::time_point begin = Clock::now();
+        player.ReportPosition(position);
+        // The chart draws its cursor layer in a queued call, which asks for a
+        // paint; the posted paint requests then draw every widget marked
+        // dirty. One pass of the posted events normally does both.
+        for (int pass = 0; pass < 3 && !painted(); ++pass)
+            QCoreApplication::sendPostedEvents();
+        const double seconds = SecondsSince(begin);
+
+        if (!painted())
+            ++unpainted;
+        if (i >= 0)
+            total += seconds;
+    }
+    QObject::disconnect(counting);
+    if (unpainted > 0)
+        std::fprintf(stderr, "warning: %d position reports were not painted\n", unpainted);
+    if (fullReplots > 0)
+        std::fprintf(stderr, "warning: %d full chart replots while the cursor moved\n", fullReplots);
+    if (axis.Minimum() != viewMin || axis.Maximum() != viewMax)
+        std::fprintf(stderr, "warning: the view scrolled while the cursor moved\n");
+    return total / PositionReports * 1e6;
+}
+
+// Average milliseconds of a full chart repaint.
+double ReplotMilliseconds(TChart& chart)
+{
+    chart.ReplotNow();
+    const Clock::time_point begin = Clock::now();
+    for (int i = 0; i < Replots; ++i)
+        chart.ReplotNow();
+    return SecondsSince(begin) / Replots * 1e3;
+}
+
+int RunFigures(const QTemporaryDir& folder)
+{
+    const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
+
+    auto ownedPlayer = std::make_unique<BenchVideoPlayer>();
+    BenchVideoPlayer& player = *ownedPlayer;
+    TfrmMain window(std::move(ownedPlayer));
+    window.show();
+    WaitForExposure(window);
+
+    // One series of a thousand points.
+    WriteCompanionFile(folder.filePath(QStringLiteral("small.bcd")), 1, SmallPointCount, start);
+    window.OpenVideoFile(folder.filePath(QStringLiteral("small.mp4")));
+    FitChartSize(window);
+    std::printf("cursor_update_us_1k %.1f us\n", CursorUpdateMicroseconds(window, player));
+    std::fflush(stdout);
+
+    // Ten series of a million points.
+    const QString largeFile = folder.filePath(QStringLiteral("large.bcd"));
+    std::fprintf(stderr, "writing %d series of %d points\n", LargeSeriesCount, LargeSeriesPoints);
+    const double saveSeconds = WriteCompanionFile(largeFile, LargeSeriesCount, LargeSeriesPoints, start);
+    const double megabytes = static_cast<double>(QFileInfo(largeFile).size()) / 1e6;
+    const double readSeconds = PlainReadSeconds(largeFile);
+    const double loadSeconds = LoadSeconds(largeFile);
+
+    // Opening the video loads its companion file into the window. What the
+    // timed load left to the allocator goes back first, so that it does not
+    // hide what this load adds.
+    malloc_trim(0);
+    const std::int64_t residentBefore = ResidentBytes();
+    const Clock::time_point openBegin = Clock::now();
+    window.OpenVideoFile(folder.filePath(QStringLiteral("large.mp4")));
+    const double openSeconds = SecondsSince(openBegin);
+    const std::int64_t residentAfter = ResidentBytes();
+    const double loadedPoints = static_cast<double>(LargeSeriesCount) * LargeSeriesPoints;
+    std::fprintf(stderr, "%.1f MB file; opening the video with it took %.0f ms; resident %.1f MB before, %.1f MB after\n",
+                 megabytes, openSeconds * 1e3, static_cast<double>(residentBefore) / 1e6,
+                 static_cast<double>(residentAfter) / 1e6);
+
+    FitChartSize(window);
+    std::printf("cursor_update_us_10m %.1f us\n", CursorUpdateMicroseconds(window, player));
+    std::printf("replot_ms_10m %.2f ms\n", ReplotMilliseconds(*window.ChartAll));
+    std::printf("bytes_per_point %.2f B\n", static_cast<double>(residentAfter - residentBefore) / loadedPoints);
+    std::printf("bcd_save_mb_s %.1f MB/s\n", megabytes / saveSeconds);
+    std::printf("bcd_load_mb_s %.1f MB/s\n", megabytes / loadSeconds);
+    std::printf("file_read_mb_s %.1f MB/s\n", megabytes / readSeconds);
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace
+
+int RunChartBench(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "plotreel-bench chart shows the main window and needs a display: "
+                             "run it as xvfb-run -a plotreel-bench chart\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "cannot create a temporary folder\n");
+        return 1;
+    }
+    try {
+        return RunFigures(folder);
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}

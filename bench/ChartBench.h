@@ -1,0 +1,7 @@
+#pragma once
+
+// plotreel-bench chart: drives a real main window (needs a display) with a
+// companion file of 1 thousand points, then one of 10 series of 1 million
+// points, and prints the cursor update, replot, memory and companion file
+// figures. Returns the process exit code.
+int RunChartBench(int argc, char** argv);

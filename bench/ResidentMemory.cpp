@@ -1,0 +1,19 @@
+#include "bench/ResidentMemory.h"
+
+#include <cstdio>
+
+#include <unistd.h>
+
+std::int64_t ResidentBytes()
+{
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm)
+        return 0;
+    long long totalPages = 0;
+    long long residentPages = 0;
+    const int fields = std::fscanf(statm, "%lld %lld", &totalPages, &residentPages);
+    std::fclose(statm);
+    if (fields != 2)
+        return 0;
+    return static_cast<std::int64_t>(residentPages) * sysconf(_SC_PAGESIZE);
+}

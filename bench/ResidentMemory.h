@@ -1,0 +1,7 @@
+#pragma once
+
+#include <cstdint>
+
+// The resident set size of this process in bytes, from /proc/self/statm;
+// 0 when it cannot be read.
+std::int64_t ResidentBytes();
