@@ -146,13 +146,16 @@ void TfrmMain::CreateToolStrip()
 
     lblCurrentData = new QLabel(QStringLiteral("Current Data:"), pnlTools);
     lblCurrentData->move(234, 4);
+    lblCurrentData->adjustSize();
     Label1 = new QLabel(QStringLiteral("Current Time:"), pnlTools);
     Label1->move(234, 20);
+    Label1->adjustSize();
     pbxData = new TDataStrip(*this, pnlTools);
     pbxData->setGeometry(315, 3, 534, 18);
     pbxData->setFont(ArialFont(13, true));
     lblCurrentTime = new QLabel(QStringLiteral("00:00"), pnlTools);
-    lblCurrentTime->setGeometry(315, 20, 300, 17);
+    lblCurrentTime->setGeometry(315, 20, 300, Label1->height());
+    lblCurrentTime->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* stripLayout = new QVBoxLayout(pnlTools);
     stripLayout->setContentsMargins(0, 0, 0, 0);
