@@ -9,6 +9,7 @@
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
+#include "common/Exception.h"
 #include "common/MessageBoxes.h"
 #include "common/WaitCursor.h"
 #include "import/LoadDataForm.h"
@@ -108,8 +109,9 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     ChartAll->setEnabled(true);
     sbnOpenData->setEnabled(true);
     VideoFileName = fileName;
+    // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
-    if (QFileInfo::exists(companion))
+    if (companion != VideoFileName && QFileInfo::exists(companion))
         LoadChartDataFile(companion);
     UpdateControls();
 }
@@ -147,7 +149,11 @@ void TfrmMain::sbnOpenDataClick()
 void TfrmMain::sbnSaveDataClick()
 {
     WaitCursor wait;
-    SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, ChartDataFileName(VideoFileName));
+    const QString companion = ChartDataFileName(VideoFileName);
+    if (companion == VideoFileName)
+        throw Exception(QStringLiteral("The chart data of \"%1\" cannot be saved: the video itself has the name "
+                                       "its chart data file would take.").arg(VideoFileName));
+    SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
 }
 
 void TfrmMain::sbnAboutClick()

@@ -6,6 +6,7 @@
 #include <QtEndian>
 
 #include <cstddef>
+#include <cmath>
 #include <cstring>
 #include <type_traits>
 
@@ -35,6 +36,10 @@ TChartDataLayout ParseChartData(const QByteArray& image, const QString& fileName
     TChartDataLayout layout;
     layout.mAxisMin = qFromLittleEndian<double>(data + 1);
     layout.mAxisMax = qFromLittleEndian<double>(data + 9);
+    // A time range the chart cannot show is no range at all.
+    if (!std::isfinite(layout.mAxisMin) || !std::isfinite(layout.mAxisMax))
+        Damaged(fileName, QStringLiteral("its time range (%1 to %2) is not a pair of finite numbers")
+                              .arg(layout.mAxisMin).arg(layout.mAxisMax));
     const int seriesCount = static_cast<uchar>(data[17]);
     if (size - ChartDataHeaderSize < seriesCount * SeriesHeaderSize)
         Damaged(fileName, QStringLiteral("it announces %1 series but has room for the headers of only %2")
@@ -119,12 +124,6 @@ void TChartDataWriter::BeginSeries(const QByteArray& title, qint64 pointCount)
     --mSeriesLeft;
     mPointsLeft -= pointCount;
     mSeriesPointsLeft = pointCount;
-}
-
-void TChartDataWriter::AddPoint(double x, double y)
-{
-    const TChartPoint point{x, y};
-    AddPoints(&point, 1);
 }
 
 void TChartDataWriter::AddPoints(const TChartPoint* points, qsizetype count)

@@ -62,7 +62,6 @@ public:
     void Begin(TDateTime axisMin, TDateTime axisMax, int seriesCount, qint64 totalPointCount);
     // Stores the first 100 bytes of `title`.
     void BeginSeries(const QByteArray& title, qint64 pointCount);
-    void AddPoint(double x, double y);
     void AddPoints(const TChartPoint* points, qsizetype count);
     // The finished image; throws while announced series or points are missing.
     const QByteArray& Bytes() const;

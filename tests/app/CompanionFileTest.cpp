@@ -120,3 +120,22 @@ TEST_F(CompanionFile, AFailedSaveKeepsThePreviousFile)
     EXPECT_EQ(f.readAll(), saved);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
+
+TEST_F(CompanionFile, AVideoNamedLikeItsChartDataFileIsNeverOverwritten)
+{
+    const QString odd = folder.filePath(QStringLiteral("odd.bcd"));
+    {
+        QFile file(odd);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not chart data");
+    }
+    OpenVideo(90, At(12, 0), odd);
+    AddSeries("Series", {{At(12, 0, 1), 1}});
+    window->UpdateControls();
+    ModalBoxCatcher boxes;
+    window->sbnSaveData->click();
+    QTRY_COMPARE(boxes.Boxes().size(), 1);
+    QFile file(odd);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "not chart data");
+}

@@ -175,7 +175,7 @@ TEST(ChartDataFormat, WriterRefusesContentThatDisagreesWithItsCounts)
 
     writer.Begin(0, 1, 1, 2);
     writer.BeginSeries("a", 2);
-    writer.AddPoint(1, 1);
+    writer.AddPoints(&points[1 - 1], 1);
     EXPECT_THROW(writer.Bytes(), Exception) << "a point missing";
     EXPECT_THROW(writer.AddPoints(points, 2), Exception) << "a point too many";
 
@@ -185,9 +185,9 @@ TEST(ChartDataFormat, WriterRefusesContentThatDisagreesWithItsCounts)
     writer.Begin(0, 1, 2, 2);
     writer.BeginSeries("a", 1);
     EXPECT_THROW(writer.BeginSeries("b", 1), Exception) << "series begun before the last one is full";
-    writer.AddPoint(1, 1);
+    writer.AddPoints(&points[1 - 1], 1);
     writer.BeginSeries("b", 1);
-    writer.AddPoint(2, 2);
+    writer.AddPoints(&points[2 - 1], 1);
     EXPECT_THROW(writer.BeginSeries("c", 0), Exception) << "a series too many";
     EXPECT_EQ(writer.Bytes().size(), 18 + 2 * 104 + 2 * 16);
 }
@@ -235,6 +235,10 @@ TEST(ChartDataFormat, ImpossibleCountsAreRefusedWithWhatIsWrong)
         {"most negative point count", withCount(secondCount, std::numeric_limits<qint32>::min()),
          "series 2 has a negative point count (-2147483648)"},
         {"trailing byte", valid + '\0', "1 bytes follow its last series"},
+        {"time range not finite", Write(std::numeric_limits<double>::quiet_NaN(), 1, {}),
+         "its time range (nan to 1) is not a pair of finite numbers"},
+        {"endless time range", Write(0, std::numeric_limits<double>::infinity(), {}),
+         "its time range (0 to inf) is not a pair of finite numbers"},
     };
     for (const TCase& c : cases)
         EXPECT_EQ(ParseError(c.Image), QStringLiteral("The file \"/videos/run 7.bcd\" is damaged: %1.").arg(c.What))
