@@ -3,6 +3,7 @@
 #include "about/FontFit.h"
 #include "about/LinkLabel.h"
 #include "app/glyphs/Glyphs.h"
+#include "common/Fonts.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -13,14 +14,6 @@
 #include <QUrl>
 
 namespace {
-
-QFont ArialFont(int pixels, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 // The font that the product name gets when it fits.
 QFont ProductNameFont()

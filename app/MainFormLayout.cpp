@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "app/glyphs/Glyphs.h"
 #include "chart/Chart.h"
+#include "common/Fonts.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -13,14 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QFont ArialFont(int pixelSize, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 QToolButton* FlatButton(QWidget* parent, const QRect& geometry, const QString& caption, const QString& hint,
                         const QIcon& icon, int glyphSize)

@@ -6,6 +6,7 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/SeriesTitle.h"
+#include "common/Fonts.h"
 #include "common/MessageBoxes.h"
 
 #include <QAction>
@@ -24,9 +25,7 @@ void TfrmMain::CreateLegend()
     lvwLegend->setEditTriggers(QAbstractItemView::EditKeyPressed);
     lvwLegend->setBackgroundRole(QPalette::Window);
     lvwLegend->viewport()->setBackgroundRole(QPalette::Window);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
-    lvwLegend->setFont(font);
+    lvwLegend->setFont(ArialFont(12));
 
     auto* delegate = new TLegendDelegate(
         [this](int row) {

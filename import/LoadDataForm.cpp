@@ -4,6 +4,7 @@
 #include "app/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
+#include "common/Fonts.h"
 #include "common/MessageBoxes.h"
 #include "import/CheckedDateEdit.h"
 
@@ -19,9 +20,7 @@ TfrmLoadData::TfrmLoadData(TfrmMain& main)
       mRandom(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()))
 {
     setWindowTitle(QStringLiteral("Load Chart Data"));
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(13);
-    setFont(arial);
+    setFont(ArialFont(13));
     setFixedSize(442, 487);
 
     Label1 = new QLabel(QStringLiteral("Start Translation Time:"), this);
