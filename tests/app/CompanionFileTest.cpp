@@ -112,7 +112,7 @@ TEST_F(CompanionFile, AFailedSaveKeepsThePreviousFile)
     window->UpdateControls();
     ModalBoxCatcher boxes;
     window->sbnSaveData->click();
-    QTRY_COMPARE(boxes.Boxes().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() == 1; }));
     EXPECT_EQ(boxes.Boxes().at(0).Title, "Error");
     EXPECT_TRUE(boxes.Boxes().at(0).Text.contains("255"));
     QFile f(companion);
@@ -134,7 +134,7 @@ TEST_F(CompanionFile, AVideoNamedLikeItsChartDataFileIsNeverOverwritten)
     window->UpdateControls();
     ModalBoxCatcher boxes;
     window->sbnSaveData->click();
-    QTRY_COMPARE(boxes.Boxes().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() == 1; }));
     QFile file(odd);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "not chart data");

@@ -101,17 +101,20 @@ TEST_F(Legend, DeleteRemovesTheSelectedSeriesOnly)
 TEST_F(Legend, RenamingInPlaceRetitlesTheSeries)
 {
     window->miEdit->trigger();  // nothing selected: no editor
-    EXPECT_FALSE(List()->isPersistentEditorOpen(List()->item(0)));
+    QTest::qWait(20);
+    EXPECT_EQ(List()->viewport()->findChild<QLineEdit*>(), nullptr);
 
     Select(1);
     List()->setFocus();
     QTest::keyClick(List(), Qt::Key_F2);
-    QTRY_VERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
-    QWidget* editor = QApplication::focusWidget();
-    QTest::keySequence(editor, QKeySequence::SelectAll);
-    QTest::keyClicks(editor, QString::fromUtf8("Drück °C"));
+    QLineEdit* editor = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (editor = List()->viewport()->findChild<QLineEdit*>()) != nullptr; }));
+    editor->selectAll();
+    editor->insert(QString::fromUtf8("Drück °C"));
     QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_EQ(Chart().LineSeries(2)->Title(), QByteArray("Dr\xC3\xBC" "ck \xC2\xB0" "C"));
+    const QByteArray utf8("Dr\xC3\xBC" "ck \xC2\xB0" "C");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Chart().LineSeries(2)->Title() == utf8; }))
+        << Chart().LineSeries(2)->Title().toStdString();
     EXPECT_EQ(List()->item(1)->text(), QString::fromUtf8("Drück °C"));
 
     window->lvwLegendEdited(0, QString());

@@ -76,7 +76,7 @@ TEST_F(MainWindow, AVideoThatCannotBePlayedChangesNothing)
     ModalBoxCatcher boxes;
     AnswerFileDialog(notAVideo);
     window->sbnOpenVideo->click();
-    QTRY_COMPARE(boxes.Boxes().size(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() == 1; }));
     EXPECT_EQ(boxes.Boxes().at(0).Title, "Error");
     EXPECT_EQ(boxes.Boxes().at(0).Text, "The video or audio codec is not supported.");
     EXPECT_EQ(window->VideoFileName, "/nonexistent/clip.mp4");

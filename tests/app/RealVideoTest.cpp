@@ -37,8 +37,8 @@ TEST_F(RealVideo, OpensPlaysAndSeeksWithTheCursorFollowing)
     EXPECT_EQ(window->VideoDuration, 10.0f);
     EXPECT_NEAR(window->ChartAll->BottomAxis().Maximum() * SecondsPerDay, 10.0, 1e-6);
     EXPECT_EQ(window->lblCurrentTime->text(), "00:00:00");
-    QTRY_VERIFY(ShowsTestVideoBars(GrabVideoPanel(window->pnlClient)));
-    QTRY_COMPARE(TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShowsTestVideoBars(GrabVideoPanel(window->pnlClient)); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)) == 0; }));
 
     // A press at 5 s shows the frame at 5 s.
     const QCustomPlot* plot = window->ChartAll->Plot();
@@ -47,13 +47,14 @@ TEST_F(RealVideo, OpensPlaysAndSeeksWithTheCursorFollowing)
     const double seconds = window->MarkSerie->X0() * SecondsPerDay;
     EXPECT_NEAR(seconds, 5.0, 0.1);
     const int expectedFrame = static_cast<int>(std::ceil(seconds * TestVideoFps - 1e-6));
-    QTRY_COMPARE(TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)), expectedFrame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)) == expectedFrame; }))
+        << TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)) << " instead of " << expectedFrame;
 
     // Playing moves the cursor on every report; the end of the clip stops it.
     window->sbnPlayPause->click();
     EXPECT_TRUE(window->Player().Playing());
-    QTRY_VERIFY(window->MarkSerie->X0() * SecondsPerDay > seconds + 0.4);
-    QTRY_VERIFY_WITH_TIMEOUT(!window->Player().Playing(), 8000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->MarkSerie->X0() * SecondsPerDay > seconds + 0.4; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Player().Playing(); }, 8000));
     EXPECT_GT(window->MarkSerie->X0() * SecondsPerDay, 9.0);
     EXPECT_TRUE(window->lblCurrentTime->text().startsWith("00:00:0"));
 }
