@@ -43,6 +43,32 @@ Exception CannotOpen(const QString& fileName, const QFile& file)
     return Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
 }
 
+// Reads the file into memory in one go. The import works on this copy, so
+// another program that cuts the file short meanwhile cannot take the text away
+// from under the reader; the import sees what was read.
+QByteArray ReadWholeFile(QFile& file, const QString& fileName)
+{
+    if (file.isSequential()) {
+        QByteArray content = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw CannotOpen(fileName, file);
+        return content;
+    }
+    const qint64 size = file.size();
+    QByteArray content(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 count = file.read(content.data() + done, size - done);
+        if (count < 0)
+            throw CannotOpen(fileName, file);
+        if (count == 0)
+            break;
+        done += count;
+    }
+    content.truncate(done);
+    return content;
+}
+
 } // namespace
 
 void ImportText(std::string_view text, const TTextImportOptions& options, const TTextLocale& locale,
@@ -78,20 +104,10 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
                     std::vector<std::vector<TChartPoint>>& columns)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw CannotOpen(fileName, file);
-    const qint64 size = file.size();
-    if (size > 0) {
-        if (const uchar* mapped = file.map(0, size)) {
-            ImportText(std::string_view(reinterpret_cast<const char*>(mapped), static_cast<std::size_t>(size)),
-                       options, locale, columns);
-            return;
-        }
-    }
-    // Files that cannot be mapped (empty ones, or devices and pipes) are read.
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw CannotOpen(fileName, file);
+    const QByteArray content = ReadWholeFile(file, fileName);
+    file.close();
     ImportText(std::string_view(content.constData(), static_cast<std::size_t>(content.size())), options, locale,
                columns);
 }
