@@ -58,10 +58,13 @@ int RunCsvImportBench(int argc, char** argv)
         }
     }
 
-    // The chart is never shown, so no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    // The chart is never shown, so no display is needed. The platform is
+    // chosen for this application alone, not for later ones of the process.
+    int applicationArgc = 3;
+    char platformOption[] = "-platform";
+    char platformName[] = "offscreen";
+    char* applicationArgv[] = {argv[0], platformOption, platformName, nullptr};
+    QApplication application(applicationArgc, applicationArgv);
     TChart chart;
     chart.AddSeries(std::make_unique<TChartShape>());
 
