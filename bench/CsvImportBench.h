@@ -1,6 +1,8 @@
 #pragma once
 
-// plotreel-bench csv [FILE]: imports FILE, or a generated file of 5 million
-// lines, the way the text tab does, and prints the throughput and the time.
+// plotreel-bench csv [FILE]: loads FILE, or a generated file of 5 million
+// lines, into series on a chart the way the text tab does (COMMA, time field
+// 1, data fields 2 to 5, the whole of day 0), and prints the throughput and
+// the time.
 // Returns the process exit code.
 int RunCsvImportBench(int argc, char** argv);

@@ -36,6 +36,8 @@ TfrmLoadData::TfrmLoadData(TfrmMain& main)
 
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);
+    // The tabs in their order: each adds itself at the end.
+    CreateTextTab();
     CreateTestDataTab();
     PageControl->setCurrentIndex(0);
 }

@@ -7,7 +7,9 @@
 #include <QList>
 #include <QString>
 
+class QComboBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTimeEdit;
@@ -45,6 +47,29 @@ public:
     TCheckedDateEdit* dtpDate = nullptr;
     QTimeEdit* dtpTime = nullptr;
     QTabWidget* PageControl = nullptr;
+
+    // The "Text/CSV File" tab.
+    QWidget* TabSheet3 = nullptr;
+    QPushButton* sbnOpenTextFile = nullptr;
+    QLabel* lblTextFileName = nullptr;
+    QLabel* Label5 = nullptr;
+    QComboBox* cbxFieldsDelimiter = nullptr;
+    QLabel* Label9 = nullptr;
+    QComboBox* cbxTextTimeFiled = nullptr;
+    QLabel* Label10 = nullptr;
+    QListWidget* clbTextDataFields = nullptr;
+    QPushButton* sbnLoadTextData = nullptr;
+
+    void sbnOpenTextFileClick();
+    // Selects a text file as the file dialog does: the path, and the field
+    // lists filled anew with nothing chosen.
+    void OpenTextFile(const QString& fileName);
+    // Shows the first failing input check of the tab; true when all pass.
+    bool CheckTextInput();
+    void CreateTextSeries();
+    void sbnLoadTextDataClick();
+
+    // The "Test Data" tab.
     QWidget* TabSheet4 = nullptr;
     QPushButton* sbnLoadTestData3 = nullptr;
     QPushButton* sbnLoadTestData2 = nullptr;
@@ -68,6 +93,9 @@ protected:
     void ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)());
 
 private:
+    void CreateTextTab();
+    // The ticked entries of the data field list, from the top.
+    QList<TFieldChoice> CheckedTextFields() const;
     void CreateTestDataTab();
     void AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&));
 

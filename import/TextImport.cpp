@@ -9,6 +9,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -38,9 +40,45 @@ void ReleaseSpareRoom(std::vector<TChartPoint>& column)
         column.shrink_to_fit();
 }
 
+// The window's end is the start plus the video's length, computed otherwise
+// than a time read from text, so a time written exactly at an end can miss it
+// in the last bits. The window takes in that rounding; times in text are whole
+// milliseconds, far coarser than this.
+TDateTime WindowSlack(const TTextImportOptions& options)
+{
+    const double magnitude = std::max({1.0, std::fabs(options.WindowStart), std::fabs(options.WindowEnd)});
+    return 4 * std::numeric_limits<double>::epsilon() * magnitude;
+}
+
 Exception CannotOpen(const QString& fileName, const QFile& file)
 {
     return Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
+}
+
+// Reads the file into memory in one go. The import works on this copy, so
+// another program that cuts the file short meanwhile cannot take the text away
+// from under the reader; the import sees what was read.
+QByteArray ReadWholeFile(QFile& file, const QString& fileName)
+{
+    if (file.isSequential()) {
+        QByteArray content = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw CannotOpen(fileName, file);
+        return content;
+    }
+    const qint64 size = file.size();
+    QByteArray content(size, Qt::Uninitialized);
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 count = file.read(content.data() + done, size - done);
+        if (count < 0)
+            throw CannotOpen(fileName, file);
+        if (count == 0)
+            break;
+        done += count;
+    }
+    content.truncate(done);
+    return content;
 }
 
 } // namespace
@@ -51,13 +89,16 @@ void ImportText(std::string_view text, const TTextImportOptions& options, const 
     if (columns.size() < options.DataFields.size())
         columns.resize(options.DataFields.size());
 
+    const TDateTime slack = WindowSlack(options);
+    const TDateTime windowStart = options.WindowStart - slack;
+    const TDateTime windowEnd = options.WindowEnd + slack;
     std::vector<std::string_view> fields;
     TTextLines lines(text);
     std::string_view line;
     while (lines.Next(line)) {
         SplitTextFields(line, options.Delimiter, fields);
         const TDateTime t = ParseTextDateTime(FieldNumbered(fields, options.TimeField), locale);
-        if (t == 0 || t < options.WindowStart || t > options.WindowEnd)
+        if (t == 0 || t < windowStart || t > windowEnd)
             continue;
         const std::size_t bytesRead = static_cast<std::size_t>(line.data() + line.size() - text.data());
         for (std::size_t k = 0; k < options.DataFields.size(); ++k) {
@@ -78,20 +119,10 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
                     std::vector<std::vector<TChartPoint>>& columns)
 {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw CannotOpen(fileName, file);
-    const qint64 size = file.size();
-    if (size > 0) {
-        if (const uchar* mapped = file.map(0, size)) {
-            ImportText(std::string_view(reinterpret_cast<const char*>(mapped), static_cast<std::size_t>(size)),
-                       options, locale, columns);
-            return;
-        }
-    }
-    // Files that cannot be mapped (empty ones, or devices and pipes) are read.
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw CannotOpen(fileName, file);
+    const QByteArray content = ReadWholeFile(file, fileName);
+    file.close();
     ImportText(std::string_view(content.constData(), static_cast<std::size_t>(content.size())), options, locale,
                columns);
 }

@@ -14,7 +14,8 @@ struct TTextImportOptions {
     // Field numbers count from 1.
     int TimeField = 1;
     std::vector<int> DataFields;
-    // Both ends belong to the window.
+    // Both ends belong to the window, also a time that misses an end only by
+    // the rounding of the end's computation.
     TDateTime WindowStart = 0;
     TDateTime WindowEnd = 0;
 };

@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -217,4 +219,19 @@ TEST_F(TextImport, AnEmptyFileHasNoLines)
     EXPECT_EQ(Import("", Options(',', 1, {2}, 0, 1)), QString());
     ASSERT_EQ(mColumns.size(), 1u);
     EXPECT_TRUE(mColumns[0].empty());
+}
+
+TEST_F(TextImport, ReadsAPipeToItsEnd)
+{
+    // A pipe has no size to read at once: its text comes as it is written.
+    const QString pipe = mFolder.filePath(QStringLiteral("pipe.csv"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    std::thread writer([&pipe] {
+        QFile out(pipe);
+        if (out.open(QIODevice::WriteOnly))
+            out.write("07:00:01,1\n07:00:02,2\n");
+    });
+    ImportTextFile(pipe, Options(',', 1, {2}, Time(7), Time(8)), Locale("en_US"), mColumns);
+    writer.join();
+    EXPECT_EQ(Column(0), Points({{Time(7, 0, 1), 1}, {Time(7, 0, 2), 2}}));
 }

@@ -1,0 +1,139 @@
+// The "Text/CSV File" tab: series from the fields of a delimited text file,
+// chosen by their numbers.
+#include "import/LoadDataForm.h"
+
+#include "app/MainForm.h"
+#include "chart/Chart.h"
+#include "common/MessageBoxes.h"
+#include "common/WaitCursor.h"
+#include "import/TextFields.h"
+#include "import/TextLoad.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+// The fields a user can choose, whatever the file holds.
+constexpr int TextFieldCount = 25;
+
+// odlgTextFile's filter.
+const QString TextFileFilter = QStringLiteral("Text & CSV Files (*.txt *csv);;All Files (*)");
+
+QLabel* TabLabel(QWidget* tab, const QPoint& place, const QString& caption)
+{
+    auto* label = new QLabel(caption, tab);
+    label->move(place);
+    label->adjustSize();
+    return label;
+}
+
+QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width)
+{
+    auto* list = new QComboBox(tab);
+    list->setEditable(false);
+    list->move(place);
+    list->resize(width, list->sizeHint().height());
+    return list;
+}
+
+} // namespace
+
+void TfrmLoadData::CreateTextTab()
+{
+    TabSheet3 = new QWidget;
+    PageControl->addTab(TabSheet3, QStringLiteral("Text/CSV File"));
+    sbnOpenTextFile = TabButton(TabSheet3, QRect(32, 16, 320, 32), QStringLiteral("Select Text File"));
+    lblTextFileName = TabLabel(TabSheet3, QPoint(32, 48), QString());
+    Label5 = TabLabel(TabSheet3, QPoint(32, 88), QStringLiteral("Fileds Delimiter"));
+    cbxFieldsDelimiter = TabDropDownList(TabSheet3, QPoint(160, 85), 185);
+    for (const TTextDelimiter& delimiter : TextDelimiters)
+        cbxFieldsDelimiter->addItem(QString::fromLatin1(delimiter.Name), QChar::fromLatin1(delimiter.Character));
+    cbxFieldsDelimiter->setCurrentIndex(0);
+    Label9 = TabLabel(TabSheet3, QPoint(32, 131), QStringLiteral("Time Field Number"));
+    cbxTextTimeFiled = TabDropDownList(TabSheet3, QPoint(160, 128), 185);
+    Label10 = TabLabel(TabSheet3, QPoint(32, 174), QStringLiteral("Data Fields Nubmers"));
+    clbTextDataFields = new QListWidget(TabSheet3);
+    clbTextDataFields->setGeometry(160, 174, 185, 133);
+    sbnLoadTextData = TabButton(TabSheet3, QRect(32, 336, 320, 32), QStringLiteral("Load Text Data"));
+    ConnectCommand(sbnOpenTextFile, &TfrmLoadData::sbnOpenTextFileClick);
+    ConnectCommand(sbnLoadTextData, &TfrmLoadData::sbnLoadTextDataClick);
+}
+
+void TfrmLoadData::sbnOpenTextFileClick()
+{
+    const QString fileName = QFileDialog::getOpenFileName(this, QString(), QFileInfo(lblTextFileName->text()).path(),
+                                                          TextFileFilter);
+    if (fileName.isEmpty())
+        return;
+    OpenTextFile(fileName);
+}
+
+void TfrmLoadData::OpenTextFile(const QString& fileName)
+{
+    lblTextFileName->setText(fileName);
+    lblTextFileName->adjustSize();
+    cbxTextTimeFiled->clear();
+    clbTextDataFields->clear();
+    for (int number = 1; number <= TextFieldCount; ++number) {
+        cbxTextTimeFiled->addItem(QString::number(number));
+        auto* item = new QListWidgetItem(QString::number(number), clbTextDataFields);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    cbxTextTimeFiled->setCurrentIndex(-1);
+}
+
+bool TfrmLoadData::CheckTextInput()
+{
+    QString failure;
+    if (lblTextFileName->text().isEmpty())
+        failure = QStringLiteral("The text file is NOT selected.");
+    else if (cbxTextTimeFiled->currentIndex() < 0)
+        failure = QStringLiteral("The time field is NOT selected.");
+    else if (CheckedTextFields().isEmpty())
+        failure = QStringLiteral("No one data field selected.");
+    if (failure.isEmpty())
+        return true;
+    ShowWarningBox(failure);
+    return false;
+}
+
+QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedTextFields() const
+{
+    QList<TFieldChoice> fields;
+    for (int row = 0; row < clbTextDataFields->count(); ++row) {
+        const QListWidgetItem* item = clbTextDataFields->item(row);
+        if (item->checkState() == Qt::Checked)
+            fields.append({item->text(), row});
+    }
+    return fields;
+}
+
+void TfrmLoadData::CreateTextSeries()
+{
+    CreateImportSeries(CheckedTextFields());
+}
+
+void TfrmLoadData::sbnLoadTextDataClick()
+{
+    if (!CheckTextInput())
+        return;
+    CreateTextSeries();
+    const TLoadWindow window = Window();
+    const char delimiter = cbxFieldsDelimiter->currentData().toChar().toLatin1();
+    const int timeField = cbxTextTimeFiled->currentIndex() + 1;
+    std::vector<TFastLineSeries*> series;
+    for (const TImportEntry& entry : ImportSeries)
+        series.push_back(entry.Series);
+    {
+        WaitCursor wait;
+        LoadTextFile(lblTextFileName->text(), delimiter, timeField, window, TTextLocale(QLocale()), series);
+    }
+    LoadSucceeded();
+}
