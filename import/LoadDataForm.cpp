@@ -85,7 +85,6 @@ QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const 
 {
     auto* button = new QPushButton(caption, tab);
     button->setGeometry(geometry);
-    button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
     return button;
