@@ -7,6 +7,7 @@
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
 #include "common/Exception.h"
+#include "tests/support/FakeVideoPlayer.h"
 #include "video/VideoPlayer.h"
 
 #include <QApplication>
@@ -43,33 +44,6 @@ double SecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-// A player without media: every file opens as a video of VideoSeconds, and
-// the benchmark raises the position reports itself.
-class BenchVideoPlayer : public TVideoPlayer {
-public:
-    void Open(const QString& fileName) override { mFileName = fileName; }
-    void Close() override
-    {
-        mFileName.clear();
-        mPlaying = false;
-    }
-    void Play() override { mPlaying = !mFileName.isEmpty(); }
-    void Pause() override { mPlaying = false; }
-    void SetPosition(float seconds) override { mPosition = seconds; }
-    float GetPosition() override { return mFileName.isEmpty() ? -1.0f : mPosition; }
-    float GetDuration() override { return mFileName.isEmpty() ? -1.0f : VideoSeconds; }
-
-    void ReportPosition(float seconds)
-    {
-        mPosition = seconds;
-        OnPosition(this, seconds);
-    }
-
-private:
-    QString mFileName;
-    float mPosition = 0;
-};
 
 // Counts the paint events of the widgets it watches.
 class PaintCounter : public QObject {
@@ -172,7 +146,7 @@ void FitChartSize(TfrmMain& window)
 
 // Average microseconds of one position report until the chart and the strip
 // have painted it, with the cursor crossing the whole view.
-double CursorUpdateMicroseconds(TfrmMain& window, BenchVideoPlayer& player)
+double CursorUpdateMicroseconds(TfrmMain& window, FakeVideoPlayer& player)
 {
     QCustomPlot* plot = window.ChartAll->Plot();
     const PaintCounter paints({plot, window.pbxData});
@@ -233,8 +207,9 @@ int RunFigures(const QTemporaryDir& folder)
 {
     const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
 
-    auto ownedPlayer = std::make_unique<BenchVideoPlayer>();
-    BenchVideoPlayer& player = *ownedPlayer;
+    auto ownedPlayer = std::make_unique<FakeVideoPlayer>();
+    FakeVideoPlayer& player = *ownedPlayer;
+    player.Duration = VideoSeconds;
     TfrmMain window(std::move(ownedPlayer));
     window.show();
     WaitForExposure(window);
