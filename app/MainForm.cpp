@@ -102,7 +102,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     VideoDuration = mPlayer->GetDuration();
     TTimeAxis& axis = ChartAll->BottomAxis();
     axis.SetMinimum(StartTime);
-    axis.SetMaximum(VideoToChartTime(StartTime, mPlayer->GetDuration()));
+    axis.SetMaximum(VideoToChartTime(StartTime, VideoDuration));
     DefaultAxisMin = axis.Minimum();
     DefaultAxisMax = axis.Maximum();
     SetCursorX(DefaultAxisMin);

@@ -48,7 +48,6 @@ public:
 
     // Shown at the pointer on a right-button press.
     void SetPopupMenu(QMenu* menu) { mPopupMenu = menu; }
-    QMenu* PopupMenu() const { return mPopupMenu; }
 
     // The plot area in the chart's pixel coordinates.
     QRect PlotRect() const;

@@ -17,7 +17,6 @@ public:
     QDate Date() const;
     void SetDate(const QDate& date);
 
-    QCheckBox* CheckBox() const { return mCheckBox; }
     QDateEdit* DateEdit() const { return mDateEdit; }
 
 private:

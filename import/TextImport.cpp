@@ -9,8 +9,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -38,16 +36,6 @@ void ReleaseSpareRoom(std::vector<TChartPoint>& column)
 {
     if (column.capacity() - column.size() > column.size() / 2 + 1024)
         column.shrink_to_fit();
-}
-
-// The window's end is the start plus the video's length, computed otherwise
-// than a time read from text, so a time written exactly at an end can miss it
-// in the last bits. The window takes in that rounding; times in text are whole
-// milliseconds, far coarser than this.
-TDateTime WindowSlack(const TTextImportOptions& options)
-{
-    const double magnitude = std::max({1.0, std::fabs(options.WindowStart), std::fabs(options.WindowEnd)});
-    return 4 * std::numeric_limits<double>::epsilon() * magnitude;
 }
 
 Exception CannotOpen(const QString& fileName, const QFile& file)
@@ -89,16 +77,13 @@ void ImportText(std::string_view text, const TTextImportOptions& options, const 
     if (columns.size() < options.DataFields.size())
         columns.resize(options.DataFields.size());
 
-    const TDateTime slack = WindowSlack(options);
-    const TDateTime windowStart = options.WindowStart - slack;
-    const TDateTime windowEnd = options.WindowEnd + slack;
     std::vector<std::string_view> fields;
     TTextLines lines(text);
     std::string_view line;
     while (lines.Next(line)) {
         SplitTextFields(line, options.Delimiter, fields);
         const TDateTime t = ParseTextDateTime(FieldNumbered(fields, options.TimeField), locale);
-        if (t == 0 || t < windowStart || t > windowEnd)
+        if (t == 0 || !options.Window.Contains(t))
             continue;
         const std::size_t bytesRead = static_cast<std::size_t>(line.data() + line.size() - text.data());
         for (std::size_t k = 0; k < options.DataFields.size(); ++k) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/ChartPoint.h"
-#include "common/DateTime.h"
+#include "import/LoadWindow.h"
 #include "import/TextLocale.h"
 
 #include <QString>
@@ -14,14 +14,11 @@ struct TTextImportOptions {
     // Field numbers count from 1.
     int TimeField = 1;
     std::vector<int> DataFields;
-    // Both ends belong to the window, also a time that misses an end only by
-    // the rounding of the end's computation.
-    TDateTime WindowStart = 0;
-    TDateTime WindowEnd = 0;
+    TLoadWindow Window{0, 0};
 };
 
 // Reads delimited text line by line. A line is kept when its time field holds
-// a date or time t other than 0 with WindowStart <= t <= WindowEnd; then the
+// a date or time t other than 0 inside Window (both ends included); then the
 // point (t, value) is appended to columns[k] when DataFields[k] holds a number.
 // columns is first grown to one column per data field.
 //

@@ -23,8 +23,7 @@ void LoadTextFile(const QString& fileName, char delimiter, int timeField, const 
     TTextImportOptions options;
     options.Delimiter = delimiter;
     options.TimeField = timeField;
-    options.WindowStart = window.Start;
-    options.WindowEnd = window.End;
+    options.Window = window;
     for (const TFastLineSeries* one : series)
         options.DataFields.push_back(one->Tag() + 1);
 

@@ -68,8 +68,7 @@ TTextImportOptions Options(char delimiter, int timeField, std::vector<int> dataF
     options.Delimiter = delimiter;
     options.TimeField = timeField;
     options.DataFields = std::move(dataFields);
-    options.WindowStart = start;
-    options.WindowEnd = end;
+    options.Window = {start, end};
     return options;
 }
 
