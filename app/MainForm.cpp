@@ -3,8 +3,8 @@
 #include "about/About.h"
 #include "about/ProdInfo.h"
 #include "app/DataStrip.h"
-#include "app/TimeMapping.h"
-#include "app/TimeText.h"
+#include "common/TimeMapping.h"
+#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
@@ -131,6 +131,12 @@ void TfrmMain::LoadChartDataFile(const QString& fileName)
     StartTime = DefaultAxisMin;
     FitCursorHeight();
     FillLegend();
+}
+
+QPoint TfrmMain::DialogPosition() const
+{
+    // Just under the top panel, at the window's left edge.
+    return mapToGlobal(QPoint(0, pnlTop->geometry().bottom() + 1));
 }
 
 void TfrmMain::sbnOpenDataClick()

@@ -2,7 +2,6 @@
 // chosen by their numbers.
 #include "import/LoadDataForm.h"
 
-#include "app/MainForm.h"
 #include "chart/Chart.h"
 #include "common/MessageBoxes.h"
 #include "common/WaitCursor.h"
