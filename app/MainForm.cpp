@@ -193,7 +193,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // pointer; it zooms once.
         const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
-        if (widget->window() == this && !passingUp) {
+        // A sideways turn or swipe has no vertical delta: it does not zoom.
+        const bool vertical = wheel->angleDelta().y() != 0;
+        if (widget->window() == this && !passingUp && vertical) {
             mLastWheelTarget = widget;
             mLastWheelTime = wheel->timestamp();
             const int delta = wheel->angleDelta().y();
