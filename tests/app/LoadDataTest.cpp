@@ -6,6 +6,7 @@
 #include "tests/support/UiDriver.h"
 
 #include <QDateEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -108,6 +109,28 @@ TEST_F(LoadData, TestDataSpreadsOverTheVideoFromTheStartTranslationTime)
         dialog.reject();
     });
     EXPECT_EQ(Chart().SeriesCount(), 3);
+}
+
+TEST_F(LoadData, TheCursorStaysOnThePictureOnScreenWhenTheStartTimeChanges)
+{
+    player->ReportPosition(30);
+    ASSERT_EQ(window->lblCurrentTime->text(), "12:00:30 PM");
+    RunDialog([](TfrmLoadData& dialog) {
+        dialog.PageControl->setCurrentWidget(dialog.TabSheet4);
+        dialog.dtpTime->setTime(QTime(7, 0));
+        dialog.sbnLoadTestData3->click();
+    });
+    ASSERT_EQ(window->StartTime, At(7, 0));
+    EXPECT_NEAR(window->MarkSerie->X0(), At(7, 0, 30), 1e-12);
+    EXPECT_EQ(window->MarkSerie->X1(), window->MarkSerie->X0());
+    EXPECT_EQ(window->lblCurrentTime->text(), "7:00:30 AM");
+
+    // A cancelled dialog moves nothing.
+    RunDialog([](TfrmLoadData& dialog) {
+        dialog.dtpTime->setTime(QTime(9, 0));
+        dialog.reject();
+    });
+    EXPECT_NEAR(window->MarkSerie->X0(), At(7, 0, 30), 1e-12);
 }
 
 TEST(TestData, SinesStayInRangeAndAZeroLengthVideoStacksThePoints)
