@@ -7,6 +7,7 @@
 
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -60,6 +61,25 @@ TEST_F(LoadData, TheDialogOpensUnderTheTopPanelWithItsDefaults)
     EXPECT_EQ(Chart().SeriesCount(), 1);
     EXPECT_EQ(window->StartTime, At(12, 0));
     EXPECT_EQ(window->DefaultAxisMin, At(12, 0));
+}
+
+TEST_F(LoadData, TheTimePickerShowsEveryTimeWhole)
+{
+    RunDialog([](TfrmLoadData& dialog) {
+        QTimeEdit* picker = dialog.dtpTime;
+        EXPECT_EQ(picker->geometry().topLeft(), QPoint(300, 13));
+        EXPECT_EQ(picker->height(), 24);
+        const QLineEdit* text = picker->findChild<QLineEdit*>();
+        ASSERT_NE(text, nullptr);
+        const QFontMetrics metrics(text->font());
+        for (const QTime time : {QTime(7, 0), QTime(12, 0), QTime(10, 58, 58), QTime(23, 59, 59)}) {
+            picker->setTime(time);
+            // The line edit keeps a margin of 2 pixels on each side.
+            EXPECT_GE(text->contentsRect().width() - 4, metrics.horizontalAdvance(text->text()))
+                << text->text().toStdString();
+        }
+        dialog.reject();
+    });
 }
 
 TEST_F(LoadData, TestDataSpreadsOverTheVideoFromTheStartTranslationTime)
