@@ -118,7 +118,7 @@ double LoadSeconds(const QString& fileName)
     TChart chart;
     chart.AddSeries(std::make_unique<TChartShape>());
     const Clock::time_point begin = Clock::now();
-    AppendStoredSeries(chart, ReadChartDataLayout(fileName));
+    TChartDataFileReader(fileName).AppendSeries(chart);
     return SecondsSince(begin);
 }
 
