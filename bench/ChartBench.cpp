@@ -3,6 +3,7 @@
 #include "app/DataStrip.h"
 #include "app/MainForm.h"
 #include "bench/ResidentMemory.h"
+#include "bench/WindowBench.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
@@ -94,20 +95,6 @@ double WriteCompanionFile(const QString& fileName, int seriesCount, int pointCou
     FillChart(chart, seriesCount, pointCount, start);
     const Clock::time_point begin = Clock::now();
     SaveChartDataFile(chart, start, start + VideoSeconds / SecondsPerDay, fileName);
-    return SecondsSince(begin);
-}
-
-// Seconds to read the whole file into memory with one plain read.
-double PlainReadSeconds(const QString& fileName)
-{
-    const Clock::time_point begin = Clock::now();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Cannot open %1").arg(fileName));
-    const qint64 size = file.size();
-    const std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(size)]);
-    if (file.read(bytes.get(), size) != size)
-        throw Exception(QStringLiteral("Cannot read %1").arg(fileName));
     return SecondsSince(begin);
 }
 
@@ -203,7 +190,7 @@ double ReplotMilliseconds(TChart& chart)
     return SecondsSince(begin) / Replots * 1e3;
 }
 
-int RunFigures(const QTemporaryDir& folder)
+void RunFigures(const QTemporaryDir& folder)
 {
     const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
 
@@ -251,30 +238,11 @@ int RunFigures(const QTemporaryDir& folder)
     std::printf("bcd_load_mb_s %.1f MB/s\n", megabytes / loadSeconds);
     std::printf("file_read_mb_s %.1f MB/s\n", megabytes / readSeconds);
     std::fflush(stdout);
-    return 0;
 }
 
 } // namespace
 
 int RunChartBench(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "plotreel-bench chart shows the main window and needs a display: "
-                             "run it as xvfb-run -a plotreel-bench chart\n");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
-        return 1;
-    }
-    try {
-        return RunFigures(folder);
-    } catch (const Exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    return RunWindowBench(argc, argv, "chart", RunFigures);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 
 namespace {
@@ -14,6 +15,26 @@ bool KeyLess(const QCPGraphData& a, const QCPGraphData& b)
 {
     return a.key < b.key;
 }
+
+static_assert(sizeof(QCPGraphData) == sizeof(TChartPoint) && offsetof(QCPGraphData, key) == offsetof(TChartPoint, X)
+                  && offsetof(QCPGraphData, value) == offsetof(TChartPoint, Y),
+              "a chart point must be laid out as the plotting library's point");
+
+// The plotting library's container of a line's points, with room made ahead
+// and points appended by copying their bytes: the library's point type has
+// its constructors out of line, and a call for each of millions of points
+// costs more than the copy.
+class TPointContainer : public QCPGraphDataContainer {
+public:
+    void Reserve(std::size_t more) { mData.reserve(mData.size() + static_cast<qsizetype>(more)); }
+    // The points must not go before the last one there.
+    void Append(const TChartPoint* points, std::size_t count)
+    {
+        const auto* first = reinterpret_cast<const QCPGraphData*>(points);
+        mData.append(QVector<QCPGraphData>::const_iterator(first),
+                     QVector<QCPGraphData>::const_iterator(first + count));
+    }
+};
 
 } // namespace
 
@@ -32,7 +53,7 @@ void TChartSeries::Changed() const
 }
 
 TFastLineSeries::TFastLineSeries()
-    : mData(new QCPGraphDataContainer),
+    : mData(new TPointContainer),
       mMinY(std::numeric_limits<double>::infinity()),
       mMaxY(-std::numeric_limits<double>::infinity())
 {
@@ -55,15 +76,19 @@ void TFastLineSeries::SetLineWidth(int width)
     ApplyPen();
 }
 
-void TFastLineSeries::TakeValues(const TChartPoint* points, std::size_t count)
+bool TFastLineSeries::TakeValues(const TChartPoint* points, std::size_t count)
 {
+    bool ascending = true;
     for (std::size_t i = 0; i < count; ++i) {
         const double y = points[i].Y;
         if (y < mMinY)
             mMinY = y;
         if (y > mMaxY)
             mMaxY = y;
+        if (i > 0 && points[i].X < points[i - 1].X)
+            ascending = false;
     }
+    return ascending;
 }
 
 void TFastLineSeries::AddXY(double x, double y)
@@ -88,38 +113,31 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
 {
     if (count == 0)
         return;
-    // Filled from one value and written through a plain pointer: the point
-    // type's constructors live in the plotting library, and a call for each
-    // of millions of points costs more than the copy.
-    QVector<QCPGraphData> batch(static_cast<qsizetype>(count), QCPGraphData());
-    QCPGraphData* out = batch.data();
-    bool sorted = true;
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i].key = points[i].X;
-        out[i].value = points[i].Y;
-        if (i > 0 && points[i].X < points[i - 1].X)
-            sorted = false;
-    }
-    if (!sorted)
-        std::stable_sort(batch.begin(), batch.end(), KeyLess);
-
-    if (mData->isEmpty()) {
-        mData->set(batch, true);
-    } else if (batch.constFirst().key >= (mData->constEnd() - 1)->key
-               && mData->constBegin()->key < batch.constLast().key) {
+    const bool ascending = TakeValues(points, count);
+    if (ascending && (mData->isEmpty() || points[0].X >= (mData->constEnd() - 1)->key)) {
         // Every new point goes after the old ones.
-        mData->add(batch, true);
-    } else {
-        QVector<QCPGraphData> merged;
-        merged.reserve(mData->size() + batch.size());
-        // std::merge takes equal keys from the first range first: old points
-        // stay before new ones with the same X.
-        std::merge(mData->constBegin(), mData->constEnd(), batch.cbegin(), batch.cend(),
-                   std::back_inserter(merged), KeyLess);
-        mData->set(merged, true);
+        static_cast<TPointContainer&>(*mData).Append(points, count);
+        Changed();
+        return;
     }
-    TakeValues(points, count);
+
+    const auto* first = reinterpret_cast<const QCPGraphData*>(points);
+    QVector<QCPGraphData> batch(first, first + count);
+    if (!ascending)
+        std::stable_sort(batch.begin(), batch.end(), KeyLess);
+    QVector<QCPGraphData> merged;
+    merged.reserve(mData->size() + batch.size());
+    // std::merge takes equal keys from the first range first: old points
+    // stay before new ones with the same X.
+    std::merge(mData->constBegin(), mData->constEnd(), batch.cbegin(), batch.cend(), std::back_inserter(merged),
+               KeyLess);
+    mData->set(merged, true);
     Changed();
+}
+
+void TFastLineSeries::ReservePoints(std::size_t count)
+{
+    static_cast<TPointContainer&>(*mData).Reserve(count);
 }
 
 int TFastLineSeries::Count() const

@@ -61,6 +61,9 @@ public:
     // Adds many points at once, as AddXY one by one would, in one pass when
     // they come in ascending X after the points already there.
     void AddPoints(const TChartPoint* points, std::size_t count);
+    // Makes room for this many more points, so that adding them in blocks
+    // moves none of the points already there.
+    void ReservePoints(std::size_t count);
 
     int Count() const;
     double XValue(int index) const;
@@ -80,7 +83,8 @@ private:
     void Detach() override;
     void ApplyActive() override;
     void ApplyPen();
-    void TakeValues(const TChartPoint* points, std::size_t count);
+    // Takes the points' Y into the value range; true when their X ascend.
+    bool TakeValues(const TChartPoint* points, std::size_t count);
 
     QSharedPointer<QCPGraphDataContainer> mData;
     QCPGraph* mGraph = nullptr;

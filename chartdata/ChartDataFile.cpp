@@ -56,6 +56,7 @@ void TChartDataFileReader::AppendSeries(TChart& chart)
     char* const bytes = reinterpret_cast<char*>(block.get());
     for (const TSeriesRecord& record : mLayout.Series) {
         auto series = CreateChartSeries(chart, record.Title);
+        series->ReservePoints(static_cast<std::size_t>(record.PointCount));
         for (qint64 done = 0; done < record.PointCount;) {
             const qsizetype count = static_cast<qsizetype>(std::min<qint64>(BlockPoints, record.PointCount - done));
             const qint64 size = count * PointRecordSize;

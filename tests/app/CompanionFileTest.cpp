@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtEndian>
@@ -168,6 +169,27 @@ TEST_F(CompanionFile, ARefusedFileClearsTheChartAndIsKeptByTheNextSave)
     QTest::qWait(100);
     EXPECT_EQ(boxes.Boxes().size(), 2);
     EXPECT_FALSE(QFileInfo::exists(companion + QStringLiteral(".damaged.2")));
+}
+
+// Drawing millions of points takes a good part of a second: opening draws
+// them once, although the legend appears and narrows the chart.
+TEST_F(CompanionFile, OpeningTheVideoDrawsTheChartOnce)
+{
+    AddSeries("a", {{At(12, 0, 1), 1}});
+    AddSeries("b", {{At(12, 0, 2), 2}});
+    window->UpdateControls();
+    window->sbnSaveData->click();
+    window->miClearChartData->trigger();
+    QTest::qWait(50);
+    const int chartWidth = Chart().width();
+
+    QSignalSpy replots(Chart().Plot(), &QCustomPlot::beforeReplot);
+    player->Duration = 90;
+    window->OpenVideoFile(video);
+    QTest::qWait(200);
+    EXPECT_TRUE(window->lvwLegend->isVisible());
+    EXPECT_LT(Chart().width(), chartWidth);
+    EXPECT_EQ(replots.count(), 1);
 }
 
 // A named pipe in place of the companion file would block the window for as

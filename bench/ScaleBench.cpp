@@ -1,0 +1,11 @@
+#include "bench/ScaleBench.h"
+
+#include "bench/CompanionScaleBench.h"
+#include "bench/WindowBench.h"
+
+int RunScaleBench(int argc, char** argv)
+{
+    return RunWindowBench(argc, argv, "scale", [](const QTemporaryDir& folder) {
+        PrintCompanionScaleFigures(folder);
+    });
+}
