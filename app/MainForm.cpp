@@ -3,8 +3,8 @@
 #include "about/About.h"
 #include "about/ProdInfo.h"
 #include "app/DataStrip.h"
-#include "app/TimeMapping.h"
-#include "app/TimeText.h"
+#include "common/TimeMapping.h"
+#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
@@ -12,6 +12,7 @@
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
 #include "common/WaitCursor.h"
+#include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
 #include "video/VideoPlayer.h"
 
@@ -49,6 +50,8 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     ConnectCommands();
     qApp->installEventFilter(this);
     frmLoadData = new TfrmLoadData(*this);
+    // The connection dialog makes itself frmConnectDatabase and goes with this window.
+    new TfrmConnectDatabase(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -148,6 +151,12 @@ void TfrmMain::LoadChartDataFile(const QString& fileName)
     }
     FitCursorHeight();
     FillLegend();
+}
+
+QPoint TfrmMain::DialogPosition() const
+{
+    // Just under the top panel, at the window's left edge.
+    return mapToGlobal(QPoint(0, pnlTop->geometry().bottom() + 1));
 }
 
 void TfrmMain::sbnOpenDataClick()

@@ -1,7 +1,6 @@
 #include "import/LoadDataForm.h"
 
-#include "app/MainForm.h"
-#include "app/TimeText.h"
+#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "common/Fonts.h"
@@ -14,9 +13,9 @@
 #include <QTabWidget>
 #include <QTimeEdit>
 
-TfrmLoadData::TfrmLoadData(TfrmMain& main)
-    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mMain(main),
+TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
+    : QDialog(host.HostWindow(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      mHost(host),
       mRandom(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()))
 {
     setWindowTitle(QStringLiteral("Load Chart Data"));
@@ -46,7 +45,7 @@ TfrmLoadData::~TfrmLoadData() = default;
 
 bool TfrmLoadData::RunLoadDataDialog()
 {
-    move(mMain.mapToGlobal(QPoint(0, mMain.pnlTop->geometry().bottom() + 1)));
+    move(mHost.DialogPosition());
     return exec() == QDialog::Accepted;
 }
 
@@ -62,14 +61,14 @@ TDateTime TfrmLoadData::StartTime() const
 
 TLoadWindow TfrmLoadData::Window() const
 {
-    return MakeLoadWindow(StartTime(), mMain.VideoDuration);
+    return MakeLoadWindow(StartTime(), mHost.TargetVideoDuration());
 }
 
 void TfrmLoadData::CreateImportSeries(const QList<TFieldChoice>& fields)
 {
     ImportSeries.clear();
     for (const TFieldChoice& field : fields) {
-        TFastLineSeries* series = AddChartSeries(*mMain.ChartAll, field.Field.toUtf8());
+        TFastLineSeries* series = AddChartSeries(mHost.TargetChart(), field.Field.toUtf8());
         series->SetShowInLegend(true);
         series->SetTag(field.Index);
         ImportSeries.append({field.Field, series});

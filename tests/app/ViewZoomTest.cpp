@@ -1,4 +1,4 @@
-#include "app/TimeMapping.h"
+#include "common/TimeMapping.h"
 #include "app/ViewZoom.h"
 
 #include <gtest/gtest.h>
