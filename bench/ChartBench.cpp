@@ -3,6 +3,7 @@
 #include "app/DataStrip.h"
 #include "app/MainForm.h"
 #include "bench/ResidentMemory.h"
+#include "bench/WindowBench.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
@@ -102,20 +103,6 @@ double WriteCompanionFile(const QString& fileName, int seriesCount, int pointCou
     return SecondsSince(begin);
 }
 
-// Seconds to read the whole file into memory with one plain read.
-double PlainReadSeconds(const QString& fileName)
-{
-    const Clock::time_point begin = Clock::now();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Cannot open %1").arg(fileName));
-    const qint64 size = file.size();
-    const std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(size)]);
-    if (file.read(bytes.get(), size) != size)
-        throw Exception(QStringLiteral("Cannot read %1").arg(fileName));
-    return SecondsSince(begin);
-}
-
 // Seconds to read and check the companion file and put its series on a
 // chart, as opening a video does.
 double LoadSeconds(const QString& fileName)
@@ -123,7 +110,7 @@ double LoadSeconds(const QString& fileName)
     TChart chart;
     chart.AddSeries(std::make_unique<TChartShape>());
     const Clock::time_point begin = Clock::now();
-    AppendStoredSeries(chart, ReadChartDataLayout(fileName));
+    TChartDataFileReader(fileName).AppendSeries(chart);
     return SecondsSince(begin);
 }
 
@@ -208,7 +195,7 @@ double ReplotMilliseconds(TChart& chart)
     return SecondsSince(begin) / Replots * 1e3;
 }
 
-int RunFigures(const QTemporaryDir& folder)
+void RunFigures(const QTemporaryDir& folder)
 {
     const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
 
@@ -256,7 +243,6 @@ int RunFigures(const QTemporaryDir& folder)
     std::printf("bcd_load_mb_s %.1f MB/s\n", megabytes / loadSeconds);
     std::printf("file_read_mb_s %.1f MB/s\n", megabytes / readSeconds);
     std::fflush(stdout);
-    return 0;
 }
 
 struct ScaleReplots {
@@ -290,7 +276,9 @@ ScaleReplots MeasureScaleReplots(int pointsPerSeries)
     return replots;
 }
 
-int RunScaleFigures()
+} // namespace
+
+void PrintReplotScaleFigures()
 {
     const ScaleReplots small = MeasureScaleReplots(ScaleSmallPoints);
     std::printf("replot_ms_1m %.2f ms\n", small.FullView);
@@ -301,41 +289,9 @@ int RunScaleFigures()
     std::printf("replot_ratio_100m_1m %.2f x\n", large.FullView / small.FullView);
     std::printf("zoom_ms_100m_1pct %.2f ms\n", large.Zoomed);
     std::fflush(stdout);
-    return 0;
 }
-
-// Runs figures with a QApplication on a display.
-int RunOnDisplay(int argc, char** argv, const char* command, const std::function<int()>& figures)
-{
-    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "plotreel-bench %s shows windows and needs a display: "
-                             "run it as xvfb-run -a plotreel-bench %s\n", command, command);
-        return 1;
-    }
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    try {
-        return figures();
-    } catch (const Exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-}
-
-} // namespace
 
 int RunChartBench(int argc, char** argv)
 {
-    return RunOnDisplay(argc, argv, "chart", [] {
-        QTemporaryDir folder;
-        if (!folder.isValid())
-            throw Exception(QStringLiteral("cannot create a temporary folder"));
-        return RunFigures(folder);
-    });
-}
-
-int RunChartScaleBench(int argc, char** argv)
-{
-    return RunOnDisplay(argc, argv, "scale", RunScaleFigures);
+    return RunWindowBench(argc, argv, "chart", RunFigures);
 }

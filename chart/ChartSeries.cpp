@@ -6,6 +6,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -13,6 +14,34 @@ bool KeyLess(const QCPGraphData& a, const QCPGraphData& b)
 {
     return a.key < b.key;
 }
+
+bool Ascending(const TChartPoint* points, std::size_t count)
+{
+    for (std::size_t i = 1; i < count; ++i)
+        if (points[i].X < points[i - 1].X)
+            return false;
+    return true;
+}
+
+static_assert(sizeof(QCPGraphData) == sizeof(TChartPoint) && offsetof(QCPGraphData, key) == offsetof(TChartPoint, X)
+                  && offsetof(QCPGraphData, value) == offsetof(TChartPoint, Y),
+              "a chart point must be laid out as the plotting library's point");
+
+// The plotting library's container of a line's points, with room made ahead
+// and points appended by copying their bytes: the library's point type has
+// its constructors out of line, and a call for each of millions of points
+// costs more than the copy.
+class TPointContainer : public QCPGraphDataContainer {
+public:
+    void Reserve(std::size_t more) { mData.reserve(mData.size() + static_cast<qsizetype>(more)); }
+    // The points must not go before the last one there.
+    void Append(const TChartPoint* points, std::size_t count)
+    {
+        const auto* first = reinterpret_cast<const QCPGraphData*>(points);
+        mData.append(QVector<QCPGraphData>::const_iterator(first),
+                     QVector<QCPGraphData>::const_iterator(first + count));
+    }
+};
 
 } // namespace
 
@@ -30,7 +59,7 @@ void TChartSeries::Changed() const
         mChart->RequestReplot();
 }
 
-TFastLineSeries::TFastLineSeries() : mData(new QCPGraphDataContainer)
+TFastLineSeries::TFastLineSeries() : mData(new TPointContainer)
 {
 }
 
@@ -82,29 +111,16 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
 {
     if (count == 0)
         return;
-    // Filled from one value and written through a plain pointer: the point
-    // type's constructors live in the plotting library, and a call for each
-    // of millions of points costs more than the copy.
-    QVector<QCPGraphData> batch(static_cast<qsizetype>(count), QCPGraphData());
-    QCPGraphData* out = batch.data();
-    bool sorted = true;
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i].key = points[i].X;
-        out[i].value = points[i].Y;
-        if (i > 0 && points[i].X < points[i - 1].X)
-            sorted = false;
-    }
-    if (!sorted)
-        std::stable_sort(batch.begin(), batch.end(), KeyLess);
-
+    const bool ascending = Ascending(points, count);
     std::size_t changed = static_cast<std::size_t>(mData->size());
-    if (mData->isEmpty()) {
-        mData->set(batch, true);
-    } else if (batch.constFirst().key >= (mData->constEnd() - 1)->key
-               && mData->constBegin()->key < batch.constLast().key) {
+    if (ascending && (mData->isEmpty() || points[0].X >= (mData->constEnd() - 1)->key)) {
         // Every new point goes after the old ones.
-        mData->add(batch, true);
+        static_cast<TPointContainer&>(*mData).Append(points, count);
     } else {
+        const auto* first = reinterpret_cast<const QCPGraphData*>(points);
+        QVector<QCPGraphData> batch(first, first + count);
+        if (!ascending)
+            std::stable_sort(batch.begin(), batch.end(), KeyLess);
         // The old points before the first new one stay where they are.
         changed = static_cast<std::size_t>(
             std::upper_bound(mData->constBegin(), mData->constEnd(), batch.constFirst(), KeyLess)
@@ -119,6 +135,11 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
     }
     Summarise(changed);
     Changed();
+}
+
+void TFastLineSeries::ReservePoints(std::size_t count)
+{
+    static_cast<TPointContainer&>(*mData).Reserve(count);
 }
 
 int TFastLineSeries::Count() const

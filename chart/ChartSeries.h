@@ -65,6 +65,9 @@ public:
     // ascending X after the last is appended without touching the points
     // before it.
     void AddPoints(const TChartPoint* points, std::size_t count);
+    // Makes room for this many more points, so that adding them in blocks
+    // moves none of the points already there.
+    void ReservePoints(std::size_t count);
 
     int Count() const;
     double XValue(int index) const;
