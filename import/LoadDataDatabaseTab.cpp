@@ -3,8 +3,10 @@
 #include "import/LoadDataForm.h"
 
 #include "chart/Chart.h"
+#include "connect/ConnectDatabaseForm.h"
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
+#include "common/PlacedLabel.h"
 #include "common/WaitCursor.h"
 #include "database/Database.h"
 #include "import/DatabaseLoad.h"
@@ -22,19 +24,27 @@ void TfrmLoadData::CreateDatabaseTab()
     PageControl->addTab(TabSheet1, QStringLiteral("Database"));
     sbnConnectDatabase = TabButton(TabSheet1, QRect(16, 16, 241, 32), QStringLiteral("Connect Database"));
     sbnDisconnectDatabase = TabButton(TabSheet1, QRect(263, 16, 89, 32), QStringLiteral("Disconnect"));
-    lblDatabaseConnectionStatus = TabLabel(TabSheet1, QPoint(16, 56), QString());
+    lblDatabaseConnectionStatus = PlacedLabel(TabSheet1, QPoint(16, 56), QString());
     lblDatabaseConnectionStatus->resize(370, lblDatabaseConnectionStatus->height());
-    Label2 = TabLabel(TabSheet1, QPoint(16, 91), QStringLiteral("Table"));
+    Label2 = PlacedLabel(TabSheet1, QPoint(16, 91), QStringLiteral("Table"));
     cbxTables = TabDropDownList(TabSheet1, QPoint(112, 88), 240);
-    Label3 = TabLabel(TabSheet1, QPoint(16, 131), QStringLiteral("Time Field"));
+    Label3 = PlacedLabel(TabSheet1, QPoint(16, 131), QStringLiteral("Time Field"));
     cbxTimeField = TabDropDownList(TabSheet1, QPoint(112, 128), 240);
-    Label4 = TabLabel(TabSheet1, QPoint(16, 171), QStringLiteral("Data Fields"));
+    Label4 = PlacedLabel(TabSheet1, QPoint(16, 171), QStringLiteral("Data Fields"));
     clbDataFields = new QListWidget(TabSheet1);
     clbDataFields->setGeometry(112, 168, 240, 150);
     sbnLoadDatabaseData = TabButton(TabSheet1, QRect(16, 336, 330, 32), QStringLiteral("Load Database Data"));
+    ConnectCommand(sbnConnectDatabase, &TfrmLoadData::sbnConnectDatabaseClick);
     ConnectCommand(sbnDisconnectDatabase, &TfrmLoadData::sbnDisconnectDatabaseClick);
     ConnectCommand(sbnLoadDatabaseData, &TfrmLoadData::sbnLoadDatabaseDataClick);
     connect(cbxTables, &QComboBox::activated, this, [this] { RunCommand([this] { cbxTablesChange(); }); });
+}
+
+void TfrmLoadData::sbnConnectDatabaseClick()
+{
+    if (!RunConnectDatabaseDialog(sbnConnectDatabase))
+        return;
+    ConnectDatabaseString(QString::fromUtf8(DatabaseConnectionString));
 }
 
 void TfrmLoadData::sbnDisconnectDatabaseClick()

@@ -121,8 +121,7 @@ protected:
     void LoadSucceeded();
     // A button of a tab: fixed place, takes no keyboard focus.
     static QPushButton* TabButton(QWidget* tab, const QRect& geometry, const QString& caption);
-    // A label sized to its caption, and a drop-down list without free typing.
-    static QLabel* TabLabel(QWidget* tab, const QPoint& place, const QString& caption);
+    // A drop-down list without free typing.
     static QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width);
     // The ticked entries of a check list, from the top.
     static QList<TFieldChoice> CheckedFields(const QListWidget* list);
