@@ -14,7 +14,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
 )
 test_packages=(
-  libgtest-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
+  libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
   postgresql sqlite3
 )
 
