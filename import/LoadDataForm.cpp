@@ -7,8 +7,10 @@
 #include "common/MessageBoxes.h"
 #include "import/CheckedDateEdit.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimeEdit>
@@ -36,6 +38,7 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);
     // The tabs in their order: each adds itself at the end.
+    CreateExcelTab();
     CreateTextTab();
     CreateTestDataTab();
     PageControl->setCurrentIndex(0);
@@ -87,6 +90,55 @@ QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const 
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
     return button;
+}
+
+QLabel* TfrmLoadData::TabLabel(QWidget* tab, const QPoint& place, const QString& caption)
+{
+    auto* label = new QLabel(caption, tab);
+    label->move(place);
+    label->adjustSize();
+    return label;
+}
+
+QComboBox* TfrmLoadData::TabDropDownList(QWidget* tab, const QPoint& place, int width)
+{
+    auto* list = new QComboBox(tab);
+    list->setEditable(false);
+    list->move(place);
+    list->resize(width, list->sizeHint().height());
+    return list;
+}
+
+void TfrmLoadData::FillChoices(QComboBox* timeList, QListWidget* dataList, const QStringList& entries)
+{
+    timeList->clear();
+    dataList->clear();
+    for (const QString& entry : entries) {
+        timeList->addItem(entry);
+        auto* item = new QListWidgetItem(entry, dataList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    timeList->setCurrentIndex(-1);
+}
+
+QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedEntries(const QListWidget* list)
+{
+    QList<TFieldChoice> entries;
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem* item = list->item(row);
+        if (item->checkState() == Qt::Checked)
+            entries.append({item->text(), row});
+    }
+    return entries;
+}
+
+std::vector<TFastLineSeries*> TfrmLoadData::ImportedSeries() const
+{
+    std::vector<TFastLineSeries*> series;
+    for (const TImportEntry& entry : ImportSeries)
+        series.push_back(entry.Series);
+    return series;
 }
 
 void TfrmLoadData::ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)())

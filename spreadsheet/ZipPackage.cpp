@@ -1,0 +1,115 @@
+#include "spreadsheet/ZipPackage.h"
+
+#include "common/Exception.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <zip.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Sheets of real workbooks inflate to a few times, rarely a hundred times,
+// their archive; the floor leaves room for small archives of very regular
+// sheets, the ceiling bounds the time a read can take.
+constexpr std::uint64_t InflateRatio = 200;
+constexpr std::uint64_t InflateFloor = 64ULL << 20;
+constexpr std::uint64_t InflateCeiling = 1ULL << 30;
+constexpr std::size_t ChunkSize = 256 * 1024;
+
+QString ZipErrorText(int code)
+{
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = QString::fromUtf8(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+Exception DamagedArchive(const QString& reason)
+{
+    return Exception(QStringLiteral("The zip archive is damaged or no workbook (%1).").arg(reason));
+}
+
+} // namespace
+
+TZipPackage::TZipPackage(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Exception(file.errorString() + QLatin1Char('.'));
+    file.close();
+    int code = 0;
+    mArchive = zip_open(QFile::encodeName(fileName).constData(), ZIP_RDONLY, &code);
+    if (!mArchive)
+        throw DamagedArchive(ZipErrorText(code));
+    mInflateLimit = InflateLimit(static_cast<std::uint64_t>(QFileInfo(fileName).size()));
+}
+
+TZipPackage::TZipPackage(const void* data, std::size_t size)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
+    if (source)
+        mArchive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!mArchive) {
+        const QString reason = QString::fromUtf8(zip_error_strerror(&error));
+        zip_source_free(source);
+        zip_error_fini(&error);
+        throw DamagedArchive(reason);
+    }
+    zip_error_fini(&error);
+    mInflateLimit = InflateLimit(size);
+}
+
+TZipPackage::~TZipPackage()
+{
+    if (mArchive)
+        zip_discard(mArchive);
+}
+
+std::uint64_t TZipPackage::InflateLimit(std::uint64_t archiveSize)
+{
+    const std::uint64_t relative = archiveSize > InflateCeiling / InflateRatio ? InflateCeiling : archiveSize * InflateRatio;
+    return std::min(InflateCeiling, std::max(InflateFloor, relative));
+}
+
+bool TZipPackage::HasPart(const QByteArray& name) const
+{
+    return zip_name_locate(mArchive, name.constData(), ZIP_FL_NOCASE) >= 0;
+}
+
+void TZipPackage::ReadPart(const QByteArray& name,
+                           const std::function<bool(const char* data, std::size_t size)>& sink) const
+{
+    const zip_int64_t index = zip_name_locate(mArchive, name.constData(), ZIP_FL_NOCASE);
+    if (index < 0)
+        throw Exception(QStringLiteral("The part \"%1\" is missing.").arg(QString::fromUtf8(name)));
+    const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(
+        zip_fopen_index(mArchive, static_cast<zip_uint64_t>(index), 0), zip_fclose);
+    if (!file)
+        throw DamagedArchive(QStringLiteral("part \"%1\": %2").arg(QString::fromUtf8(name),
+                                                                   QString::fromUtf8(zip_strerror(mArchive))));
+    std::vector<char> chunk(ChunkSize);
+    std::uint64_t total = 0;
+    for (;;) {
+        const zip_int64_t count = zip_fread(file.get(), chunk.data(), chunk.size());
+        if (count < 0)
+            throw DamagedArchive(QStringLiteral("part \"%1\": %2").arg(QString::fromUtf8(name),
+                                                                       QString::fromUtf8(zip_file_strerror(file.get()))));
+        if (count == 0)
+            return;
+        total += static_cast<std::uint64_t>(count);
+        if (total > mInflateLimit)
+            throw Exception(QStringLiteral("The part \"%1\" inflates to more than %2 MB, too much for a workbook of this size.")
+                                .arg(QString::fromUtf8(name))
+                                .arg(mInflateLimit >> 20));
+        if (!sink(chunk.data(), static_cast<std::size_t>(count)))
+            return;
+    }
+}
