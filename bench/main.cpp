@@ -1,5 +1,6 @@
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
+#include "bench/XlsxImportBench.h"
 
 #include <cstdio>
 #include <cstring>
@@ -8,13 +9,16 @@ int main(int argc, char** argv)
 {
     if (argc >= 2 && std::strcmp(argv[1], "csv") == 0)
         return RunCsvImportBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "xlsx") == 0)
+        return RunXlsxImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
     if (argc == 1) {
         const int csv = RunCsvImportBench(argc, argv);
+        const int xlsx = RunXlsxImportBench(argc, argv);
         const int chart = RunChartBench(argc, argv);
-        return csv != 0 ? csv : chart;
+        return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart]\n");
     return 2;
 }

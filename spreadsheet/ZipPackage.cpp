@@ -8,7 +8,12 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -29,6 +34,82 @@ QString ZipErrorText(int code)
     zip_error_fini(&error);
     return text;
 }
+
+// The chunks that pass from the inflating thread to the reading one, a few
+// at a time. An empty chunk ends the part; an error of the inflater reaches
+// the reader in its place.
+class TChunkQueue {
+public:
+    TChunkQueue()
+    {
+        for (int i = 0; i < ChunksInFlight; ++i)
+            mEmpty.emplace_back(ChunkSize);
+    }
+
+    // For the inflater: a chunk to fill, or none once the reader stopped.
+    std::vector<char> Empty()
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mChanged.wait(lock, [this] { return mStopped || !mEmpty.empty(); });
+        if (mStopped)
+            return {};
+        std::vector<char> chunk = std::move(mEmpty.front());
+        mEmpty.pop_front();
+        chunk.resize(ChunkSize);
+        return chunk;
+    }
+
+    void Fill(std::vector<char> chunk)
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mFull.push_back(std::move(chunk));
+        mChanged.notify_all();
+    }
+
+    void Fail(std::exception_ptr error)
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mError = std::move(error);
+        mChanged.notify_all();
+    }
+
+    // For the reader: the next chunk in order, empty at the end; rethrows the
+    // inflater's error.
+    std::vector<char> Full()
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mChanged.wait(lock, [this] { return mError || !mFull.empty(); });
+        if (!mFull.empty()) {
+            std::vector<char> chunk = std::move(mFull.front());
+            mFull.pop_front();
+            return chunk;
+        }
+        std::rethrow_exception(mError);
+    }
+
+    void Recycle(std::vector<char> chunk)
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mEmpty.push_back(std::move(chunk));
+        mChanged.notify_all();
+    }
+
+    void Stop()
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mStopped = true;
+        mChanged.notify_all();
+    }
+
+private:
+    static constexpr int ChunksInFlight = 4;
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    std::deque<std::vector<char>> mEmpty;
+    std::deque<std::vector<char>> mFull;
+    std::exception_ptr mError;
+    bool mStopped = false;
+};
 
 Exception DamagedArchive(const QString& reason)
 {
@@ -95,21 +176,47 @@ void TZipPackage::ReadPart(const QByteArray& name,
     if (!file)
         throw DamagedArchive(QStringLiteral("part \"%1\": %2").arg(QString::fromUtf8(name),
                                                                    QString::fromUtf8(zip_strerror(mArchive))));
-    std::vector<char> chunk(ChunkSize);
-    std::uint64_t total = 0;
-    for (;;) {
-        const zip_int64_t count = zip_fread(file.get(), chunk.data(), chunk.size());
-        if (count < 0)
-            throw DamagedArchive(QStringLiteral("part \"%1\": %2").arg(QString::fromUtf8(name),
-                                                                       QString::fromUtf8(zip_file_strerror(file.get()))));
-        if (count == 0)
-            return;
-        total += static_cast<std::uint64_t>(count);
-        if (total > mInflateLimit)
-            throw Exception(QStringLiteral("The part \"%1\" inflates to more than %2 MB, too much for a workbook of this size.")
-                                .arg(QString::fromUtf8(name))
-                                .arg(mInflateLimit >> 20));
-        if (!sink(chunk.data(), static_cast<std::size_t>(count)))
-            return;
+    // Inflating takes a good part of the time of a read: a helper thread
+    // inflates the next chunks while the caller's thread works on this one.
+    TChunkQueue queue;
+    std::thread inflater([&] {
+        try {
+            std::uint64_t total = 0;
+            for (;;) {
+                std::vector<char> chunk = queue.Empty();
+                if (chunk.empty())
+                    return;
+                const zip_int64_t count = zip_fread(file.get(), chunk.data(), chunk.size());
+                if (count < 0)
+                    throw DamagedArchive(QStringLiteral("part \"%1\": %2")
+                                             .arg(QString::fromUtf8(name), QString::fromUtf8(zip_file_strerror(file.get()))));
+                total += static_cast<std::uint64_t>(count);
+                if (total > mInflateLimit)
+                    throw Exception(
+                        QStringLiteral("The part \"%1\" inflates to more than %2 MB, too much for a workbook of this size.")
+                            .arg(QString::fromUtf8(name))
+                            .arg(mInflateLimit >> 20));
+                chunk.resize(static_cast<std::size_t>(count));
+                queue.Fill(std::move(chunk));
+                if (count == 0)
+                    return;
+            }
+        } catch (...) {
+            queue.Fail(std::current_exception());
+        }
+    });
+    try {
+        for (;;) {
+            std::vector<char> chunk = queue.Full();
+            if (chunk.empty() || !sink(chunk.data(), chunk.size()))
+                break;
+            queue.Recycle(std::move(chunk));
+        }
+    } catch (...) {
+        queue.Stop();
+        inflater.join();
+        throw;
     }
+    queue.Stop();
+    inflater.join();
 }
