@@ -24,13 +24,14 @@ def path(name):
 
 
 # The rows of the worksheet that the load tests read, in every format: a
-# header of texts, then a time column A and data columns B to D. A tuple
-# ("number", x) is a time written as a plain number.
+# header of texts, then a time column A and data columns B to D and F. A
+# tuple ("number", x) is a time written as a plain number, ("money", x) a
+# currency amount.
 T = datetime.time
 LOAD_ROWS = [
     ["Time", "Speed", "Note", "Temp"],
     [T(7, 59, 59), 9, None, 9],
-    [T(8, 0, 0), 1, "a", 10],
+    [T(8, 0, 0), 1, "a", 10, None, ("money", 12.5)],
     [T(8, 0, 5), 2, "b", "x"],
     [("number", (8 * 3600 + 6) / 86400), None, None, 30],
     [datetime.datetime(2024, 3, 1, 8, 0, 7), 98, None, 98],
@@ -55,6 +56,8 @@ def load_xlsx():
             cell = sheet.cell(row=r, column=c)
             if isinstance(value, tuple):
                 cell.value = value[1]
+                if value[0] == "money":
+                    cell.number_format = '"$"#,##0.00'  # built-in 7
             else:
                 cell.value = value
                 if isinstance(value, datetime.datetime):
@@ -72,7 +75,8 @@ def ods_cell(value):
     if value is None:
         return TableCell()
     if isinstance(value, tuple):
-        return TableCell(valuetype="float", value=repr(value[1]))
+        kind = "currency" if value[0] == "money" else "float"
+        return TableCell(valuetype=kind, value=repr(value[1]))
     if isinstance(value, datetime.datetime):
         return TableCell(valuetype="date", datevalue=value.isoformat())
     if isinstance(value, datetime.time):
@@ -111,6 +115,7 @@ def load_xls():
     book = xlwt.Workbook()
     time_style = xlwt.easyxf(num_format_str="hh:mm:ss")
     date_style = xlwt.easyxf(num_format_str="yyyy-mm-dd hh:mm:ss")
+    money_style = xlwt.easyxf(num_format_str='"$"#,##0.00')
     book.add_sheet(SHEETS[0]).write(0, 0, "see the next sheet")
     sheet = book.add_sheet(SHEETS[1])
     book.add_sheet(SHEETS[2])
@@ -119,7 +124,7 @@ def load_xls():
             if value is None:
                 continue
             if isinstance(value, tuple):
-                sheet.write(r, c, value[1])
+                sheet.write(r, c, value[1], money_style if value[0] == "money" else xlwt.Style.default_style)
             elif isinstance(value, datetime.datetime):
                 sheet.write(r, c, value, date_style)
             elif isinstance(value, datetime.time):
@@ -307,6 +312,9 @@ def damaged():
                  '<worksheet><sheetData><row r="1"><c r="A1" t="inlineStr"><is><t>&b;</t></is></c></row>'
                  + SHEET_TAIL)
     minimal_xlsx("column.xlsx", SHEET_HEAD + '<row r="1"><c r="XFE1"><v>1</v></c></row>' + SHEET_TAIL)
+    minimal_xlsx("late.xlsx", SHEET_HEAD + '<row r="1"><c r="A1"><v>0.5</v></c><c r="B1"><v>1</v></c></row>'
+                 '<row r="2"><c r="A2"><v>0.75</v></c><c r="B2"><v>2</v></c></row>'
+                 '<row r="3"><c r="XFE3"><v>3</v></c></row>' + SHEET_TAIL)
     minimal_xlsx("row.xlsx", SHEET_HEAD + '<row r="1048577"><c><v>1</v></c></row>' + SHEET_TAIL)
     minimal_xlsx("malformed.xlsx", SHEET_HEAD + '<row r="1"><c r="A1"><v>1</v></row>' + SHEET_TAIL)
     minimal_ods("rows.ods",
