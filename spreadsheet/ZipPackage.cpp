@@ -25,6 +25,7 @@ constexpr std::uint64_t InflateRatio = 200;
 constexpr std::uint64_t InflateFloor = 64ULL << 20;
 constexpr std::uint64_t InflateCeiling = 1ULL << 30;
 constexpr std::size_t ChunkSize = 256 * 1024;
+constexpr std::size_t MinChunkSize = 4096;
 
 QString ZipErrorText(int code)
 {
@@ -40,10 +41,10 @@ QString ZipErrorText(int code)
 // the reader in its place.
 class TChunkQueue {
 public:
-    TChunkQueue()
+    explicit TChunkQueue(std::size_t chunkSize) : mChunkSize(chunkSize)
     {
         for (int i = 0; i < ChunksInFlight; ++i)
-            mEmpty.emplace_back(ChunkSize);
+            mEmpty.emplace_back(chunkSize);
     }
 
     // For the inflater: a chunk to fill, or none once the reader stopped.
@@ -55,7 +56,7 @@ public:
             return {};
         std::vector<char> chunk = std::move(mEmpty.front());
         mEmpty.pop_front();
-        chunk.resize(ChunkSize);
+        chunk.resize(mChunkSize);
         return chunk;
     }
 
@@ -103,6 +104,7 @@ public:
 
 private:
     static constexpr int ChunksInFlight = 4;
+    const std::size_t mChunkSize;
     std::mutex mMutex;
     std::condition_variable mChanged;
     std::deque<std::vector<char>> mEmpty;
@@ -178,7 +180,12 @@ void TZipPackage::ReadPart(const QByteArray& name,
                                                                    QString::fromUtf8(zip_strerror(mArchive))));
     // Inflating takes a good part of the time of a read: a helper thread
     // inflates the next chunks while the caller's thread works on this one.
-    TChunkQueue queue;
+    // Chunks no larger than the part says it is (small parts are the rule).
+    zip_stat_t stat;
+    std::size_t chunkSize = ChunkSize;
+    if (zip_stat_index(mArchive, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
+        chunkSize = static_cast<std::size_t>(std::clamp<zip_uint64_t>(stat.size + 1, MinChunkSize, ChunkSize));
+    TChunkQueue queue(chunkSize);
     std::thread inflater([&] {
         try {
             std::uint64_t total = 0;
