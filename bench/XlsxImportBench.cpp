@@ -1,5 +1,6 @@
 #include "bench/XlsxImportBench.h"
 
+#include "bench/OffscreenChart.h"
 #include "bench/ResidentMemory.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
@@ -8,7 +9,6 @@
 #include "spreadsheet/Workbook.h"
 #include "spreadsheet/ZipPackage.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -83,13 +83,8 @@ int RunXlsxImportBench(int argc, char** argv)
         }
     }
 
-    int applicationArgc = 3;
-    char platformOption[] = "-platform";
-    char platformName[] = "offscreen";
-    char* applicationArgv[] = {argv[0], platformOption, platformName, nullptr};
-    QApplication application(applicationArgc, applicationArgv);
-    TChart chart;
-    chart.AddSeries(std::make_unique<TChartShape>());
+    TOffscreenChart offscreen(argv[0]);
+    TChart& chart = offscreen.Chart;
 
     try {
         // What the tab does with time column A and data columns B to F.

@@ -1,29 +1,12 @@
-#include "chart/Chart.h"
-#include "import/LoadDataForm.h"
-#include "tests/app/MainWindowFixture.h"
+#include "tests/import/LoadDialogFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/TestWorkbooks.h"
-#include "tests/support/UiDriver.h"
 
-#include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTimeEdit>
 
-#include <functional>
-
 namespace {
-
-QStringList Entries(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
 
 QStringList Items(const QListWidget* list)
 {
@@ -31,16 +14,6 @@ QStringList Items(const QListWidget* list)
     for (int i = 0; i < list->count(); ++i)
         items << list->item(i)->text();
     return items;
-}
-
-QStringList Ticked(const QListWidget* list)
-{
-    QStringList ticked;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked)
-            ticked << list->item(i)->text();
-    }
-    return ticked;
 }
 
 QStringList Letters()
@@ -51,61 +24,9 @@ QStringList Letters()
     return letters;
 }
 
-class ExcelTab : public MainWindow {
+class ExcelTab : public LoadDialog {
 protected:
-    // Opens the dialog with "Load Data" and runs act on it; the dialog is
-    // closed as by Esc if act leaves it open. Returns whether it stayed open.
-    bool RunDialog(const std::function<void(TfrmLoadData&)>& act)
-    {
-        bool stayedOpen = false;
-        WhenModal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<TfrmLoadData*>(modal);
-            if (!dialog) {
-                ADD_FAILURE() << "the load dialog did not open";
-                modal->close();
-                return;
-            }
-            dialog->PageControl->setCurrentWidget(dialog->TabSheet2);
-            act(*dialog);
-            stayedOpen = dialog->isVisible();
-            if (stayedOpen)
-                dialog->reject();
-        });
-        window->sbnOpenData->click();
-        return stayedOpen;
-    }
-
-    // Presses "Select Excel File" and answers the file dialog with fileName,
-    // or cancels it when fileName is empty. The load dialog stays the active
-    // modal window until the file dialog shows, so the answer waits for a
-    // file dialog in particular.
-    void Select(TfrmLoadData& dialog, const QString& fileName)
-    {
-        const std::function<void()> answer = [this, fileName, &answer] {
-            WhenModal([this, fileName, &answer](QWidget* modal) {
-                auto* fileDialog = qobject_cast<QFileDialog*>(modal);
-                if (!fileDialog) {
-                    answer();
-                    return;
-                }
-                mFilters = fileDialog->nameFilters();
-                if (fileName.isEmpty()) {
-                    fileDialog->reject();
-                    return;
-                }
-                if (QWidget* focus = fileDialog->focusWidget())
-                    focus->clearFocus();
-                fileDialog->selectFile(fileName);
-                QMetaObject::invokeMethod(fileDialog, "accept");
-            });
-        };
-        answer();
-        dialog.sbnOpenExcelFile->click();
-    }
-
-    TFastLineSeries* Data(int position) const { return Chart().LineSeries(position); }
-
-    QStringList mFilters;
+    void Select(TfrmLoadData& dialog, const QString& fileName) { PickFile(dialog.sbnOpenExcelFile, fileName); }
 };
 
 } // namespace
@@ -142,14 +63,14 @@ TEST_F(ExcelTab, SelectingListsTheWorksheetsAndLettersAndAFailedSelectKeepsThem)
     const QString damaged = TestWorkbook("truncated.xlsx");
     RunDialog([&](TfrmLoadData& dialog) {
         Select(dialog, first);
-        EXPECT_EQ(mFilters, QStringList({"Excel Files (*.xls *.xlsx *.xlsm *.ods)", "All Files (*)"}));
+        EXPECT_EQ(FileFilters, QStringList({"Excel Files (*.xls *.xlsx *.xlsm *.ods)", "All Files (*)"}));
         EXPECT_EQ(dialog.lblExcelFileName->text(), first);
         EXPECT_EQ(Entries(dialog.cbxExcelWorkSheet), QStringList({"Notes", QStringLiteral("Messwerte \u00c4"), "Leer"}));
         EXPECT_EQ(dialog.cbxExcelWorkSheet->currentIndex(), -1);
         EXPECT_EQ(Entries(dialog.cbxTimeCell), Letters());
         EXPECT_EQ(dialog.cbxTimeCell->currentIndex(), -1);
         EXPECT_EQ(Items(dialog.clbDataCells), Letters());
-        EXPECT_TRUE(Ticked(dialog.clbDataCells).isEmpty());
+        EXPECT_TRUE(TickedEntries(dialog.clbDataCells).isEmpty());
 
         dialog.cbxExcelWorkSheet->setCurrentIndex(1);
         dialog.cbxTimeCell->setCurrentIndex(0);
@@ -160,7 +81,7 @@ TEST_F(ExcelTab, SelectingListsTheWorksheetsAndLettersAndAFailedSelectKeepsThem)
         EXPECT_EQ(dialog.lblExcelFileName->text(), first);
         EXPECT_EQ(dialog.cbxExcelWorkSheet->currentIndex(), 1);
         EXPECT_EQ(dialog.cbxTimeCell->currentText(), "A");
-        EXPECT_EQ(Ticked(dialog.clbDataCells), QStringList({"D"}));
+        EXPECT_EQ(TickedEntries(dialog.clbDataCells), QStringList({"D"}));
 
         // A workbook that cannot be read: its path shows, its error too, and
         // the lists stay as they were.
@@ -175,7 +96,7 @@ TEST_F(ExcelTab, SelectingListsTheWorksheetsAndLettersAndAFailedSelectKeepsThem)
         EXPECT_EQ(dialog.lblExcelFileName->text(), damaged);
         EXPECT_EQ(dialog.cbxExcelWorkSheet->currentText(), QStringLiteral("Messwerte \u00c4"));
         EXPECT_EQ(dialog.cbxTimeCell->currentText(), "A");
-        EXPECT_EQ(Ticked(dialog.clbDataCells), QStringList({"D"}));
+        EXPECT_EQ(TickedEntries(dialog.clbDataCells), QStringList({"D"}));
 
         // Another workbook clears the choices.
         Select(dialog, second);
@@ -183,7 +104,7 @@ TEST_F(ExcelTab, SelectingListsTheWorksheetsAndLettersAndAFailedSelectKeepsThem)
         EXPECT_EQ(dialog.cbxExcelWorkSheet->count(), 3);
         EXPECT_EQ(dialog.cbxExcelWorkSheet->currentIndex(), -1);
         EXPECT_EQ(dialog.cbxTimeCell->currentIndex(), -1);
-        EXPECT_TRUE(Ticked(dialog.clbDataCells).isEmpty());
+        EXPECT_TRUE(TickedEntries(dialog.clbDataCells).isEmpty());
     });
     EXPECT_EQ(Chart().SeriesCount(), 1);
 }
