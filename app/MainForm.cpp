@@ -12,6 +12,7 @@
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
 #include "common/WaitCursor.h"
+#include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
 #include "video/VideoPlayer.h"
 
@@ -49,6 +50,8 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     ConnectCommands();
     qApp->installEventFilter(this);
     frmLoadData = new TfrmLoadData(*this);
+    // The connection dialog makes itself frmConnectDatabase and goes with this window.
+    new TfrmConnectDatabase(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -3,6 +3,7 @@
 #include "import/LoadDataForm.h"
 
 #include "common/MessageBoxes.h"
+#include "common/PlacedLabel.h"
 #include "common/WaitCursor.h"
 #include "import/ExcelLoad.h"
 #include "spreadsheet/Workbook.h"
@@ -35,12 +36,12 @@ void TfrmLoadData::CreateExcelTab()
     TabSheet2 = new QWidget;
     PageControl->addTab(TabSheet2, QStringLiteral("Excel File"));
     sbnOpenExcelFile = TabButton(TabSheet2, QRect(32, 16, 320, 32), QStringLiteral("Select Excel File"));
-    lblExcelFileName = TabLabel(TabSheet2, QPoint(32, 48), QString());
-    Label6 = TabLabel(TabSheet2, QPoint(32, 88), QStringLiteral("Work Sheet"));
+    lblExcelFileName = PlacedLabel(TabSheet2, QPoint(32, 48), QString());
+    Label6 = PlacedLabel(TabSheet2, QPoint(32, 88), QStringLiteral("Work Sheet"));
     cbxExcelWorkSheet = TabDropDownList(TabSheet2, QPoint(160, 85), 185);
-    Label7 = TabLabel(TabSheet2, QPoint(32, 131), QStringLiteral("Time Column"));
+    Label7 = PlacedLabel(TabSheet2, QPoint(32, 131), QStringLiteral("Time Column"));
     cbxTimeCell = TabDropDownList(TabSheet2, QPoint(160, 128), 185);
-    Label8 = TabLabel(TabSheet2, QPoint(32, 174), QStringLiteral("Data Columns"));
+    Label8 = PlacedLabel(TabSheet2, QPoint(32, 174), QStringLiteral("Data Columns"));
     clbDataCells = new QListWidget(TabSheet2);
     clbDataCells->setGeometry(160, 174, 185, 133);
     sbnLoadExcelData = TabButton(TabSheet2, QRect(32, 336, 320, 32), QStringLiteral("Load Excel Data"));

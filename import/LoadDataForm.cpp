@@ -92,14 +92,6 @@ QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const 
     return button;
 }
 
-QLabel* TfrmLoadData::TabLabel(QWidget* tab, const QPoint& place, const QString& caption)
-{
-    auto* label = new QLabel(caption, tab);
-    label->move(place);
-    label->adjustSize();
-    return label;
-}
-
 QComboBox* TfrmLoadData::TabDropDownList(QWidget* tab, const QPoint& place, int width)
 {
     auto* list = new QComboBox(tab);

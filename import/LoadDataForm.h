@@ -117,7 +117,6 @@ protected:
     void ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)());
     // The series of ImportSeries, in order.
     std::vector<TFastLineSeries*> ImportedSeries() const;
-    static QLabel* TabLabel(QWidget* tab, const QPoint& place, const QString& caption);
     static QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width);
     // Fills a tab's time list and data check list with the same entries,
     // none selected and none ticked.
