@@ -114,8 +114,11 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     VideoFileName = fileName;
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
-    if (companion != VideoFileName && QFileInfo::exists(companion))
+    if (companion != VideoFileName && QFileInfo::exists(companion)) {
         LoadChartDataFile(companion);
+        // The file's start time moves the axis; the cursor stays on the first picture.
+        SetCursorX(StartTime);
+    }
     UpdateControls();
 }
 
@@ -144,14 +147,22 @@ QPoint TfrmMain::DialogPosition() const
 
 void TfrmMain::sbnOpenDataClick()
 {
-    if (!frmLoadData->RunLoadDataDialog())
+    const int seriesBefore = ChartAll->SeriesCount();
+    const bool loaded = frmLoadData->RunLoadDataDialog();
+    // A load that failed part way keeps the series it had made; they belong
+    // in the legend all the same, but the start time stays.
+    if (!loaded && ChartAll->SeriesCount() == seriesBefore)
         return;
     FitCursorHeight();
-    StartTime = frmLoadData->StartTime();
-    DefaultAxisMin = StartTime;
-    DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
-    ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
     FillLegend();
+    if (loaded) {
+        StartTime = frmLoadData->StartTime();
+        DefaultAxisMin = StartTime;
+        DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
+        ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+        // The cursor keeps marking the picture on screen, on the new axis.
+        SetCursorX(VideoToChartTime(StartTime, mPlayer->GetPosition()));
+    }
     UpdateControls();
 }
 
@@ -193,7 +204,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // pointer; it zooms once.
         const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
-        if (widget->window() == this && !passingUp) {
+        // A sideways turn or swipe has no vertical delta: it does not zoom.
+        const bool vertical = wheel->angleDelta().y() != 0;
+        if (widget->window() == this && !passingUp && vertical) {
             mLastWheelTarget = widget;
             mLastWheelTime = wheel->timestamp();
             const int delta = wheel->angleDelta().y();

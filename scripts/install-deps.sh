@@ -13,7 +13,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
 )
 test_packages=(
-  libgtest-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick zlib1g-dev
+  libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick zlib1g-dev
   python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
 )
 
