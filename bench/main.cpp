@@ -2,6 +2,7 @@
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
 #include "bench/ScaleBench.h"
+#include "bench/XlsxImportBench.h"
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,8 @@ int main(int argc, char** argv)
         return RunCsvImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "db") == 0)
         return RunDatabaseBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "xlsx") == 0)
+        return RunXlsxImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
     // Needs about 5 GB and a minute: only on request, never in the runs of all.
@@ -19,9 +22,10 @@ int main(int argc, char** argv)
         return RunScaleBench(argc, argv);
     if (argc == 1) {
         const int csv = RunCsvImportBench(argc, argv);
+        const int xlsx = RunXlsxImportBench(argc, argv);
         const int chart = RunChartBench(argc, argv);
-        return csv != 0 ? csv : chart;
+        return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart | db | scale]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | scale]\n");
     return 2;
 }

@@ -82,15 +82,7 @@ void TfrmLoadData::cbxTablesChange()
         throw Exception(QStringLiteral("The database is NOT connected."));
     WaitCursor wait;
     const QStringList columns = ADOConnection->Columns(cbxTables->currentText());
-    cbxTimeField->clear();
-    cbxTimeField->addItems(columns);
-    cbxTimeField->setCurrentIndex(-1);
-    clbDataFields->clear();
-    for (const QString& column : columns) {
-        auto* item = new QListWidgetItem(column, clbDataFields);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
+    FillChoices(cbxTimeField, clbDataFields, columns);
 }
 
 bool TfrmLoadData::CheckDatabaseInput()
@@ -102,7 +94,7 @@ bool TfrmLoadData::CheckDatabaseInput()
         failure = QStringLiteral("The database table is NOT selected.");
     else if (cbxTimeField->currentIndex() < 0)
         failure = QStringLiteral("The time field is NOT selected.");
-    else if (CheckedFields(clbDataFields).isEmpty())
+    else if (CheckedEntries(clbDataFields).isEmpty())
         failure = QStringLiteral("No one data field selected.");
     if (failure.isEmpty())
         return true;
@@ -112,7 +104,7 @@ bool TfrmLoadData::CheckDatabaseInput()
 
 void TfrmLoadData::CreateDatabaseSeries()
 {
-    CreateImportSeries(CheckedFields(clbDataFields));
+    CreateImportSeries(CheckedEntries(clbDataFields));
 }
 
 void TfrmLoadData::sbnLoadDatabaseDataClick()

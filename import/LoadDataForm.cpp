@@ -76,6 +76,7 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     PageControl->setGeometry(16, 56, 409, 417);
     // The tabs in their order: each adds itself at the end.
     CreateDatabaseTab();
+    CreateExcelTab();
     CreateTextTab();
     CreateTestDataTab();
     PageControl->setCurrentIndex(0);
@@ -138,15 +139,36 @@ QComboBox* TfrmLoadData::TabDropDownList(QWidget* tab, const QPoint& place, int 
     return list;
 }
 
-QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedFields(const QListWidget* list)
+void TfrmLoadData::FillChoices(QComboBox* timeList, QListWidget* dataList, const QStringList& entries)
 {
-    QList<TFieldChoice> fields;
+    timeList->clear();
+    dataList->clear();
+    for (const QString& entry : entries) {
+        timeList->addItem(entry);
+        auto* item = new QListWidgetItem(entry, dataList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    timeList->setCurrentIndex(-1);
+}
+
+QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedEntries(const QListWidget* list)
+{
+    QList<TFieldChoice> entries;
     for (int row = 0; row < list->count(); ++row) {
         const QListWidgetItem* item = list->item(row);
         if (item->checkState() == Qt::Checked)
-            fields.append({item->text(), row});
+            entries.append({item->text(), row});
     }
-    return fields;
+    return entries;
+}
+
+std::vector<TFastLineSeries*> TfrmLoadData::ImportedSeries() const
+{
+    std::vector<TFastLineSeries*> series;
+    for (const TImportEntry& entry : ImportSeries)
+        series.push_back(entry.Series);
+    return series;
 }
 
 void TfrmLoadData::ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)())

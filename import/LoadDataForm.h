@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -79,6 +80,27 @@ public:
     // The outcome of a connect: the error's description when it failed.
     void ADOConnectionConnectComplete(bool connected, const QString& error);
     void ADOConnectionAfterDisconnect();
+    // The "Excel File" tab.
+    QWidget* TabSheet2 = nullptr;
+    QPushButton* sbnOpenExcelFile = nullptr;
+    QLabel* lblExcelFileName = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* cbxExcelWorkSheet = nullptr;
+    QLabel* Label7 = nullptr;
+    QComboBox* cbxTimeCell = nullptr;
+    QLabel* Label8 = nullptr;
+    QListWidget* clbDataCells = nullptr;
+    QPushButton* sbnLoadExcelData = nullptr;
+
+    void sbnOpenExcelFileClick();
+    // Selects a workbook as the file dialog does: the path is shown at once;
+    // then its worksheets are listed with none selected and the letter lists
+    // filled anew with nothing chosen. A workbook that cannot be read leaves
+    // the lists as they were.
+    void OpenExcelFile(const QString& fileName);
+    bool CheckExcelInput();
+    void CreateExcelSeries();
+    void sbnLoadExcelDataClick();
 
     // The "Text/CSV File" tab.
     QWidget* TabSheet3 = nullptr;
@@ -123,13 +145,19 @@ protected:
     static QPushButton* TabButton(QWidget* tab, const QRect& geometry, const QString& caption);
     // A drop-down list without free typing.
     static QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width);
-    // The ticked entries of a check list, from the top.
-    static QList<TFieldChoice> CheckedFields(const QListWidget* list);
     // Runs a tab's command; an error is shown and the dialog stays open.
     void ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)());
+    // The series of ImportSeries, in order.
+    std::vector<TFastLineSeries*> ImportedSeries() const;
+    // Fills a tab's time list and data check list with the same entries,
+    // none selected and none ticked.
+    static void FillChoices(QComboBox* timeList, QListWidget* dataList, const QStringList& entries);
+    // The ticked entries of a check list, from the top.
+    static QList<TFieldChoice> CheckedEntries(const QListWidget* list);
 
 private:
     void CreateDatabaseTab();
+    void CreateExcelTab();
     void CreateTextTab();
     void CreateTestDataTab();
     void AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&));

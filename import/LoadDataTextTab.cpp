@@ -61,15 +61,10 @@ void TfrmLoadData::OpenTextFile(const QString& fileName)
 {
     lblTextFileName->setText(fileName);
     lblTextFileName->adjustSize();
-    cbxTextTimeFiled->clear();
-    clbTextDataFields->clear();
-    for (int number = 1; number <= TextFieldCount; ++number) {
-        cbxTextTimeFiled->addItem(QString::number(number));
-        auto* item = new QListWidgetItem(QString::number(number), clbTextDataFields);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-    cbxTextTimeFiled->setCurrentIndex(-1);
+    QStringList numbers;
+    for (int number = 1; number <= TextFieldCount; ++number)
+        numbers.append(QString::number(number));
+    FillChoices(cbxTextTimeFiled, clbTextDataFields, numbers);
 }
 
 bool TfrmLoadData::CheckTextInput()
@@ -79,7 +74,7 @@ bool TfrmLoadData::CheckTextInput()
         failure = QStringLiteral("The text file is NOT selected.");
     else if (cbxTextTimeFiled->currentIndex() < 0)
         failure = QStringLiteral("The time field is NOT selected.");
-    else if (CheckedFields(clbTextDataFields).isEmpty())
+    else if (CheckedEntries(clbTextDataFields).isEmpty())
         failure = QStringLiteral("No one data field selected.");
     if (failure.isEmpty())
         return true;
@@ -89,7 +84,7 @@ bool TfrmLoadData::CheckTextInput()
 
 void TfrmLoadData::CreateTextSeries()
 {
-    CreateImportSeries(CheckedFields(clbTextDataFields));
+    CreateImportSeries(CheckedEntries(clbTextDataFields));
 }
 
 void TfrmLoadData::sbnLoadTextDataClick()
@@ -100,12 +95,9 @@ void TfrmLoadData::sbnLoadTextDataClick()
     const TLoadWindow window = Window();
     const char delimiter = cbxFieldsDelimiter->currentData().toChar().toLatin1();
     const int timeField = cbxTextTimeFiled->currentIndex() + 1;
-    std::vector<TFastLineSeries*> series;
-    for (const TImportEntry& entry : ImportSeries)
-        series.push_back(entry.Series);
     {
         WaitCursor wait;
-        LoadTextFile(lblTextFileName->text(), delimiter, timeField, window, TTextLocale(QLocale()), series);
+        LoadTextFile(lblTextFileName->text(), delimiter, timeField, window, TTextLocale(QLocale()), ImportedSeries());
     }
     LoadSucceeded();
 }

@@ -161,7 +161,7 @@ TEST_F(DatabaseTab, WarnsInOrderAndDisconnectKeepsTheLists)
         EXPECT_EQ(Entries(dialog.cbxTimeField), QStringList({"stamp", "speed", "note"}));
         EXPECT_EQ(dialog.cbxTimeField->currentIndex(), -1);
         EXPECT_EQ(dialog.clbDataFields->count(), 3);
-        EXPECT_TRUE(TickedFields(dialog.clbDataFields).isEmpty());
+        EXPECT_TRUE(TickedEntries(dialog.clbDataFields).isEmpty());
         dialog.sbnLoadDatabaseData->click();
         dialog.cbxTimeField->setCurrentIndex(0);
         dialog.sbnLoadDatabaseData->click();

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "chart/Chart.h"
+#include "chart/ChartSeries.h"
+#include "import/CheckedDateEdit.h"
 #include "import/LoadDataForm.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/UiDriver.h"
-#include "chart/ChartSeries.h"
-#include "import/CheckedDateEdit.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimeEdit>
 
 #include <functional>
@@ -32,7 +35,7 @@ inline QStringList Entries(const QComboBox* list)
     return entries;
 }
 
-inline QStringList TickedFields(const QListWidget* list)
+inline QStringList TickedEntries(const QListWidget* list)
 {
     QStringList ticked;
     for (int i = 0; i < list->count(); ++i) {
@@ -51,7 +54,7 @@ inline void SetStart(TfrmLoadData& dialog, const QTime& time, const QDate& date 
         dialog.dtpDate->SetDate(date);
 }
 
-// The main window whose "Load Data" opens the real load dialog.
+// The main window with its "Load Chart Data" dialog, driven as a user does.
 class LoadDialog : public MainWindow {
 protected:
     // Opens the dialog with "Load Data" and runs act on it; the dialog is
@@ -74,4 +77,39 @@ protected:
         window->sbnOpenData->click();
         return stayedOpen;
     }
+
+    // Presses a tab's button that runs a file dialog and picks fileName in
+    // it, or cancels it when fileName is empty; FileFilters then holds the
+    // dialog's filters. The load dialog stays the active modal window until
+    // the file dialog shows, so the answer waits for a file dialog in
+    // particular.
+    void PickFile(QPushButton* button, const QString& fileName)
+    {
+        const std::function<void()> answer = [this, fileName, &answer] {
+            WhenModal([this, fileName, &answer](QWidget* modal) {
+                auto* fileDialog = qobject_cast<QFileDialog*>(modal);
+                if (!fileDialog) {
+                    answer();
+                    return;
+                }
+                FileFilters = fileDialog->nameFilters();
+                if (fileName.isEmpty()) {
+                    fileDialog->reject();
+                    return;
+                }
+                // The dialog ignores a selection while its name box has the
+                // focus.
+                if (QWidget* focus = fileDialog->focusWidget())
+                    focus->clearFocus();
+                fileDialog->selectFile(fileName);
+                QMetaObject::invokeMethod(fileDialog, "accept");
+            });
+        };
+        answer();
+        button->click();
+    }
+
+    TFastLineSeries* Data(int position) const { return Chart().LineSeries(position); }
+
+    QStringList FileFilters;
 };

@@ -1,13 +1,10 @@
-#include "chart/Chart.h"
 #include "import/CheckedDateEdit.h"
 #include "import/LoadDataForm.h"
 #include "tests/import/LoadDialogFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
-#include "tests/support/UiDriver.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTimeEdit>
 
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -72,8 +68,6 @@ protected:
             dialog.sbnLoadTextData->click();
         });
     }
-
-    TFastLineSeries* Data(int position) const { return Chart().LineSeries(position); }
 
     QTemporaryDir mFolder;
 };
@@ -238,7 +232,7 @@ TEST_F(TextTab, ReopeningKeepsTheChoicesAndLoadsTheSameFieldsAgain)
         EXPECT_EQ(dialog.lblTextFileName->text(), fileName);
         EXPECT_EQ(dialog.cbxFieldsDelimiter->currentText(), "TAB");
         EXPECT_EQ(dialog.cbxTextTimeFiled->currentText(), "1");
-        EXPECT_EQ(TickedFields(dialog.clbTextDataFields), QStringList({"2"}));
+        EXPECT_EQ(TickedEntries(dialog.clbTextDataFields), QStringList({"2"}));
         dialog.sbnLoadTextData->click();
     });
     EXPECT_FALSE(stayedOpen);
@@ -254,53 +248,27 @@ TEST_F(TextTab, PickingAFileResetsTheFieldChoicesAndCancellingKeepsThem)
     OpenVideo(10);
     const QString first = WriteFile("", QStringLiteral("first.txt"));
     const QString second = WriteFile("", QStringLiteral("second.csv"));
-    // Answers the next file dialog with fileName, or cancels it. The load
-    // dialog stays the active modal window until the file dialog shows, so
-    // the answer waits for a file dialog in particular.
-    QStringList filters;
-    const std::function<void(const QString&)> answer = [&filters, &answer](const QString& fileName) {
-        WhenModal([&filters, &answer, fileName](QWidget* modal) {
-            auto* fileDialog = qobject_cast<QFileDialog*>(modal);
-            if (!fileDialog) {
-                answer(fileName);
-                return;
-            }
-            filters = fileDialog->nameFilters();
-            if (fileName.isEmpty()) {
-                fileDialog->reject();
-                return;
-            }
-            // The dialog ignores a selection while its name box has the focus.
-            if (QWidget* focus = fileDialog->focusWidget())
-                focus->clearFocus();
-            fileDialog->selectFile(fileName);
-            QMetaObject::invokeMethod(fileDialog, "accept");
-        });
-    };
     RunDialog([&](TfrmLoadData& dialog) {
-        answer(first);
-        dialog.sbnOpenTextFile->click();
-        EXPECT_EQ(filters, QStringList({"Text & CSV Files (*.txt *csv)", "All Files (*)"}));
+        PickFile(dialog.sbnOpenTextFile, first);
+        EXPECT_EQ(FileFilters, QStringList({"Text & CSV Files (*.txt *csv)", "All Files (*)"}));
         EXPECT_EQ(dialog.lblTextFileName->text(), first);
         dialog.cbxFieldsDelimiter->setCurrentText("COMMA");
         dialog.cbxTextTimeFiled->setCurrentIndex(2);
         dialog.clbTextDataFields->item(4)->setCheckState(Qt::Checked);
 
-        answer(QString());
-        dialog.sbnOpenTextFile->click();
+        PickFile(dialog.sbnOpenTextFile, QString());
         EXPECT_EQ(dialog.lblTextFileName->text(), first);
         EXPECT_EQ(dialog.cbxTextTimeFiled->currentText(), "3");
-        EXPECT_EQ(TickedFields(dialog.clbTextDataFields), QStringList({"5"}));
+        EXPECT_EQ(TickedEntries(dialog.clbTextDataFields), QStringList({"5"}));
 
-        answer(second);
-        dialog.sbnOpenTextFile->click();
+        PickFile(dialog.sbnOpenTextFile, second);
         EXPECT_EQ(dialog.lblTextFileName->text(), second);
         EXPECT_EQ(dialog.cbxFieldsDelimiter->currentText(), "COMMA");
         EXPECT_EQ(dialog.cbxTextTimeFiled->currentIndex(), -1);
         EXPECT_EQ(dialog.cbxTextTimeFiled->count(), 25);
         EXPECT_EQ(dialog.clbTextDataFields->count(), 25);
         EXPECT_EQ(dialog.clbTextDataFields->item(24)->text(), "25");
-        EXPECT_TRUE(TickedFields(dialog.clbTextDataFields).isEmpty());
+        EXPECT_TRUE(TickedEntries(dialog.clbTextDataFields).isEmpty());
     });
 }
 
