@@ -4,13 +4,14 @@
 #include "about/ProdInfo.h"
 #include "app/DataStrip.h"
 #include "common/TimeMapping.h"
-#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "common/LoadProgressDialog.h"
 #include "common/MessageBoxes.h"
+#include "common/RecentFolders.h"
 #include "common/WaitCursor.h"
 #include "import/LoadDataForm.h"
 #include "video/VideoPlayer.h"
@@ -21,9 +22,16 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QScreen>
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QWheelEvent>
+
+namespace {
+
+// The key under which the video dialog keeps its folder.
+const QString VideoFolderKey = QStringLiteral("Video");
+
+} // namespace
 
 TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     : QWidget(parent), mPlayer(std::move(player))
@@ -50,8 +58,8 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     qApp->installEventFilter(this);
     frmLoadData = new TfrmLoadData(*this);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setAcceptDrops(true);
+    RestorePlacement();
 }
 
 TfrmMain::~TfrmMain()
@@ -87,9 +95,10 @@ void TfrmMain::ConnectCommands()
 void TfrmMain::sbnOpenVideoClick()
 {
     const QString fileName = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+        this, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
     if (fileName.isEmpty())
         return;
+    RememberFolder(VideoFolderKey, fileName);
     OpenVideoFile(fileName);
 }
 
@@ -111,16 +120,23 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     VideoFileName = fileName;
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
-    if (companion != VideoFileName && QFileInfo::exists(companion))
-        LoadChartDataFile(companion);
+    if (companion != VideoFileName && QFileInfo::exists(companion)) {
+        try {
+            LoadChartDataFile(companion);
+        } catch (const LoadCancelled&) {
+            // The video stays open as if it had no companion file.
+        }
+    }
+    mSyncBase = StartTime;
     UpdateControls();
 }
 
 void TfrmMain::LoadChartDataFile(const QString& fileName)
 {
     WaitCursor wait;
+    TLoadProgressDialog progress(this, QStringLiteral("Reading the chart data file..."));
     // The file is checked whole before the series on the chart give way to it.
-    const TChartDataLayout data = ReadChartDataLayout(fileName);
+    const TChartDataLayout data = ReadChartDataLayout(fileName, &progress);
     FreeDataSeries(*ChartAll);
     lvwLegend->clear();
     lvwLegend->setVisible(false);
@@ -148,6 +164,7 @@ void TfrmMain::sbnOpenDataClick()
     DefaultAxisMin = StartTime;
     DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
     ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+    mSyncBase = StartTime;
     FillLegend();
     UpdateControls();
 }
@@ -169,7 +186,7 @@ void TfrmMain::sbnAboutClick()
 
 void TfrmMain::UpdateControls()
 {
-    lblCurrentTime->setText(LongTimeText(MarkSerie->X0(), QLocale()));
+    lblCurrentTime->setText(CurrentTimeText());
     pbxData->update();
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
@@ -183,6 +200,9 @@ void TfrmMain::SetCursorX(TDateTime x)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this && KeyPressed(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (event->type() == QEvent::Wheel && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         const auto* wheel = static_cast<QWheelEvent*>(event);

@@ -1,5 +1,6 @@
 #include "about/ProdInfo.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "video/MpvVideoPlayer.h"
 
@@ -34,8 +35,11 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     app.setApplicationName(ProductInfo.ProductName);
     app.setApplicationDisplayName(ProductInfo.ProductName);
+    // Where the settings go: ~/.config/Vorlan/Vorlan Plotreel.conf.
+    app.setOrganizationName(QStringLiteral("Vorlan"));
 
     TfrmMain frmMain(std::make_unique<TMpvVideoPlayer>());
     frmMain.show();
+    OpenCommandLineVideo(frmMain, QCoreApplication::arguments());
     return app.exec();
 }

@@ -33,9 +33,9 @@ void SaveChartDataFile(const TChart& chart, TDateTime axisMin, TDateTime axisMax
     WriteChartDataFile(fileName, writer.Bytes());
 }
 
-TChartDataLayout ReadChartDataLayout(const QString& fileName)
+TChartDataLayout ReadChartDataLayout(const QString& fileName, TLoadProgress* progress)
 {
-    return ParseChartData(ReadChartDataFile(fileName), fileName);
+    return ParseChartData(ReadChartDataFile(fileName, progress), fileName);
 }
 
 void AppendStoredSeries(TChart& chart, const TChartDataLayout& data)

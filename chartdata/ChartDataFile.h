@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chartdata/ChartDataFormat.h"
+#include "common/LoadProgress.h"
 
 #include <QString>
 
@@ -11,8 +12,8 @@ class TChart;
 void SaveChartDataFile(const TChart& chart, TDateTime axisMin, TDateTime axisMax, const QString& fileName);
 
 // Reads and checks a whole companion file; nothing is handed on from a file
-// that does not check out.
-TChartDataLayout ReadChartDataLayout(const QString& fileName);
+// that does not check out. A cancel through `progress` throws LoadCancelled.
+TChartDataLayout ReadChartDataLayout(const QString& fileName, TLoadProgress* progress = nullptr);
 
 // Appends the stored series to the chart, each visible and coloured by the
 // position it takes.

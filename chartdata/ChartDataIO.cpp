@@ -13,7 +13,7 @@ QString ChartDataFileName(const QString& videoFileName)
     return base + QStringLiteral(".bcd");
 }
 
-QByteArray ReadChartDataFile(const QString& fileName)
+QByteArray ReadChartDataFile(const QString& fileName, TLoadProgress* progress)
 {
     QFile file(fileName);
     const auto fail = [&] {
@@ -21,10 +21,20 @@ QByteArray ReadChartDataFile(const QString& fileName)
     };
     if (!file.open(QIODevice::ReadOnly))
         fail();
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail();
-    return bytes;
+    // A block at a time, so that a watcher hears of each.
+    constexpr qint64 BlockSize = 4 << 20;
+    const qint64 size = file.size();
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (;;) {
+        const QByteArray block = file.read(BlockSize);
+        if (file.error() != QFileDevice::NoError)
+            fail();
+        if (block.isEmpty())
+            return bytes;
+        bytes += block;
+        ReportLoadProgress(progress, qMin<qint64>(bytes.size(), size), size);
+    }
 }
 
 void WriteChartDataFile(const QString& fileName, const QByteArray& bytes)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/LoadProgress.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,9 +10,10 @@
 // when the name has none. A leading dot marks a hidden file, not an extension.
 QString ChartDataFileName(const QString& videoFileName);
 
-// The whole content of a file. Throws "Cannot open file ..." with the
-// system's error text.
-QByteArray ReadChartDataFile(const QString& fileName);
+// The whole content of a file, read a block at a time; `progress` (when
+// given) hears of each block, and a cancel there throws LoadCancelled. Throws
+// "Cannot open file ..." with the system's error text.
+QByteArray ReadChartDataFile(const QString& fileName, TLoadProgress* progress = nullptr);
 
 // Writes `bytes` to a temporary file beside `fileName` and puts it in place of
 // the old file only once it is complete, so a failed save leaves the previous
