@@ -200,9 +200,11 @@ void TfrmMain::SetCursorX(TDateTime x)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget*>(watched)->window() == this && KeyPressed(*static_cast<QKeyEvent*>(event)))
-        return true;
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window() == this && KeyPressed(*static_cast<QKeyEvent*>(event), *widget))
+            return true;
+    }
     if (event->type() == QEvent::Wheel && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         const auto* wheel = static_cast<QWheelEvent*>(event);

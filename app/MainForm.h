@@ -138,7 +138,9 @@ private:
     void SetCursorX(TDateTime x);
 
     // The keys of the window (MainFormKeys.cpp).
-    bool KeyPressed(const QKeyEvent& event);
+    // Runs the command of a key that reached `receiver`, a widget of this
+    // window; false when the key is not the window's.
+    bool KeyPressed(const QKeyEvent& event, const QWidget& receiver);
     void RunKeyCommand(TKeyCommand command);
     void StepFrames(int frames);
     void SeekToSeconds(float seconds);

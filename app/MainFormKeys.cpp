@@ -16,17 +16,19 @@
 #include <QListWidget>
 #include <QToolButton>
 
-bool TfrmMain::KeyPressed(const QKeyEvent& event)
+bool TfrmMain::KeyPressed(const QKeyEvent& event, const QWidget& receiver)
 {
     if (QApplication::activeModalWidget())
         return false;
     const TKeyCommand command = KeyCommandFor(event.key(), event.modifiers());
     if (command == TKeyCommand::None)
         return false;
-    // The legend keeps its arrow keys, and its in-place editor every key.
-    const QWidget* focus = QApplication::focusWidget();
-    if (focus && (focus == lvwLegend || lvwLegend->isAncestorOf(focus))) {
-        if (focus != lvwLegend && focus != lvwLegend->viewport())
+    // The legend keeps its arrow keys, and its in-place editor every key; also
+    // when the legend leaves a key to its parents.
+    for (const QWidget* widget : {&receiver, static_cast<const QWidget*>(QApplication::focusWidget())}) {
+        if (!widget || (widget != lvwLegend && !lvwLegend->isAncestorOf(widget)))
+            continue;
+        if (widget != lvwLegend && widget != lvwLegend->viewport())
             return false;
         const bool arrow = event.key() == Qt::Key_Left || event.key() == Qt::Key_Right;
         if (arrow && !(event.modifiers() & Qt::AltModifier))
