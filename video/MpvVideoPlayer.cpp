@@ -10,6 +10,7 @@
 
 #include <mpv/client.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -377,14 +378,15 @@ float TMpvVideoPlayer::StepFrames(int frames)
     if (!mOpen)
         return -1.0f;
     Pause();
+    // Frames are taken to lie one frame apart from 0 on. The frame on screen
+    // is the first one at or after the position, as after an exact seek.
     const double frame = FrameDuration();
-    double landing = qMax(0.0, mTimePos.value_or(0.0) + frames * frame);
-    // The last frame starts one frame before the end.
+    const double shown = std::ceil((mTimePos.value_or(0.0) - SeekTolerance) / frame);
+    double index = qMax(0.0, shown + frames);
     if (mDuration)
-        landing = qMin(landing, qMax(0.0, *mDuration - frame));
-    // Half a frame early, so that the frame is found whatever the rounding
-    // of its time stamp.
-    SeekExact(qMax(0.0, landing - frame / 2), landing, landing - frame / 2, landing + frame / 2);
+        index = qMin(index, qMax(0.0, std::ceil(*mDuration / frame - SeekTolerance / frame) - 1));
+    const double landing = index * frame;
+    SeekExact(landing, landing, landing - SeekTolerance, landing + frame / 2);
     mEofReached = false;
     return static_cast<float>(landing);
 }
