@@ -21,6 +21,8 @@ TLoadProgressDialog::TLoadProgressDialog(QWidget* parent, const QString& label)
     // The dialog shows by itself once this time has passed without the load
     // coming to its end.
     mDialog.setMinimumDuration(MinimumDurationMs);
+    // The time counts from the minimum.
+    mDialog.setValue(0);
     mSinceEvents.start();
 }
 
