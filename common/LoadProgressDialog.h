@@ -7,8 +7,10 @@
 #include <QString>
 
 // The progress of a load shown to the user: a modal dialog with a Cancel
-// button that appears only once the load has run for MinimumDurationMs. It
-// shows a percentage where the total is known and a count of rows otherwise.
+// button that appears only for a load that takes longer than
+// MinimumDurationMs: as soon as its pace tells so, or once that time has
+// passed where it cannot tell. It shows a percentage where the total is
+// known and a count of rows otherwise.
 // Between steps the other windows repaint; the user's input reaches only the
 // dialog, and nothing before it shows.
 class TLoadProgressDialog final : public TLoadProgress {
