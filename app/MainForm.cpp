@@ -13,6 +13,7 @@
 #include "common/MessageBoxes.h"
 #include "common/RecentFolders.h"
 #include "common/WaitCursor.h"
+#include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
 #include "video/VideoPlayer.h"
 
@@ -57,6 +58,8 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     ConnectCommands();
     qApp->installEventFilter(this);
     frmLoadData = new TfrmLoadData(*this);
+    // The connection dialog makes itself frmConnectDatabase and goes with this window.
+    new TfrmConnectDatabase(this);
 
     setAcceptDrops(true);
     RestorePlacement();
@@ -123,6 +126,8 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     if (companion != VideoFileName && QFileInfo::exists(companion)) {
         try {
             LoadChartDataFile(companion);
+            // The file's start time moves the axis; the cursor stays on the first picture.
+            SetCursorX(StartTime);
         } catch (const LoadCancelled&) {
             // The video stays open as if it had no companion file.
         }
@@ -157,15 +162,23 @@ QPoint TfrmMain::DialogPosition() const
 
 void TfrmMain::sbnOpenDataClick()
 {
-    if (!frmLoadData->RunLoadDataDialog())
+    const int seriesBefore = ChartAll->SeriesCount();
+    const bool loaded = frmLoadData->RunLoadDataDialog();
+    // A load that failed part way keeps the series it had made; they belong
+    // in the legend all the same, but the start time stays.
+    if (!loaded && ChartAll->SeriesCount() == seriesBefore)
         return;
     FitCursorHeight();
-    StartTime = frmLoadData->StartTime();
-    DefaultAxisMin = StartTime;
-    DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
-    ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
-    mSyncBase = StartTime;
     FillLegend();
+    if (loaded) {
+        StartTime = frmLoadData->StartTime();
+        DefaultAxisMin = StartTime;
+        DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
+        ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+        mSyncBase = StartTime;
+        // The cursor keeps marking the picture on screen, on the new axis.
+        SetCursorX(VideoToChartTime(StartTime, mPlayer->GetPosition()));
+    }
     UpdateControls();
 }
 
@@ -212,7 +225,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // pointer; it zooms once.
         const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
-        if (widget->window() == this && !passingUp) {
+        // A sideways turn or swipe has no vertical delta: it does not zoom.
+        const bool vertical = wheel->angleDelta().y() != 0;
+        if (widget->window() == this && !passingUp && vertical) {
             mLastWheelTarget = widget;
             mLastWheelTime = wheel->timestamp();
             const int delta = wheel->angleDelta().y();

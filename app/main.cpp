@@ -1,4 +1,3 @@
-#include "about/ProdInfo.h"
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
@@ -33,10 +32,9 @@ int main(int argc, char** argv)
     // libmpv refuses to start unless numbers are formatted the C way; Qt's own
     // formatting goes through QLocale and is not affected.
     std::setlocale(LC_NUMERIC, "C");
-    app.setApplicationName(ProductInfo.ProductName);
-    app.setApplicationDisplayName(ProductInfo.ProductName);
+    SetApplicationTitle();
     // Where the settings go: ~/.config/Vorlan/Vorlan Plotreel.conf.
-    app.setOrganizationName(QStringLiteral("Vorlan"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Vorlan"));
 
     TfrmMain frmMain(std::make_unique<TMpvVideoPlayer>());
     frmMain.show();

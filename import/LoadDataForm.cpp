@@ -12,8 +12,42 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QTimeEdit>
+
+#include <algorithm>
+
+namespace {
+
+// The width at which a time edit shows every time of day whole in its
+// format and locale: the widest text, measured over all hours and minutes,
+// with the frame and the arrows around it.
+int WidthForEveryTime(const QTimeEdit& edit)
+{
+    edit.ensurePolished();
+    const QFontMetrics metrics = edit.fontMetrics();
+    int widest = 0;
+    for (int hour = 0; hour < 24; ++hour) {
+        for (int minute = 0; minute < 60; ++minute) {
+            const QString text = edit.locale().toString(QTime(hour, minute, minute), edit.displayFormat());
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
+    }
+    // As the edit measures its own text: a blank after it and room for the
+    // text cursor.
+    const QSize text(widest + metrics.horizontalAdvance(QLatin1Char(' ')) + 2, edit.sizeHint().height());
+    QStyleOptionSpinBox option;
+    option.initFrom(&edit);
+    option.frame = edit.hasFrame();
+    option.buttonSymbols = edit.buttonSymbols();
+    option.subControls = QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField | QStyle::SC_SpinBoxUp
+                         | QStyle::SC_SpinBoxDown;
+    return edit.style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, &edit).width();
+}
+
+} // namespace
 
 TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     : QDialog(host.HostWindow(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -34,6 +68,8 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     dtpTime->setGeometry(300, 13, 85, 24);
     dtpTime->setDisplayFormat(LongTimeFormat(QLocale()));
     dtpTime->setTime(QTime(7, 0, 0));
+    // Wider where the locale's times need it ("12:00:00 PM").
+    dtpTime->resize(std::max(dtpTime->width(), WidthForEveryTime(*dtpTime)), dtpTime->height());
 
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);

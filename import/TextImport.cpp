@@ -13,6 +13,18 @@
 
 namespace {
 
+// The UTF-8 byte-order mark that some programs put at the start of a text.
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+// The highest field number a line is read to.
+std::size_t LastFieldNeeded(const TTextImportOptions& options)
+{
+    int last = options.TimeField;
+    for (const int field : options.DataFields)
+        last = std::max(last, field);
+    return static_cast<std::size_t>(std::max(last, 0));
+}
+
 std::string_view FieldNumbered(const std::vector<std::string_view>& fields, int number)
 {
     if (number < 1 || static_cast<std::size_t>(number) > fields.size())
@@ -64,7 +76,7 @@ public:
     TTextImportRun(const TTextImportOptions& options, const TTextLocale& locale,
                    std::vector<std::vector<TChartPoint>>& columns, qint64 totalBytes)
         : mOptions(options), mLocale(locale), mColumns(columns),
-          mTotalBytes(totalBytes < 0 ? 0 : static_cast<std::size_t>(totalBytes))
+          mTotalBytes(totalBytes < 0 ? 0 : static_cast<std::size_t>(totalBytes)), mLastField(LastFieldNeeded(options))
     {
         if (mColumns.size() < mOptions.DataFields.size())
             mColumns.resize(mOptions.DataFields.size());
@@ -75,16 +87,19 @@ public:
     qint64 Lines(std::string_view text, qint64 offset)
     {
         qint64 count = 0;
+        const char* const start = text.data();
+        if (offset == 0 && text.substr(0, Utf8Bom.size()) == Utf8Bom)
+            text.remove_prefix(Utf8Bom.size());
         TTextLines lines(text);
         std::string_view line;
         while (lines.Next(line)) {
             ++count;
-            SplitTextFields(line, mOptions.Delimiter, mFields);
+            SplitTextFields(line, mOptions.Delimiter, mFields, mLastField);
             const TDateTime t = ParseTextDateTime(FieldNumbered(mFields, mOptions.TimeField), mLocale);
             if (t == 0 || !mOptions.Window.Contains(t))
                 continue;
             const std::size_t bytesRead =
-                static_cast<std::size_t>(offset) + static_cast<std::size_t>(line.data() + line.size() - text.data());
+                static_cast<std::size_t>(offset) + static_cast<std::size_t>(line.data() + line.size() - start);
             for (std::size_t k = 0; k < mOptions.DataFields.size(); ++k) {
                 double value = 0;
                 if (!TryParseTextNumber(FieldNumbered(mFields, mOptions.DataFields[k]), mLocale.DecimalSeparator,
@@ -111,6 +126,9 @@ private:
     const TTextLocale& mLocale;
     std::vector<std::vector<TChartPoint>>& mColumns;
     std::size_t mTotalBytes;
+    // Fields past the last one chosen are never split off: a long line would
+    // otherwise cost a view for each of its fields.
+    std::size_t mLastField;
     std::vector<std::string_view> mFields;
 };
 

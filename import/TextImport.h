@@ -24,7 +24,8 @@ struct TTextImportOptions {
 // when its time field holds a date or time t other than 0 inside Window (both
 // ends included); then the point (t, value) is appended to columns[k] when
 // DataFields[k] holds a number. columns is first grown to one column per data
-// field. Lines end at CR LF, a lone CR or a lone LF; a zero byte ends the text.
+// field. Lines end at CR LF, a lone CR or a lone LF; a zero byte ends the text,
+// and a UTF-8 byte-order mark at its start is skipped.
 //
 // A line with fewer fields than the time field number, and a kept line with
 // fewer fields than a data field number, stop the import with the Exception

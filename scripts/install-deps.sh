@@ -13,7 +13,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
 )
 test_packages=(
-  libgtest-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick desktop-file-utils
+  libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick desktop-file-utils
 )
 
 wanted=("${packages[@]}")

@@ -183,6 +183,20 @@ TEST_F(TextImport, AShortLineStopsTheLoadAndKeepsThePointsSoFar)
     }
 }
 
+TEST_F(TextImport, AByteOrderMarkAtTheStartIsSkipped)
+{
+    const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
+    EXPECT_EQ(Import("\xEF\xBB\xBF" "07:00:00,1\r\n07:00:01,2\r\n", options), QString());
+    EXPECT_EQ(Column(0), (Points{{Time(7), 1}, {Time(7, 0, 1), 2}}));
+
+    // A mark alone is an empty text; one further on is part of its field.
+    mColumns.clear();
+    EXPECT_EQ(Import("\xEF\xBB\xBF", options), QString());
+    EXPECT_TRUE(mColumns.at(0).empty());
+    EXPECT_EQ(Import("07:00:00,1\n\xEF\xBB\xBF" "07:00:01,2\n", options), QString());
+    EXPECT_EQ(Column(0), (Points{{Time(7), 1}}));
+}
+
 TEST_F(TextImport, AppendsToTheColumnsItIsGiven)
 {
     mColumns = {{{1, 1}}};
@@ -257,12 +271,13 @@ TEST_F(TextImport, BlocksOfAnySizeReadTheLinesAsAWholeTextWould)
 {
     // Line ends of every kind, a CR LF and a lone CR at every place a block
     // may end, a line longer than a block, a zero byte, a last line without
-    // an end; and a short line that stops the import.
+    // an end, a short line that stops the import, a byte-order mark.
     const std::string texts[] = {
         "07:00:01,1\r\n07:00:02,2\r07:00:03,3\n\n07:00:04,4\r\r\n07:00:05,5",
         "07:00:01,1\r\n07:00:02,2\r\n07:00:03,3\r\n",
         "07:00:01,1234567890.25\r\r07:00:02,2\0" "07:00:03,3\n",
         "07:00:01,1\r\n07:00:02\r\n07:00:03,3\r\n",
+        "\xEF\xBB\xBF" "07:00:01,1\n07:00:02,2\n",
     };
     const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
     for (const std::string& text : texts) {
