@@ -21,6 +21,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -36,6 +37,10 @@ constexpr int LargeSeriesPoints = 1000000;
 constexpr int PositionReports = 500;
 constexpr int WarmUpReports = 20;
 constexpr int Replots = 10;
+constexpr int ScaleSmallPoints = 100000;
+constexpr int ScaleLargePoints = 10000000;
+// The zoomed view's share of the whole.
+constexpr double ZoomShare = 0.01;
 const QSize ChartSize(1200, 200);
 
 using Clock = std::chrono::steady_clock;
@@ -254,27 +259,83 @@ int RunFigures(const QTemporaryDir& folder)
     return 0;
 }
 
-} // namespace
+struct ScaleReplots {
+    double FullView;
+    double Zoomed;
+};
 
-int RunChartBench(int argc, char** argv)
+// Average milliseconds of a full repaint of a chart of ten series with
+// pointsPerSeries points each, at the whole time range and zoomed into its
+// middle.
+ScaleReplots MeasureScaleReplots(int pointsPerSeries)
+{
+    const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
+    const double width = VideoSeconds / SecondsPerDay;
+    TChart chart;
+    chart.resize(ChartSize);
+    chart.AddSeries(std::make_unique<TChartShape>());
+    std::fprintf(stderr, "filling %d series of %d points\n", LargeSeriesCount, pointsPerSeries);
+    FillChart(chart, LargeSeriesCount, pointsPerSeries, start);
+    chart.BottomAxis().SetMinMax(start, start + width);
+    chart.show();
+    WaitForExposure(chart);
+    if (chart.size() != ChartSize)
+        std::fprintf(stderr, "warning: the chart is %d x %d\n", chart.width(), chart.height());
+
+    ScaleReplots replots{};
+    replots.FullView = ReplotMilliseconds(chart);
+    const double middle = start + width / 2;
+    chart.BottomAxis().SetMinMax(middle - width * ZoomShare / 2, middle + width * ZoomShare / 2);
+    replots.Zoomed = ReplotMilliseconds(chart);
+    return replots;
+}
+
+int RunScaleFigures()
+{
+    const ScaleReplots small = MeasureScaleReplots(ScaleSmallPoints);
+    std::printf("replot_ms_1m %.2f ms\n", small.FullView);
+    std::fflush(stdout);
+    malloc_trim(0);
+    const ScaleReplots large = MeasureScaleReplots(ScaleLargePoints);
+    std::printf("replot_ms_100m %.2f ms\n", large.FullView);
+    std::printf("replot_ratio_100m_1m %.2f x\n", large.FullView / small.FullView);
+    std::printf("zoom_ms_100m_1pct %.2f ms\n", large.Zoomed);
+    std::fflush(stdout);
+    return 0;
+}
+
+// Runs figures with a QApplication on a display.
+int RunOnDisplay(int argc, char** argv, const char* command, const std::function<int()>& figures)
 {
     if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "plotreel-bench chart shows the main window and needs a display: "
-                             "run it as xvfb-run -a plotreel-bench chart\n");
+        std::fprintf(stderr, "plotreel-bench %s shows windows and needs a display: "
+                             "run it as xvfb-run -a plotreel-bench %s\n", command, command);
         return 1;
     }
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
-        return 1;
-    }
     try {
-        return RunFigures(folder);
+        return figures();
     } catch (const Exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
     }
+}
+
+} // namespace
+
+int RunChartBench(int argc, char** argv)
+{
+    return RunOnDisplay(argc, argv, "chart", [] {
+        QTemporaryDir folder;
+        if (!folder.isValid())
+            throw Exception(QStringLiteral("cannot create a temporary folder"));
+        return RunFigures(folder);
+    });
+}
+
+int RunChartScaleBench(int argc, char** argv)
+{
+    return RunOnDisplay(argc, argv, "scale", RunScaleFigures);
 }

@@ -10,11 +10,13 @@ int main(int argc, char** argv)
         return RunCsvImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "scale") == 0)
+        return RunChartScaleBench(argc, argv);
     if (argc == 1) {
         const int csv = RunCsvImportBench(argc, argv);
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart | scale]\n");
     return 2;
 }

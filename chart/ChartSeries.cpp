@@ -1,12 +1,11 @@
 #include "chart/ChartSeries.h"
 
 #include "chart/Chart.h"
+#include "chart/SummaryGraph.h"
 
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -31,10 +30,7 @@ void TChartSeries::Changed() const
         mChart->RequestReplot();
 }
 
-TFastLineSeries::TFastLineSeries()
-    : mData(new QCPGraphDataContainer),
-      mMinY(std::numeric_limits<double>::infinity()),
-      mMaxY(-std::numeric_limits<double>::infinity())
+TFastLineSeries::TFastLineSeries() : mData(new QCPGraphDataContainer)
 {
 }
 
@@ -55,20 +51,17 @@ void TFastLineSeries::SetLineWidth(int width)
     ApplyPen();
 }
 
-void TFastLineSeries::TakeValues(const TChartPoint* points, std::size_t count)
+void TFastLineSeries::Summarise(std::size_t changed)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        const double y = points[i].Y;
-        if (y < mMinY)
-            mMinY = y;
-        if (y > mMaxY)
-            mMaxY = y;
-    }
+    const std::size_t count = static_cast<std::size_t>(mData->size());
+    const TValueView values{count == 0 ? nullptr : &mData->constBegin()->value,
+                            sizeof(QCPGraphData) / sizeof(double)};
+    mSummary.Update(values, count, changed);
 }
 
 void TFastLineSeries::AddXY(double x, double y)
 {
-    const TChartPoint point{x, y};
+    std::size_t changed = static_cast<std::size_t>(mData->size());
     if (mData->isEmpty() || x >= (mData->constEnd() - 1)->key) {
         mData->add(QCPGraphData(x, y));
     } else {
@@ -79,8 +72,9 @@ void TFastLineSeries::AddXY(double x, double y)
         const auto last = std::upper_bound(first, mData->end(), QCPGraphData(x, y), KeyLess);
         if (last - first > 1)
             std::rotate(first, first + 1, last);
+        changed = static_cast<std::size_t>(last - 1 - mData->begin());
     }
-    TakeValues(&point, 1);
+    Summarise(changed);
     Changed();
 }
 
@@ -103,6 +97,7 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
     if (!sorted)
         std::stable_sort(batch.begin(), batch.end(), KeyLess);
 
+    std::size_t changed = static_cast<std::size_t>(mData->size());
     if (mData->isEmpty()) {
         mData->set(batch, true);
     } else if (batch.constFirst().key >= (mData->constEnd() - 1)->key
@@ -110,6 +105,10 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
         // Every new point goes after the old ones.
         mData->add(batch, true);
     } else {
+        // The old points before the first new one stay where they are.
+        changed = static_cast<std::size_t>(
+            std::upper_bound(mData->constBegin(), mData->constEnd(), batch.constFirst(), KeyLess)
+            - mData->constBegin());
         QVector<QCPGraphData> merged;
         merged.reserve(mData->size() + batch.size());
         // std::merge takes equal keys from the first range first: old points
@@ -118,7 +117,7 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
                    std::back_inserter(merged), KeyLess);
         mData->set(merged, true);
     }
-    TakeValues(points, count);
+    Summarise(changed);
     Changed();
 }
 
@@ -155,10 +154,11 @@ int TFastLineSeries::FirstIndexAtOrAfter(double x) const
 
 bool TFastLineSeries::ValueRange(double& min, double& max) const
 {
-    if (!(mMinY <= mMaxY))
+    const TValueRange range = mSummary.Whole();
+    if (range.Empty())
         return false;
-    min = mMinY;
-    max = mMaxY;
+    min = range.Min;
+    max = range.Max;
     return true;
 }
 
@@ -166,7 +166,7 @@ void TFastLineSeries::Attach(TChart* chart)
 {
     mChart = chart;
     QCustomPlot* plot = chart->Plot();
-    mGraph = new QCPGraph(plot->xAxis, plot->yAxis);
+    mGraph = new TSummaryGraph(plot->xAxis, plot->yAxis, mSummary);
     mGraph->setData(mData);
     mGraph->setAdaptiveSampling(true);
     mGraph->setLineStyle(QCPGraph::lsLine);
