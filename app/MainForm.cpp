@@ -4,13 +4,14 @@
 #include "about/ProdInfo.h"
 #include "app/DataStrip.h"
 #include "common/TimeMapping.h"
-#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "common/LoadProgressDialog.h"
 #include "common/MessageBoxes.h"
+#include "common/RecentFolders.h"
 #include "common/WaitCursor.h"
 #include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
@@ -22,9 +23,16 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QScreen>
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QWheelEvent>
+
+namespace {
+
+// The key under which the video dialog keeps its folder.
+const QString VideoFolderKey = QStringLiteral("Video");
+
+} // namespace
 
 TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     : QWidget(parent), mPlayer(std::move(player))
@@ -53,8 +61,8 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     // The connection dialog makes itself frmConnectDatabase and goes with this window.
     new TfrmConnectDatabase(this);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    setAcceptDrops(true);
+    RestorePlacement();
 }
 
 TfrmMain::~TfrmMain()
@@ -90,9 +98,10 @@ void TfrmMain::ConnectCommands()
 void TfrmMain::sbnOpenVideoClick()
 {
     const QString fileName = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+        this, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
     if (fileName.isEmpty())
         return;
+    RememberFolder(VideoFolderKey, fileName);
     OpenVideoFile(fileName);
 }
 
@@ -109,6 +118,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     DefaultAxisMin = axis.Minimum();
     DefaultAxisMax = axis.Maximum();
     SetCursorX(DefaultAxisMin);
+    mSyncBase = StartTime;
     ChartAll->setEnabled(true);
     sbnOpenData->setEnabled(true);
     VideoFileName = fileName;
@@ -121,7 +131,11 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
         FreeDataSeries(*ChartAll);
         lvwLegend->clear();
         lvwLegend->setVisible(false);
-        LoadChartDataFile(companion);
+        try {
+            LoadChartDataFile(companion);
+        } catch (const LoadCancelled&) {
+            // The video stays open as if it had no companion file.
+        }
     }
     UpdateControls();
 }
@@ -129,22 +143,41 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
 void TfrmMain::LoadChartDataFile(const QString& fileName)
 {
     WaitCursor wait;
+    TLoadProgressDialog progress(this, QStringLiteral("Reading the chart data file..."));
+    const TDateTime axisMin = DefaultAxisMin;
+    const TDateTime axisMax = DefaultAxisMax;
+    const TDateTime startTime = StartTime;
     try {
         TChartDataFileReader reader(fileName);
         DefaultAxisMin = reader.AxisMin();
         DefaultAxisMax = reader.AxisMax();
         ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
         StartTime = DefaultAxisMin;
+        mSyncBase = StartTime;
         // The file's start time moves the axis; the cursor stays on the first picture.
         SetCursorX(StartTime);
         try {
-            reader.AppendSeries(*ChartAll);
+            reader.AppendSeries(*ChartAll, &progress);
+        } catch (const LoadCancelled&) {
+            // Nothing of a cancelled read stays: the chart is as the video
+            // left it without its file.
+            FreeDataSeries(*ChartAll);
+            DefaultAxisMin = axisMin;
+            DefaultAxisMax = axisMax;
+            ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+            StartTime = startTime;
+            mSyncBase = StartTime;
+            SetCursorX(StartTime);
+            UpdateControls();
+            throw;
         } catch (...) {
             // What was read before the damage is shown like a whole file.
             FitCursorHeight();
             FillLegend();
             throw;
         }
+    } catch (const LoadCancelled&) {
+        throw;
     } catch (...) {
         // The file stays as it is until a save puts it aside.
         mRefusedCompanion = fileName;
@@ -176,6 +209,7 @@ void TfrmMain::sbnOpenDataClick()
         DefaultAxisMin = StartTime;
         DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
         ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+        mSyncBase = StartTime;
         // The cursor keeps marking the picture on screen, on the new axis.
         SetCursorX(VideoToChartTime(StartTime, mPlayer->GetPosition()));
     }
@@ -213,7 +247,7 @@ void TfrmMain::sbnAboutClick()
 
 void TfrmMain::UpdateControls()
 {
-    lblCurrentTime->setText(LongTimeText(MarkSerie->X0(), QLocale()));
+    lblCurrentTime->setText(CurrentTimeText());
     pbxData->update();
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
@@ -227,6 +261,11 @@ void TfrmMain::SetCursorX(TDateTime x)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->window() == this && KeyPressed(*static_cast<QKeyEvent*>(event), *widget))
+            return true;
+    }
     if (event->type() == QEvent::Wheel && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         const auto* wheel = static_cast<QWheelEvent*>(event);

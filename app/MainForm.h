@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/KeyCommands.h"
 #include "common/DateTime.h"
 #include "import/LoadDataHost.h"
 
@@ -10,6 +11,11 @@
 
 #include <memory>
 
+class QCloseEvent;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QKeyEvent;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -49,6 +55,9 @@ public:
     // Commands.
     void sbnOpenVideoClick();
     void OpenVideoFile(const QString& fileName);
+    // Opens the file as "Open Video" does once the events of the moment are
+    // handled: for a file dropped on the window or named on the command line.
+    void OpenVideoLater(const QString& fileName);
     void sbnOpenDataClick();
     void sbnSaveDataClick();
     void sbnAboutClick();
@@ -109,6 +118,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
@@ -124,9 +137,32 @@ private:
     void ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void SetCursorX(TDateTime x);
 
+    // The keys of the window (MainFormKeys.cpp).
+    // Runs the command of a key that reached `receiver`, a widget of this
+    // window; false when the key is not the window's.
+    bool KeyPressed(const QKeyEvent& event, const QWidget& receiver);
+    void RunKeyCommand(TKeyCommand command);
+    void StepFrames(int frames);
+    void SeekToSeconds(float seconds);
+    // Moves the cursor to a video position, the view along where the cursor
+    // would leave it, and refreshes the controls.
+    void ShowCursorAt(float seconds);
+    void NudgeData(double seconds);
+    void ChangeSpeed(int change);
+    // The cursor's time with the speed and the sync offset where they are
+    // not the usual ones.
+    QString CurrentTimeText() const;
+    // The window's size and place from the last run, or centred on the screen.
+    void RestorePlacement();
+
     std::unique_ptr<TVideoPlayer> mPlayer;
     // The companion file of the open video when it could not be read.
     QString mRefusedCompanion;
     QPointer<QWidget> mLastWheelTarget;
     quint64 mLastWheelTime = 0;
+    // The playback speed as a power of two.
+    int mSpeedStep = 0;
+    // The start time of the last load or opening, from which the sync is
+    // nudged.
+    TDateTime mSyncBase = 0;
 };

@@ -101,11 +101,11 @@ void TfrmMain::CreateTopPanel()
     pnlTop->setFixedHeight(37);
     pnlTop->setFont(ArialFont(13, true));
     sbnOpenVideo = FlatButton(pnlTop, QRect(1, 0, 120, 36), QStringLiteral("Open Video"),
-                              QStringLiteral("Open a video file"), GlyphIcon(Glyphs::OpenVideo), 32);
+                              QStringLiteral("Open a video file (Ctrl+O)"), GlyphIcon(Glyphs::OpenVideo), 32);
     sbnOpenData = FlatButton(pnlTop, QRect(121, 0, 116, 36), QStringLiteral("Load Data"),
-                             QStringLiteral("Load a chart data"), GlyphIcon(Glyphs::LoadData, Glyphs::LoadDataDisabled), 32);
+                             QStringLiteral("Load a chart data (Ctrl+L)"), GlyphIcon(Glyphs::LoadData, Glyphs::LoadDataDisabled), 32);
     sbnOpenData->setEnabled(false);
-    sbnSaveData = FlatButton(pnlTop, QRect(237, 0, 54, 36), QString(), QStringLiteral("Save the chart data"),
+    sbnSaveData = FlatButton(pnlTop, QRect(237, 0, 54, 36), QString(), QStringLiteral("Save the chart data (Ctrl+S)"),
                              GlyphIcon(Glyphs::Save, Glyphs::SaveDisabled), 32);
     sbnSaveData->setEnabled(false);
     sbnAbout = FlatButton(pnlTop, QRect(291, 0, 54, 36), QString(), QStringLiteral("About"),
@@ -125,12 +125,12 @@ void TfrmMain::CreateToolStrip()
 
     imgPlay = GlyphIcon(Glyphs::Play).pixmap(32, 32);
     imgPause = GlyphIcon(Glyphs::Pause).pixmap(32, 32);
-    sbnPlayPause = FlatButton(pnlTools, QRect(1, 1, 56, 38), QString(), QStringLiteral("Play/Pause"), imgPlay, 32);
-    sbnZoomIn = FlatButton(pnlTools, QRect(57, 1, 56, 38), QString(), QStringLiteral("Zoom In"),
+    sbnPlayPause = FlatButton(pnlTools, QRect(1, 1, 56, 38), QString(), QStringLiteral("Play/Pause (Space)"), imgPlay, 32);
+    sbnZoomIn = FlatButton(pnlTools, QRect(57, 1, 56, 38), QString(), QStringLiteral("Zoom In (+)"),
                            GlyphIcon(Glyphs::ZoomIn), 24);
-    sbnZoomOut = FlatButton(pnlTools, QRect(113, 1, 56, 38), QString(), QStringLiteral("Zoom Out"),
+    sbnZoomOut = FlatButton(pnlTools, QRect(113, 1, 56, 38), QString(), QStringLiteral("Zoom Out (-)"),
                             GlyphIcon(Glyphs::ZoomOut), 24);
-    sbnZoomOriginal = FlatButton(pnlTools, QRect(169, 1, 56, 38), QString(), QStringLiteral("Zoom to Default"),
+    sbnZoomOriginal = FlatButton(pnlTools, QRect(169, 1, 56, 38), QString(), QStringLiteral("Zoom to Default (0)"),
                                  GlyphIcon(Glyphs::ZoomDefault), 24);
 
     auto* separator = new QFrame(pnlTools);

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "video/MpvVideoPlayer.h"
 
@@ -32,8 +33,11 @@ int main(int argc, char** argv)
     // formatting goes through QLocale and is not affected.
     std::setlocale(LC_NUMERIC, "C");
     SetApplicationTitle();
+    // Where the settings go: ~/.config/Vorlan/Vorlan Plotreel.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("Vorlan"));
 
     TfrmMain frmMain(std::make_unique<TMpvVideoPlayer>());
     frmMain.show();
+    OpenCommandLineVideo(frmMain, QCoreApplication::arguments());
     return app.exec();
 }

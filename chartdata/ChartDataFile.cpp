@@ -50,8 +50,12 @@ TChartDataFileReader::TChartDataFileReader(const QString& fileName) : mFileName(
     }, fileName);
 }
 
-void TChartDataFileReader::AppendSeries(TChart& chart)
+void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
 {
+    qint64 total = 0;
+    for (const TSeriesRecord& record : mLayout.Series)
+        total += record.PointCount;
+    qint64 read = 0;
     const std::unique_ptr<TChartPoint[]> block(new TChartPoint[BlockPoints]);
     char* const bytes = reinterpret_cast<char*>(block.get());
     for (const TSeriesRecord& record : mLayout.Series) {
@@ -66,6 +70,8 @@ void TChartDataFileReader::AppendSeries(TChart& chart)
             DecodePointRecords(bytes, count, block.get());
             series->AddPoints(block.get(), static_cast<std::size_t>(count));
             done += count;
+            read += count;
+            ReportLoadProgress(progress, read, total);
         }
         chart.AddSeries(std::move(series));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chartdata/ChartDataFormat.h"
+#include "common/LoadProgress.h"
 
 #include <QFile>
 #include <QString>
@@ -26,8 +27,9 @@ public:
     // Reads the stored series straight into new series at the end of the
     // chart, each visible and coloured by the position it takes. The series
     // stored whole before any damage are added; the damage is thrown after
-    // them.
-    void AppendSeries(TChart& chart);
+    // them. `progress` (when given) hears of each block of points; a cancel
+    // there throws LoadCancelled, and the series under way is not added.
+    void AppendSeries(TChart& chart, TLoadProgress* progress = nullptr);
 
 private:
     QString mFileName;

@@ -4,8 +4,10 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "common/Fonts.h"
+#include "common/LoadProgressDialog.h"
 #include "common/MessageBoxes.h"
 #include "database/Database.h"
+#include "common/WaitCursor.h"
 #include "import/CheckedDateEdit.h"
 
 #include <QComboBox>
@@ -114,6 +116,26 @@ void TfrmLoadData::CreateImportSeries(const QList<TFieldChoice>& fields)
         series->SetTag(field.Index);
         ImportSeries.append({field.Field, series});
     }
+}
+
+bool TfrmLoadData::RunImport(const std::function<void(TLoadProgress* progress)>& load)
+{
+    TLoadProgressDialog progress(this, QStringLiteral("Loading the chart data..."));
+    try {
+        WaitCursor wait;
+        load(&progress);
+    } catch (const LoadCancelled&) {
+        TChart& chart = mHost.TargetChart();
+        for (const TImportEntry& entry : ImportSeries) {
+            for (int i = chart.SeriesCount() - 1; i >= 1; --i) {
+                if (chart.Series(i) == entry.Series)
+                    chart.FreeSeries(i);
+            }
+        }
+        ImportSeries.clear();
+        return false;
+    }
+    return true;
 }
 
 void TfrmLoadData::LoadSucceeded()

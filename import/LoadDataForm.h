@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LoadProgress.h"
 #include "import/LoadDataHost.h"
 #include "import/LoadWindow.h"
 #include "import/TestData.h"
@@ -10,6 +11,7 @@
 
 #include <memory>
 #include <vector>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -139,6 +141,10 @@ protected:
         int Index;
     };
     void CreateImportSeries(const QList<TFieldChoice>& fields);
+    // Runs a load into the series of ImportSeries with the wait cursor and a
+    // progress dialog. A load that the user cancels takes those series off the
+    // chart again and returns false; the dialog stays open.
+    bool RunImport(const std::function<void(TLoadProgress* progress)>& load);
     // The end of every successful load: the dialog closes with OK.
     void LoadSucceeded();
     // A button of a tab: fixed place, takes no keyboard focus.

@@ -5,13 +5,12 @@
 #include "chart/Chart.h"
 #include "common/MessageBoxes.h"
 #include "common/PlacedLabel.h"
-#include "common/WaitCursor.h"
+#include "common/RecentFolders.h"
 #include "import/TextFields.h"
 #include "import/TextLoad.h"
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,6 +20,9 @@ namespace {
 
 // The fields a user can choose, whatever the file holds.
 constexpr int TextFieldCount = 25;
+
+// The key under which the text file dialog keeps its folder.
+const QString TextFolderKey = QStringLiteral("TextFile");
 
 // odlgTextFile's filter.
 const QString TextFileFilter = QStringLiteral("Text & CSV Files (*.txt *csv);;All Files (*)");
@@ -50,10 +52,11 @@ void TfrmLoadData::CreateTextTab()
 
 void TfrmLoadData::sbnOpenTextFileClick()
 {
-    const QString fileName = QFileDialog::getOpenFileName(this, QString(), QFileInfo(lblTextFileName->text()).path(),
-                                                          TextFileFilter);
+    const QString fileName =
+        QFileDialog::getOpenFileName(this, QString(), RecentFolder(TextFolderKey), TextFileFilter);
     if (fileName.isEmpty())
         return;
+    RememberFolder(TextFolderKey, fileName);
     OpenTextFile(fileName);
 }
 
@@ -95,9 +98,9 @@ void TfrmLoadData::sbnLoadTextDataClick()
     const TLoadWindow window = Window();
     const char delimiter = cbxFieldsDelimiter->currentData().toChar().toLatin1();
     const int timeField = cbxTextTimeFiled->currentIndex() + 1;
-    {
-        WaitCursor wait;
-        LoadTextFile(lblTextFileName->text(), delimiter, timeField, window, TTextLocale(QLocale()), ImportedSeries());
-    }
-    LoadSucceeded();
+    const QString fileName = lblTextFileName->text();
+    if (RunImport([&](TLoadProgress* progress) {
+            LoadTextFile(fileName, delimiter, timeField, window, TTextLocale(QLocale()), ImportedSeries(), progress);
+        }))
+        LoadSucceeded();
 }

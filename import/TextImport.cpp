@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -56,69 +57,113 @@ Exception CannotOpen(const QString& fileName, const QFile& file)
     return Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
 }
 
-// Reads the file into memory in one go. The import works on this copy, so
-// another program that cuts the file short meanwhile cannot take the text away
-// from under the reader; the import sees what was read.
-QByteArray ReadWholeFile(QFile& file, const QString& fileName)
+// Where the complete lines of a block end: after its last line end, except
+// that a carriage return at the very end may be the first half of a CR LF
+// whose second half is still to come.
+qsizetype CompleteLinesEnd(const QByteArray& block)
 {
-    const qint64 size = file.size();
-    QByteArray content(size, Qt::Uninitialized);
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 count = file.read(content.data() + done, size - done);
-        if (count < 0)
-            throw CannotOpen(fileName, file);
-        if (count == 0)
-            break;
-        done += count;
-    }
-    content.truncate(done);
-    return content;
+    qsizetype end = block.size();
+    if (end > 0 && block[end - 1] == '\r')
+        --end;
+    while (end > 0 && block[end - 1] != '\n' && block[end - 1] != '\r')
+        --end;
+    return end;
 }
+
+// The lines of one text, given a block of whole lines at a time.
+class TTextImportRun {
+public:
+    // totalBytes is the length of the whole text, or negative when unknown.
+    TTextImportRun(const TTextImportOptions& options, const TTextLocale& locale,
+                   std::vector<std::vector<TChartPoint>>& columns, qint64 totalBytes)
+        : mOptions(options), mLocale(locale), mColumns(columns),
+          mTotalBytes(totalBytes < 0 ? 0 : static_cast<std::size_t>(totalBytes)), mLastField(LastFieldNeeded(options))
+    {
+        if (mColumns.size() < mOptions.DataFields.size())
+            mColumns.resize(mOptions.DataFields.size());
+    }
+
+    // Imports the lines of `text`, which starts `offset` bytes into the whole
+    // text.
+    void Lines(std::string_view text, qint64 offset)
+    {
+        const char* const start = text.data();
+        if (offset == 0 && text.substr(0, Utf8Bom.size()) == Utf8Bom)
+            text.remove_prefix(Utf8Bom.size());
+        TTextLines lines(text);
+        std::string_view line;
+        while (lines.Next(line)) {
+            SplitTextFields(line, mOptions.Delimiter, mFields, mLastField);
+            const TDateTime t = ParseTextDateTime(FieldNumbered(mFields, mOptions.TimeField), mLocale);
+            if (t == 0 || !mOptions.Window.Contains(t))
+                continue;
+            const std::size_t bytesRead =
+                static_cast<std::size_t>(offset) + static_cast<std::size_t>(line.data() + line.size() - start);
+            for (std::size_t k = 0; k < mOptions.DataFields.size(); ++k) {
+                double value = 0;
+                if (!TryParseTextNumber(FieldNumbered(mFields, mOptions.DataFields[k]), mLocale.DecimalSeparator,
+                                        value))
+                    continue;
+                std::vector<TChartPoint>& column = mColumns[k];
+                if (column.size() == column.capacity())
+                    MakeRoom(column, bytesRead, std::max(mTotalBytes, bytesRead));
+                column.push_back({t, value});
+            }
+        }
+    }
+
+    // Gives back the room that the columns' estimates left unused.
+    void Finish()
+    {
+        for (std::vector<TChartPoint>& column : mColumns)
+            ReleaseSpareRoom(column);
+    }
+
+private:
+    const TTextImportOptions& mOptions;
+    const TTextLocale& mLocale;
+    std::vector<std::vector<TChartPoint>>& mColumns;
+    std::size_t mTotalBytes;
+    // Fields past the last one chosen are never split off: a long line would
+    // otherwise cost a view for each of its fields.
+    std::size_t mLastField;
+    std::vector<std::string_view> mFields;
+};
 
 } // namespace
 
-void ImportText(std::string_view text, const TTextImportOptions& options, const TTextLocale& locale,
-                std::vector<std::vector<TChartPoint>>& columns)
-{
-    if (columns.size() < options.DataFields.size())
-        columns.resize(options.DataFields.size());
-
-    if (text.substr(0, Utf8Bom.size()) == Utf8Bom)
-        text.remove_prefix(Utf8Bom.size());
-    // Fields past the last one chosen are never split off: a long line would
-    // otherwise cost a view for each of its fields.
-    const std::size_t lastField = LastFieldNeeded(options);
-    std::vector<std::string_view> fields;
-    TTextLines lines(text);
-    std::string_view line;
-    while (lines.Next(line)) {
-        SplitTextFields(line, options.Delimiter, fields, lastField);
-        const TDateTime t = ParseTextDateTime(FieldNumbered(fields, options.TimeField), locale);
-        if (t == 0 || !options.Window.Contains(t))
-            continue;
-        const std::size_t bytesRead = static_cast<std::size_t>(line.data() + line.size() - text.data());
-        for (std::size_t k = 0; k < options.DataFields.size(); ++k) {
-            double value = 0;
-            if (!TryParseTextNumber(FieldNumbered(fields, options.DataFields[k]), locale.DecimalSeparator, value))
-                continue;
-            std::vector<TChartPoint>& column = columns[k];
-            if (column.size() == column.capacity())
-                MakeRoom(column, bytesRead, text.size());
-            column.push_back({t, value});
-        }
-    }
-    for (std::vector<TChartPoint>& column : columns)
-        ReleaseSpareRoom(column);
-}
-
 void ImportTextFile(const QString& fileName, const TTextImportOptions& options, const TTextLocale& locale,
-                    std::vector<std::vector<TChartPoint>>& columns)
+                    std::vector<std::vector<TChartPoint>>& columns, TLoadProgress* progress, qsizetype blockSize)
 {
     QFile file;
     OpenRegularFile(file, fileName);
-    const QByteArray content = ReadWholeFile(file, fileName);
-    file.close();
-    ImportText(std::string_view(content.constData(), static_cast<std::size_t>(content.size())), options, locale,
-               columns);
+    const qint64 size = file.size();
+    TTextImportRun run(options, locale, columns, size);
+
+    // The file is read a block at a time into a buffer of our own, so that
+    // another program that cuts the file short meanwhile cannot take the text
+    // away from under the reader; the import sees what was read. A line cut by
+    // the end of a block waits at the start of the buffer for its rest.
+    QByteArray buffer;
+    qint64 consumed = 0;
+    for (bool ended = false; !ended;) {
+        const qsizetype kept = buffer.size();
+        buffer.resize(kept + blockSize);
+        const qint64 count = file.read(buffer.data() + kept, blockSize);
+        if (count < 0)
+            throw CannotOpen(fileName, file);
+        buffer.resize(kept + static_cast<qsizetype>(count));
+        ended = count == 0;
+        // A zero byte ends the text.
+        if (const void* zero = std::memchr(buffer.constData() + kept, 0, static_cast<std::size_t>(count))) {
+            buffer.truncate(static_cast<const char*>(zero) - buffer.constData());
+            ended = true;
+        }
+        const qsizetype whole = ended ? buffer.size() : CompleteLinesEnd(buffer);
+        run.Lines(std::string_view(buffer.constData(), static_cast<std::size_t>(whole)), consumed);
+        buffer.remove(0, whole);
+        consumed += whole;
+        ReportLoadProgress(progress, qMin(consumed, size), size);
+    }
+    run.Finish();
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "chart/ChartPoint.h"
+#include "common/LoadProgress.h"
 #include "import/LoadWindow.h"
 #include "import/TextLocale.h"
 
 #include <QString>
 
-#include <string_view>
 #include <vector>
+
+// Bytes read from a text file at a time.
+constexpr qsizetype TextImportBlockSize = 4 << 20;
 
 struct TTextImportOptions {
     char Delimiter = '\t';
@@ -17,19 +20,21 @@ struct TTextImportOptions {
     TLoadWindow Window{0, 0};
 };
 
-// Reads delimited text line by line. A line is kept when its time field holds
-// a date or time t other than 0 inside Window (both ends included); then the
-// point (t, value) is appended to columns[k] when DataFields[k] holds a number.
-// columns is first grown to one column per data field.
+// Reads a delimited text file line by line, a block at a time. A line is kept
+// when its time field holds a date or time t other than 0 inside Window (both
+// ends included); then the point (t, value) is appended to columns[k] when
+// DataFields[k] holds a number. columns is first grown to one column per data
+// field. Lines end at CR LF, a lone CR or a lone LF; a zero byte ends the text,
+// and a UTF-8 byte-order mark at its start is skipped.
 //
 // A line with fewer fields than the time field number, and a kept line with
 // fewer fields than a data field number, stop the import with the Exception
 // "List index out of bounds (n)", n being the missing field's number minus 1;
-// the points appended before stay in columns.
-void ImportText(std::string_view text, const TTextImportOptions& options, const TTextLocale& locale,
-                std::vector<std::vector<TChartPoint>>& columns);
-
-// Imports the text of a file by ImportText. Throws the Exception
-// "Cannot open file "<path>". <reason>" when the file cannot be read.
+// the points appended before stay in columns. A file that cannot be read
+// throws "Cannot open file "<path>". <reason>".
+//
+// After each block the progress learns the bytes read of the file's size (the
+// lines read, for a pipe); a cancel there throws LoadCancelled.
 void ImportTextFile(const QString& fileName, const TTextImportOptions& options, const TTextLocale& locale,
-                    std::vector<std::vector<TChartPoint>>& columns);
+                    std::vector<std::vector<TChartPoint>>& columns, TLoadProgress* progress = nullptr,
+                    qsizetype blockSize = TextImportBlockSize);

@@ -18,7 +18,7 @@ void AppendColumns(const std::vector<TFastLineSeries*>& series, std::vector<std:
 } // namespace
 
 void LoadTextFile(const QString& fileName, char delimiter, int timeField, const TLoadWindow& window,
-                  const TTextLocale& locale, const std::vector<TFastLineSeries*>& series)
+                  const TTextLocale& locale, const std::vector<TFastLineSeries*>& series, TLoadProgress* progress)
 {
     TTextImportOptions options;
     options.Delimiter = delimiter;
@@ -29,7 +29,10 @@ void LoadTextFile(const QString& fileName, char delimiter, int timeField, const 
 
     std::vector<std::vector<TChartPoint>> columns(series.size());
     try {
-        ImportTextFile(fileName, options, locale, columns);
+        ImportTextFile(fileName, options, locale, columns, progress);
+    } catch (const LoadCancelled&) {
+        // The caller takes the series away; their points would go with them.
+        throw;
     } catch (...) {
         AppendColumns(series, columns);
         throw;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LoadProgress.h"
 #include "import/LoadWindow.h"
 #include "import/TextLocale.h"
 
@@ -15,6 +16,8 @@ class TFastLineSeries;
 // counts from 1.
 //
 // The points read before an error (the file cannot be opened, a line is too
-// short) are added to their series before the error goes on to the caller.
+// short) are added to their series before the error goes on to the caller. A
+// load cancelled through `progress` adds no points and throws LoadCancelled.
 void LoadTextFile(const QString& fileName, char delimiter, int timeField, const TLoadWindow& window,
-                  const TTextLocale& locale, const std::vector<TFastLineSeries*>& series);
+                  const TTextLocale& locale, const std::vector<TFastLineSeries*>& series,
+                  TLoadProgress* progress = nullptr);

@@ -10,6 +10,7 @@
 
 #include <mpv/client.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -18,6 +19,12 @@ namespace {
 constexpr quint64 LoadReply = 1;
 constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
+
+// mpv shows a frame up to this much before an exact seek's target.
+constexpr double SeekTolerance = 0.005;
+// How long a seek of ours may take to land before the positions mpv reports
+// are believed again whatever they are.
+constexpr int LandingTimeoutMs = 1000;
 
 std::optional<double> DoubleValue(const mpv_event_property& property)
 {
@@ -69,6 +76,8 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
         mpv_observe_property(mMpv, 0, "eof-reached", MPV_FORMAT_FLAG);
         mpv_observe_property(mMpv, 0, "time-pos", MPV_FORMAT_DOUBLE);
         mpv_observe_property(mMpv, 0, "duration", MPV_FORMAT_DOUBLE);
+        mpv_observe_property(mMpv, 0, "container-fps", MPV_FORMAT_DOUBLE);
+        mpv_observe_property(mMpv, 0, "estimated-vf-fps", MPV_FORMAT_DOUBLE);
         mpv_set_wakeup_callback(mMpv, &TMpvVideoPlayer::OnMpvWakeup, this);
         result = mpv_initialize(mMpv);
     }
@@ -131,9 +140,18 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
                 stopped = true;
             }
         } else if (std::strcmp(property.name, "time-pos") == 0) {
-            mTimePos = DoubleValue(property);
+            const std::optional<double> position = DoubleValue(property);
+            const bool landed = position && *position >= mLandLow && *position <= mLandHigh;
+            if (mLanding.hasExpired() || landed) {
+                mLanding = QDeadlineTimer();
+                mTimePos = position;
+            }
         } else if (std::strcmp(property.name, "duration") == 0) {
             mDuration = DoubleValue(property);
+        } else if (std::strcmp(property.name, "container-fps") == 0) {
+            mContainerFps = DoubleValue(property);
+        } else if (std::strcmp(property.name, "estimated-vf-fps") == 0) {
+            mEstimatedFps = DoubleValue(property);
         }
         break;
     }
@@ -290,6 +308,9 @@ void TMpvVideoPlayer::Close()
     mEofReached = false;
     mTimePos.reset();
     mDuration.reset();
+    mContainerFps.reset();
+    mEstimatedFps.reset();
+    mLanding = QDeadlineTimer();
 }
 
 void TMpvVideoPlayer::Play()
@@ -298,8 +319,7 @@ void TMpvVideoPlayer::Play()
         return;
     // Playing on from the last frame restarts the media.
     if (mEofReached) {
-        const char* args[] = {"seek", "0", "absolute+exact", nullptr};
-        mpv_command_async(mMpv, 0, args);
+        SeekExact(0, 0, 0, FrameDuration());
         mEofReached = false;
     }
     SetPause(false);
@@ -321,14 +341,60 @@ void TMpvVideoPlayer::SetPosition(float seconds)
     if (!mOpen)
         return;
     // mpv counts a negative absolute target from the end of the media.
-    const QByteArray target = QByteArray::number(qMax(0.0, double(seconds)), 'g', 9);
-    const char* args[] = {"seek", target.constData(), "absolute+exact", nullptr};
-    const int result = mpv_command(mMpv, args);
-    if (result < 0)
-        throw Exception(PlayerErrorMessage(result, mFileName));
+    const double target = qMax(0.0, double(seconds));
+    // The picture shown is the first frame at or after the target.
+    SeekExact(target, target, target - SeekTolerance, target + FrameDuration());
     // Off the end now, so that a Play right away starts from here; mpv
     // reports the end again if the target is the end.
     mEofReached = false;
+}
+
+void TMpvVideoPlayer::SeekExact(double target, double expected, double landLow, double landHigh)
+{
+    const QByteArray text = QByteArray::number(target, 'g', 17);
+    const char* args[] = {"seek", text.constData(), "absolute+exact", nullptr};
+    const int result = mpv_command(mMpv, args);
+    if (result < 0)
+        throw Exception(PlayerErrorMessage(result, mFileName));
+    mTimePos = expected;
+    mLandLow = landLow;
+    mLandHigh = landHigh;
+    mLanding = QDeadlineTimer(LandingTimeoutMs);
+}
+
+float TMpvVideoPlayer::FrameDuration()
+{
+    if (!mOpen)
+        return -1.0f;
+    for (const std::optional<double>& fps : {mContainerFps, mEstimatedFps}) {
+        if (fps && *fps > 0)
+            return static_cast<float>(1.0 / *fps);
+    }
+    return FallbackFrameSeconds;
+}
+
+float TMpvVideoPlayer::StepFrames(int frames)
+{
+    if (!mOpen)
+        return -1.0f;
+    Pause();
+    // Frames are taken to lie one frame apart from 0 on. The frame on screen
+    // is the first one at or after the position, as after an exact seek.
+    const double frame = FrameDuration();
+    const double shown = std::ceil((mTimePos.value_or(0.0) - SeekTolerance) / frame);
+    double index = qMax(0.0, shown + frames);
+    if (mDuration)
+        index = qMin(index, qMax(0.0, std::ceil(*mDuration / frame - SeekTolerance / frame) - 1));
+    const double landing = index * frame;
+    SeekExact(landing, landing, landing - SeekTolerance, landing + frame / 2);
+    mEofReached = false;
+    return static_cast<float>(landing);
+}
+
+void TMpvVideoPlayer::SetSpeed(double speed)
+{
+    // mpv keeps the sound's pitch (audio-pitch-correction is on by default).
+    mpv_set_property_async(mMpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
 }
 
 float TMpvVideoPlayer::GetPosition()

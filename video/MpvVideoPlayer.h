@@ -2,6 +2,7 @@
 
 #include "video/VideoPlayer.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -52,6 +53,9 @@ public:
     void SetPosition(float seconds) override;
     float GetPosition() override;
     float GetDuration() override;
+    float FrameDuration() override;
+    float StepFrames(int frames) override;
+    void SetSpeed(double speed) override;
 
 private:
     // What an event means to the waiting Open, if anything.
@@ -66,6 +70,9 @@ private:
     void ReportPosition();
     void EnsureRenderWidget();
     void SetPause(bool pause);
+    // An exact seek to `target`, after which the position is taken to be
+    // `expected` until mpv reports one between `landLow` and `landHigh`.
+    void SeekExact(double target, double expected, double landLow, double landHigh);
 
     mpv_handle* mMpv = nullptr;
     QPointer<TMpvRenderWidget> mRenderWidget;
@@ -81,4 +88,11 @@ private:
     // Observed values; empty while mpv has none.
     std::optional<double> mTimePos;
     std::optional<double> mDuration;
+    std::optional<double> mContainerFps;
+    std::optional<double> mEstimatedFps;
+    // While a seek of ours is on its way, positions reported outside where it
+    // lands are older ones and are ignored, until it lands or this expires.
+    QDeadlineTimer mLanding;
+    double mLandLow = 0;
+    double mLandHigh = 0;
 };

@@ -39,6 +39,20 @@ public:
     virtual float GetPosition() = 0;
     virtual float GetDuration() = 0;
 
+    // Where a file tells no frame rate, a frame counts as this long.
+    static constexpr float FallbackFrameSeconds = 0.04f;
+    // The length of one frame in seconds, from the file's frame rate; -1.0
+    // without an open file.
+    virtual float FrameDuration() = 0;
+    // Pauses, then shows the frame `frames` frames after the one on screen
+    // (before it, when negative), held within the media, and returns that
+    // frame's time in seconds. Without an open file it does nothing and
+    // returns -1.0.
+    virtual float StepFrames(int frames) = 0;
+    // The playback speed as a factor, 1 being normal; the sound keeps its
+    // pitch. It holds for the files opened later too.
+    virtual void SetSpeed(double speed) = 0;
+
 protected:
     bool mPlaying = false;
 

@@ -70,3 +70,48 @@ TEST_F(RealVideo, AFileThatIsNoVideoIsRefusedWithTheLibrarysReason)
     EXPECT_EQ(window->VideoDuration, 10.0f);
     EXPECT_TRUE(window->ChartAll->isEnabled());
 }
+
+TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
+{
+    window->OpenVideoFile(TestVideos().WithoutSound);
+    const auto frameShown = [&] { return TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == 0; }));
+
+    // Each step lands on the next frame's time exactly, the cursor with it.
+    const std::pair<Qt::Key, int> steps[] = {
+        {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Left, 2}, {Qt::Key_Left, 1},
+    };
+    for (const auto& [key, frame] : steps) {
+        QTest::keyClick(window.get(), key);
+        const double time = double(frame) / TestVideoFps;
+        EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, time, 1e-6) << frame;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
+        EXPECT_NEAR(window->Player().GetPosition(), time, 1e-4) << frame;
+    }
+
+    // A jump keeps to the frames; from a click between two frames, a step
+    // goes to the frame after the one shown.
+    QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == 1 + 5 * TestVideoFps; }));
+    const QCustomPlot* plot = window->ChartAll->Plot();
+    const int x = qRound(plot->xAxis->coordToPixel(7.01 / SecondsPerDay));
+    QTest::mousePress(window->ChartAll->Plot(), Qt::LeftButton, Qt::NoModifier, QPoint(x, plot->height() / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() >= 7 * TestVideoFps; }));
+    QTest::qWait(300);
+    const int clicked = frameShown();
+    QTest::keyClick(window.get(), Qt::Key_Right);
+    EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, double(clicked + 1) / TestVideoFps, 1e-6);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == clicked + 1; })) << frameShown();
+
+    // Stepping while playing pauses first.
+    window->sbnPlayPause->click();
+    QTest::qWait(200);
+    QTest::keyClick(window.get(), Qt::Key_Right);
+    EXPECT_FALSE(window->Player().Playing());
+    const double cursor = window->MarkSerie->X0() * SecondsPerDay;
+    const int frame = qRound(cursor * TestVideoFps);
+    EXPECT_NEAR(cursor, double(frame) / TestVideoFps, 1e-4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
+    QTest::qWait(300);
+    EXPECT_EQ(frameShown(), frame);
+}

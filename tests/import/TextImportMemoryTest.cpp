@@ -4,6 +4,9 @@
 
 #include "common/Exception.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -73,8 +76,15 @@ TEST(TextImportMemory, ALongLineIsSplitOnlyUpToTheLastFieldChosen)
     options.DataFields = {3, 2};
     options.Window = {EncodeTime(QTime(7, 0)), EncodeTime(QTime(8, 0))};
     const TTextLocale locale(QLocale(QStringLiteral("en_US")), 2024);
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("long.csv"));
+    {
+        QFile file(fileName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(line.data(), static_cast<qint64>(line.size()));
+    }
     std::vector<std::vector<TChartPoint>> columns;
-    const long long peak = PeakBytes([&] { ImportText(line, options, locale, columns); });
+    const long long peak = PeakBytes([&] { ImportTextFile(fileName, options, locale, columns); });
     ASSERT_EQ(columns.size(), 2u);
     ASSERT_EQ(columns[0].size(), 1u);
     EXPECT_EQ(columns[0][0].Y, 1);
@@ -84,7 +94,7 @@ TEST(TextImportMemory, ALongLineIsSplitOnlyUpToTheLastFieldChosen)
     // A chosen field past the end of the line is still reported.
     options.DataFields = {1'000'002};
     try {
-        ImportText(line, options, locale, columns);
+        ImportTextFile(fileName, options, locale, columns);
         FAIL() << "no error";
     } catch (const Exception& error) {
         EXPECT_EQ(error.Message(), "List index out of bounds (1000001)");

@@ -26,6 +26,19 @@ TTextLocale Locale(const char* name)
     return TTextLocale(QLocale(QString::fromLatin1(name)), 2024);
 }
 
+// Records every step and cancels at the one numbered CancelAt (from 1).
+class RecordingProgress : public TLoadProgress {
+public:
+    int CancelAt = 0;
+    std::vector<std::pair<qint64, qint64>> Steps;
+
+    bool Step(qint64 done, qint64 total) override
+    {
+        Steps.emplace_back(done, total);
+        return static_cast<int>(Steps.size()) != CancelAt;
+    }
+};
+
 class TextImport : public testing::Test {
 protected:
     QString WriteFile(const std::string& content)
@@ -241,3 +254,59 @@ TEST_F(TextImport, AnEmptyFileHasNoLines)
     EXPECT_TRUE(mColumns[0].empty());
 }
 
+TEST_F(TextImport, BlocksOfAnySizeReadTheLinesAsAWholeTextWould)
+{
+    // Line ends of every kind, a CR LF and a lone CR at every place a block
+    // may end, a line longer than a block, a zero byte, a last line without
+    // an end, a short line that stops the import, a byte-order mark.
+    const std::string texts[] = {
+        "07:00:01,1\r\n07:00:02,2\r07:00:03,3\n\n07:00:04,4\r\r\n07:00:05,5",
+        "07:00:01,1\r\n07:00:02,2\r\n07:00:03,3\r\n",
+        "07:00:01,1234567890.25\r\r07:00:02,2\0" "07:00:03,3\n",
+        "07:00:01,1\r\n07:00:02\r\n07:00:03,3\r\n",
+        "\xEF\xBB\xBF" "07:00:01,1\n07:00:02,2\n",
+    };
+    const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
+    for (const std::string& text : texts) {
+        const QString fileName = WriteFile(text);
+        const auto importWith = [&](qsizetype blockSize) {
+            mColumns.clear();
+            QString error;
+            try {
+                ImportTextFile(fileName, options, Locale("en_US"), mColumns, nullptr, blockSize);
+            } catch (const Exception& e) {
+                error = e.Message();
+            }
+            return std::make_pair(error, Column(0));
+        };
+        const auto whole = importWith(TextImportBlockSize);
+        EXPECT_FALSE(whole.second.empty());
+        for (qsizetype blockSize = 1; blockSize <= 13; ++blockSize)
+            EXPECT_EQ(importWith(blockSize), whole) << "block size " << blockSize << " of " << text;
+    }
+}
+
+TEST_F(TextImport, ReportsEachBlockAndStopsAtOnceWhenCancelled)
+{
+    std::string content;
+    for (int i = 0; i < 100; ++i)
+        content += "07:00:" + std::to_string(10 + i % 50) + ",1\n";
+    const QString fileName = WriteFile(content);
+    const qint64 size = static_cast<qint64>(content.size());
+    const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
+
+    RecordingProgress progress;
+    ImportTextFile(fileName, options, Locale("en_US"), mColumns, &progress, 100);
+    ASSERT_GE(progress.Steps.size(), std::size_t(size / 100));
+    for (std::size_t i = 1; i < progress.Steps.size(); ++i)
+        EXPECT_LE(progress.Steps[i - 1].first, progress.Steps[i].first);
+    EXPECT_EQ(progress.Steps.back(), std::make_pair(size, size));
+    EXPECT_EQ(mColumns.at(0).size(), 100u);
+
+    mColumns.clear();
+    RecordingProgress cancelling;
+    cancelling.CancelAt = 3;
+    EXPECT_THROW(ImportTextFile(fileName, options, Locale("en_US"), mColumns, &cancelling, 100), LoadCancelled);
+    EXPECT_EQ(cancelling.Steps.size(), 3u);
+    EXPECT_LT(mColumns.at(0).size(), 100u);
+}

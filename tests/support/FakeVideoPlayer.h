@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 // A player without media: the test says how long the video is and raises its
 // position and stop events itself.
 class FakeVideoPlayer : public TVideoPlayer {
@@ -14,6 +16,8 @@ public:
     QString OpenedFile;
     QString FailWith;
     int SeekCount = 0;
+    float FrameSeconds = 0.04f;
+    double Speed = 1;
 
     void Open(const QString& fileName) override
     {
@@ -46,6 +50,17 @@ public:
     }
     float GetPosition() override { return OpenedFile.isEmpty() ? -1.0f : Position; }
     float GetDuration() override { return OpenedFile.isEmpty() ? -1.0f : Duration; }
+    float FrameDuration() override { return OpenedFile.isEmpty() ? -1.0f : FrameSeconds; }
+    float StepFrames(int frames) override
+    {
+        if (OpenedFile.isEmpty())
+            return -1.0f;
+        mPlaying = false;
+        Position = std::clamp(Position + frames * FrameSeconds, 0.0f, std::max(0.0f, Duration - FrameSeconds));
+        ++SeekCount;
+        return Position;
+    }
+    void SetSpeed(double speed) override { Speed = speed; }
 
     void ReportPosition(float seconds)
     {
