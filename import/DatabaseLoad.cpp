@@ -9,6 +9,8 @@ namespace {
 
 // Points wait in blocks of this many records before they go to the chart.
 constexpr std::size_t BlockRecords = 65536;
+// Records between two reports of progress.
+constexpr qint64 ProgressRecords = 4096;
 
 void Flush(const std::vector<TFastLineSeries*>& series, std::vector<std::vector<TChartPoint>>& columns)
 {
@@ -21,8 +23,10 @@ void Flush(const std::vector<TFastLineSeries*>& series, std::vector<std::vector<
 } // namespace
 
 void LoadDatabaseTable(TDatabase& database, const QString& table, const QString& timeField, const TLoadWindow& window,
-                       bool dateChecked, const QStringList& fields, const std::vector<TFastLineSeries*>& series)
+                       bool dateChecked, const QStringList& fields, const std::vector<TFastLineSeries*>& series,
+                       TLoadProgress* progress)
 {
+    qint64 records = 0;
     std::vector<std::vector<TChartPoint>> columns(series.size());
     try {
         const std::unique_ptr<TDatabaseRows> rows = database.Select(table, timeField, window.Start, window.End);
@@ -32,6 +36,8 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
         for (const QString& field : fields)
             indexes.push_back(rows->FieldIndex(field));
         while (rows->Next()) {
+            if (++records % ProgressRecords == 0)
+                ReportLoadProgress(progress, records, -1);
             double x = rows->TimeValue(time);
             if (!dateChecked) {
                 double whole = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LoadProgress.h"
 #include "common/LoadWindow.h"
 
 #include <QStringList>
@@ -17,5 +18,8 @@ class TFastLineSeries;
 //
 // The points read before an error (a value that cannot be read, a failing
 // query) are added to their series before the error goes on to the caller.
+// `progress` (when given) hears the count of records read; a cancel there
+// throws LoadCancelled.
 void LoadDatabaseTable(TDatabase& database, const QString& table, const QString& timeField, const TLoadWindow& window,
-                       bool dateChecked, const QStringList& fields, const std::vector<TFastLineSeries*>& series);
+                       bool dateChecked, const QStringList& fields, const std::vector<TFastLineSeries*>& series,
+                       TLoadProgress* progress = nullptr);

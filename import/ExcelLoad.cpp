@@ -11,6 +11,8 @@ namespace {
 // Points go to their series in blocks of this many, so that the load holds
 // neither the sheet nor a copy of the series.
 constexpr std::size_t BlockSize = 8192;
+// Rows between two reports of progress.
+constexpr qint64 ProgressRows = 4096;
 
 bool IsTimeCell(const TCell& cell)
 {
@@ -80,14 +82,17 @@ private:
 } // namespace
 
 void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, const TLoadWindow& window,
-                   const std::vector<TFastLineSeries*>& series)
+                   const std::vector<TFastLineSeries*>& series, TLoadProgress* progress)
 {
+    qint64 rowsRead = 0;
     std::vector<int> columns;
     for (const TFastLineSeries* one : series)
         columns.push_back(one->Tag() + 1);
     TSeriesBlocks blocks(series);
     TLetterCells cells;
     const auto onRow = [&](const TSheetRow& row) {
+        if (++rowsRead % ProgressRows == 0)
+            ReportLoadProgress(progress, rowsRead, -1);
         cells.Fill(row);
         const TCell* time = cells.At(timeColumn);
         if (!time || !IsTimeCell(*time) || !window.Contains(time->Value))

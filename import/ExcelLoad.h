@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LoadProgress.h"
 #include "import/LoadWindow.h"
 
 #include <QString>
@@ -21,6 +22,7 @@ constexpr int ExcelLetterCount = 26;
 // wherever its used range starts; a column outside the used range is empty.
 //
 // The points read before an error are added to their series before the
-// error goes on to the caller.
+// error goes on to the caller. `progress` (when given) hears the count of rows
+// read; a cancel there throws LoadCancelled.
 void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, const TLoadWindow& window,
-                   const std::vector<TFastLineSeries*>& series);
+                   const std::vector<TFastLineSeries*>& series, TLoadProgress* progress = nullptr);

@@ -119,12 +119,12 @@ void TfrmLoadData::sbnLoadDatabaseDataClick()
         fields << entry.Field;
         series.push_back(entry.Series);
     }
-    {
-        WaitCursor wait;
-        LoadDatabaseTable(*ADOConnection, cbxTables->currentText(), cbxTimeField->currentText(), window,
-                          IsDateChecked(), fields, series);
-    }
-    LoadSucceeded();
+    const QString table = cbxTables->currentText();
+    const QString timeField = cbxTimeField->currentText();
+    if (RunImport([&](TLoadProgress* progress) {
+            LoadDatabaseTable(*ADOConnection, table, timeField, window, IsDateChecked(), fields, series, progress);
+        }))
+        LoadSucceeded();
 }
 
 void TfrmLoadData::ADOConnectionBeforeConnect()

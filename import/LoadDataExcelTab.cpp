@@ -101,10 +101,11 @@ void TfrmLoadData::sbnLoadExcelDataClick()
         return;
     CreateExcelSeries();
     const TLoadWindow window = Window();
-    {
-        WaitCursor wait;
-        LoadWorksheet(lblExcelFileName->text(), cbxExcelWorkSheet->currentIndex(), cbxTimeCell->currentIndex() + 1,
-                      window, ImportedSeries());
-    }
-    LoadSucceeded();
+    const QString fileName = lblExcelFileName->text();
+    const int sheet = cbxExcelWorkSheet->currentIndex();
+    const int timeColumn = cbxTimeCell->currentIndex() + 1;
+    if (RunImport([&](TLoadProgress* progress) {
+            LoadWorksheet(fileName, sheet, timeColumn, window, ImportedSeries(), progress);
+        }))
+        LoadSucceeded();
 }
