@@ -25,6 +25,10 @@ TMpvRenderWidget::TMpvRenderWidget(mpv_handle* mpv, QWidget* parent)
 
 TMpvRenderWidget::~TMpvRenderWidget()
 {
+    // QOpenGLWidget's own destructor destroys the GL context after this one
+    // has run; its signal must not reach this half-destroyed object.
+    if (QOpenGLContext* glContext = context())
+        disconnect(glContext, nullptr, this, nullptr);
     FreeRenderContext();
 }
 
@@ -54,6 +58,12 @@ void TMpvRenderWidget::DrawPendingFrame(bool now)
         update();
 }
 
+void TMpvRenderWidget::ShowPicture(bool show)
+{
+    mShowPicture = show;
+    update();
+}
+
 void TMpvRenderWidget::initializeGL()
 {
     // Qt may throw the GL context away (when the widget moves to another top
@@ -81,7 +91,7 @@ void TMpvRenderWidget::initializeGL()
 
 void TMpvRenderWidget::paintGL()
 {
-    if (!mRenderContext) {
+    if (!mRenderContext || !mShowPicture) {
         QOpenGLFunctions* gl = context()->functions();
         gl->glClearColor(0, 0, 0, 1);
         gl->glClear(GL_COLOR_BUFFER_BIT);

@@ -24,6 +24,9 @@ public:
     // that block the event loop while mpv works: mpv's video output waits
     // for each frame to be drawn.
     void DrawPendingFrame() { DrawPendingFrame(true); }
+    // Black instead of mpv's picture while false: mpv may still hold the last
+    // frame of a file it has ended.
+    void ShowPicture(bool show);
 
 protected:
     void initializeGL() override;
@@ -38,4 +41,5 @@ private:
 
     mpv_handle* mMpv;
     mpv_render_context* mRenderContext = nullptr;
+    bool mShowPicture = true;
 };

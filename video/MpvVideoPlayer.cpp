@@ -18,6 +18,13 @@ namespace {
 constexpr quint64 LoadReply = 1;
 constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
+constexpr quint64 VideoTrackReply = 4;
+constexpr quint64 AudioTrackReply = 5;
+
+// The sound outputs mpv would probe by itself, then its null output, so that a
+// machine without a sound device plays silently instead of failing. Names
+// that this build of mpv lacks are skipped with a warning.
+constexpr const char* AudioOutputs = "pipewire,pulse,alsa,jack,sdl,null";
 
 std::optional<double> DoubleValue(const mpv_event_property& property)
 {
@@ -43,6 +50,7 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
 
     TMpvOptions options = {
         {"vo", "libmpv"},
+        {"ao", AudioOutputs},
         {"hwdec", "auto-safe"},
         {"keep-open", "yes"},
         {"hr-seek", "yes"},
@@ -141,11 +149,16 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
         progress = TLoadProgress::Started;
         break;
     case MPV_EVENT_FILE_LOADED:
+        if (mRenderWidget)
+            mRenderWidget->ShowPicture(true);
         progress = TLoadProgress::Loaded;
         break;
     case MPV_EVENT_END_FILE: {
         const auto& endFile = *static_cast<mpv_event_end_file*>(event.data);
         stopped = true;
+        // No picture of an ended file stays: it would look playable.
+        if (mRenderWidget)
+            mRenderWidget->ShowPicture(false);
         if (endFile.reason == MPV_END_FILE_REASON_ERROR) {
             loadError = endFile.error;
             progress = TLoadProgress::Failed;
@@ -158,12 +171,18 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
             progress = TLoadProgress::Failed;
         }
         break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        progress = TLoadProgress::Restarted;
+        break;
     case MPV_EVENT_GET_PROPERTY_REPLY:
         if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
             std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
                 value = DoubleValue(*static_cast<mpv_event_property*>(event.data));
             progress = TLoadProgress::ValueRead;
+        } else if (event.reply_userdata == VideoTrackReply || event.reply_userdata == AudioTrackReply) {
+            // Unavailable when no track of that kind plays.
+            progress = event.error >= 0 ? TLoadProgress::TrackRead : TLoadProgress::ValueRead;
         }
         break;
     default:
@@ -238,14 +257,25 @@ void TMpvVideoPlayer::Open(const QString& fileName)
     if (result < 0)
         throw Exception(PlayerErrorMessage(result, fileName));
 
-    // mpv loads in the background; wait here until it has the file or gives
-    // up. Events of the file that was open before come first and are handled
-    // as usual. mpv's video output waits for the frames it hands over to be
-    // drawn, so they are drawn from this loop while the event loop is held.
+    // mpv loads in the background; wait here until it plays the file (paused)
+    // or gives up. Events of the file that was open before come first and are
+    // handled as usual. mpv's video output waits for the frames it hands over
+    // to be drawn, so they are drawn from this loop while the event loop is
+    // held.
+    //
+    // mpv reports the file loaded before it opens the decoders and the sound
+    // output, and restarts playback even when none of them could be opened;
+    // the end of the file on that error follows later. So once playback has
+    // restarted, the length, the position and the tracks in play are asked
+    // for together: mpv answers in order, after the restart, so the answers
+    // tell whether a video or an audio track plays, and if none does, the
+    // error is still to come.
     QDeadlineTimer deadline(OpenTimeoutMs);
     bool started = false;
     bool loaded = false;
-    int valuesToRead = 0;
+    bool restarted = false;
+    bool playsTrack = false;
+    int repliesDue = 0;
     int loadError = 0;
     for (;;) {
         const qint64 remaining = deadline.remainingTime();
@@ -260,14 +290,18 @@ void TMpvVideoPlayer::Open(const QString& fileName)
         } else if (progress == TLoadProgress::Failed && (started || event->event_id == MPV_EVENT_COMMAND_REPLY)) {
             throw Exception(PlayerErrorMessage(loadError, fileName));
         } else if (progress == TLoadProgress::Loaded && started) {
-            // Read the length and the start position now, so that both
-            // are known when Open returns.
             loaded = true;
+        } else if (progress == TLoadProgress::Restarted && loaded && !restarted) {
+            restarted = true;
             mpv_get_property_async(mMpv, DurationReply, "duration", MPV_FORMAT_DOUBLE);
             mpv_get_property_async(mMpv, PositionReply, "time-pos", MPV_FORMAT_DOUBLE);
-            valuesToRead = 2;
-        } else if (progress == TLoadProgress::ValueRead && loaded && --valuesToRead == 0) {
-            break;
+            mpv_get_property_async(mMpv, VideoTrackReply, "current-tracks/video/id", MPV_FORMAT_INT64);
+            mpv_get_property_async(mMpv, AudioTrackReply, "current-tracks/audio/id", MPV_FORMAT_INT64);
+            repliesDue = 4;
+        } else if ((progress == TLoadProgress::ValueRead || progress == TLoadProgress::TrackRead) && restarted) {
+            playsTrack = playsTrack || progress == TLoadProgress::TrackRead;
+            if (--repliesDue == 0 && playsTrack)
+                break;
         }
     }
     // A file that is still loading counts as open; its position and duration

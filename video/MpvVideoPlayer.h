@@ -55,7 +55,7 @@ public:
 
 private:
     // What an event means to the waiting Open, if anything.
-    enum class TLoadProgress { None, Started, Loaded, Failed, ValueRead };
+    enum class TLoadProgress { None, Started, Loaded, Restarted, Failed, ValueRead, TrackRead };
 
     // Called by mpv on one of its own threads: only posts DrainEvents to the
     // UI thread.
