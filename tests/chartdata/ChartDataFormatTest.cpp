@@ -44,7 +44,9 @@ std::vector<TChartPoint> Points(const TChartDataLayout& layout, std::size_t inde
 // Bit-exact, so that -0.0 and NaN payloads count too.
 bool SamePoints(const std::vector<TChartPoint>& a, const std::vector<TChartPoint>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(TChartPoint)) == 0;
+    // Empty vectors may hold no buffer, which memcmp must not be given.
+    return a.size() == b.size()
+           && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TChartPoint)) == 0);
 }
 
 QString ParseError(const QByteArray& image)
