@@ -1,5 +1,6 @@
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
+#include "bench/PlaybackBench.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,11 +11,14 @@ int main(int argc, char** argv)
         return RunCsvImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
+    // Plays a video for a while on both players: only when asked for.
+    if (argc >= 2 && std::strcmp(argv[1], "playback") == 0)
+        return RunPlaybackBench(argc, argv);
     if (argc == 1) {
         const int csv = RunCsvImportBench(argc, argv);
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | chart | playback]\n");
     return 2;
 }

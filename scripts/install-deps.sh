@@ -16,8 +16,19 @@ test_packages=(
   libgtest-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
 )
 
+# The mpv player only as the yardstick of plotreel-bench playback.
+bench_packages=(
+  ffmpeg mpv xvfb xauth
+)
+
 wanted=("${packages[@]}")
-if [ "${1:-}" = "--with-tests" ]; then wanted+=("${test_packages[@]}"); fi
+for option in "$@"; do
+  case "$option" in
+    --with-tests) wanted+=("${test_packages[@]}") ;;
+    --with-bench) wanted+=("${bench_packages[@]}") ;;
+    *) echo "usage: install-deps.sh [--with-tests] [--with-bench]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${wanted[@]}"; do
