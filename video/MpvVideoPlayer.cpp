@@ -2,7 +2,7 @@
 
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
-#include "video/MpvRenderWidget.h"
+#include "video/MpvVideoSurface.h"
 #include "video/PlayerErrors.h"
 
 #include <QDeadlineTimer>
@@ -25,6 +25,11 @@ constexpr quint64 AudioTrackReply = 5;
 // machine without a sound device plays silently instead of failing. Names
 // that this build of mpv lacks are skipped with a warning.
 constexpr const char* AudioOutputs = "pipewire,pulse,alsa,jack,sdl,null";
+
+// mpv's own video output, drawing into the video surface's native window.
+// "x11" would cost less in software, but its shared-memory images break Qt's
+// connection to the X server when mpv closes it.
+constexpr const char* VideoOutput = "gpu";
 
 std::optional<double> DoubleValue(const mpv_event_property& property)
 {
@@ -49,7 +54,12 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
             MPV_ERROR_UNINITIALIZED, QStringLiteral("mpv needs the numeric locale \"C\"")));
 
     TMpvOptions options = {
-        {"vo", "libmpv"},
+        {"vo", VideoOutput},
+        // Draw with OpenGL also where it is rendered in software (Mesa's
+        // llvmpipe, as in a virtual X server) rather than fail.
+        {"gpu-sw", "yes"},
+        // The surface is an X11 window (see main), whatever session runs.
+        {"gpu-context", "x11egl"},
         {"ao", AudioOutputs},
         {"hwdec", "auto-safe"},
         {"keep-open", "yes"},
@@ -58,6 +68,9 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
         {"pause", "yes"},
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},
+        // Mouse events over the picture go on to Qt, and the pointer stays.
+        {"input-cursor", "no"},
+        {"cursor-autohide", "no"},
         {"terminal", "no"},
     };
     options += extraOptions;
@@ -70,7 +83,7 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
             break;
         }
         if (name == QLatin1String("vo"))
-            mVideoOutput = value;
+            mVideoOutput = mShownVideoOutput = value;
     }
     if (result >= 0) {
         mpv_observe_property(mMpv, 0, "pause", MPV_FORMAT_FLAG);
@@ -93,9 +106,8 @@ TMpvVideoPlayer::~TMpvVideoPlayer()
 {
     mPositionTimer.stop();
     mPlaying = false;
-    // The render context must go, with its GL context current, before the
-    // handle it was made from.
-    delete mRenderWidget;
+    // mpv lets go of the surface's window before the surface goes.
+    delete mVideoSurface;
     mpv_set_wakeup_callback(mMpv, nullptr, nullptr);
     mpv_terminate_destroy(mMpv);
 }
@@ -149,16 +161,11 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
         progress = TLoadProgress::Started;
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (mRenderWidget)
-            mRenderWidget->ShowPicture(true);
         progress = TLoadProgress::Loaded;
         break;
     case MPV_EVENT_END_FILE: {
         const auto& endFile = *static_cast<mpv_event_end_file*>(event.data);
         stopped = true;
-        // No picture of an ended file stays: it would look playable.
-        if (mRenderWidget)
-            mRenderWidget->ShowPicture(false);
         if (endFile.reason == MPV_END_FILE_REASON_ERROR) {
             loadError = endFile.error;
             progress = TLoadProgress::Failed;
@@ -209,24 +216,26 @@ void TMpvVideoPlayer::ReportPosition()
         OnPosition(this, GetPosition());
 }
 
-void TMpvVideoPlayer::EnsureRenderWidget()
+void TMpvVideoPlayer::EnsureVideoSurface()
 {
     QWidget* window = VideoWindow();
-    if (!mRenderWidget && window) {
-        mRenderWidget = new TMpvRenderWidget(mMpv, window);
-        QLayout* layout = window->layout();
-        if (!layout) {
-            layout = new QVBoxLayout(window);
-            layout->setContentsMargins(0, 0, 0, 0);
-        }
-        layout->addWidget(mRenderWidget);
+    if (mVideoSurface || !window)
+        return;
+    mVideoSurface = new TMpvVideoSurface([this] { ReleaseVideoSurface(); }, window);
+    QLayout* layout = window->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
     }
-    if (mRenderWidget && !mRenderWidget->CanRender() && mRenderWidget->parentWidget()->isVisible()) {
-        // The render context is made when the widget first paints; mpv needs
-        // it before the file's video starts.
-        mRenderWidget->show();
-        mRenderWidget->repaint();
-    }
+    layout->addWidget(mVideoSurface);
+}
+
+void TMpvVideoPlayer::ReleaseVideoSurface()
+{
+    // At once, not queued: mpv's window inside the surface must be gone
+    // before the surface's own window.
+    mpv_set_property_string(mMpv, "vo", "null");
+    mVideoOutput = QStringLiteral("null");
 }
 
 void TMpvVideoPlayer::SetPause(bool pause)
@@ -239,11 +248,15 @@ void TMpvVideoPlayer::SetPause(bool pause)
 void TMpvVideoPlayer::Open(const QString& fileName)
 {
     Close();
-    EnsureRenderWidget();
-    // Without a render context the video is decoded but not shown, so that
-    // the position and duration still work.
-    const QString videoOutput = mRenderWidget && mRenderWidget->CanRender()
-                                    ? QStringLiteral("libmpv") : QStringLiteral("null");
+    EnsureVideoSurface();
+    // A window that is not shown has no picture to show: the video is then
+    // decoded but not drawn, so that the position and duration still work.
+    const bool visible = mVideoSurface && mVideoSurface->parentWidget()->isVisible();
+    const QString videoOutput = visible ? mShownVideoOutput : QStringLiteral("null");
+    if (visible) {
+        qint64 windowId = mVideoSurface->NativeWindowId();
+        mpv_set_property_async(mMpv, 0, "wid", MPV_FORMAT_INT64, &windowId);
+    }
     if (videoOutput != mVideoOutput) {
         const QByteArray name = videoOutput.toUtf8();
         const char* value = name.constData();
@@ -259,9 +272,7 @@ void TMpvVideoPlayer::Open(const QString& fileName)
 
     // mpv loads in the background; wait here until it plays the file (paused)
     // or gives up. Events of the file that was open before come first and are
-    // handled as usual. mpv's video output waits for the frames it hands over
-    // to be drawn, so they are drawn from this loop while the event loop is
-    // held.
+    // handled as usual.
     //
     // mpv reports the file loaded before it opens the decoders and the sound
     // output, and restarts playback even when none of them could be opened;
@@ -281,9 +292,7 @@ void TMpvVideoPlayer::Open(const QString& fileName)
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0)
             break;
-        if (mRenderWidget)
-            mRenderWidget->DrawPendingFrame();
-        const mpv_event* event = mpv_wait_event(mMpv, qMin(remaining, qint64(OpenPollMs)) / 1000.0);
+        const mpv_event* event = mpv_wait_event(mMpv, remaining / 1000.0);
         const TLoadProgress progress = HandleEvent(*event, loadError);
         if (progress == TLoadProgress::Started) {
             started = true;
