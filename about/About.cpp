@@ -2,7 +2,7 @@
 
 #include "about/FontFit.h"
 #include "about/LinkLabel.h"
-#include "app/glyphs/Glyphs.h"
+#include "common/glyphs/Glyphs.h"
 #include "common/Fonts.h"
 
 #include <QApplication>

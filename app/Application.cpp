@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "about/ProdInfo.h"
 #include "common/MessageBoxes.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -11,4 +12,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     bool result = false;
     RunCommand([&] { result = QApplication::notify(receiver, event); });
     return result;
+}
+
+void SetApplicationTitle()
+{
+    QCoreApplication::setApplicationName(ProductInfo.ProductName);
 }

@@ -3,8 +3,8 @@
 #include "about/About.h"
 #include "about/ProdInfo.h"
 #include "app/DataStrip.h"
-#include "app/TimeMapping.h"
-#include "app/TimeText.h"
+#include "common/TimeMapping.h"
+#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
@@ -12,6 +12,7 @@
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
 #include "common/WaitCursor.h"
+#include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
 #include "video/VideoPlayer.h"
 
@@ -49,6 +50,8 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     ConnectCommands();
     qApp->installEventFilter(this);
     frmLoadData = new TfrmLoadData(*this);
+    // The connection dialog makes itself frmConnectDatabase and goes with this window.
+    new TfrmConnectDatabase(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -111,8 +114,11 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     VideoFileName = fileName;
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
-    if (companion != VideoFileName && QFileInfo::exists(companion))
+    if (companion != VideoFileName && QFileInfo::exists(companion)) {
         LoadChartDataFile(companion);
+        // The file's start time moves the axis; the cursor stays on the first picture.
+        SetCursorX(StartTime);
+    }
     UpdateControls();
 }
 
@@ -133,16 +139,30 @@ void TfrmMain::LoadChartDataFile(const QString& fileName)
     FillLegend();
 }
 
+QPoint TfrmMain::DialogPosition() const
+{
+    // Just under the top panel, at the window's left edge.
+    return mapToGlobal(QPoint(0, pnlTop->geometry().bottom() + 1));
+}
+
 void TfrmMain::sbnOpenDataClick()
 {
-    if (!frmLoadData->RunLoadDataDialog())
+    const int seriesBefore = ChartAll->SeriesCount();
+    const bool loaded = frmLoadData->RunLoadDataDialog();
+    // A load that failed part way keeps the series it had made; they belong
+    // in the legend all the same, but the start time stays.
+    if (!loaded && ChartAll->SeriesCount() == seriesBefore)
         return;
     FitCursorHeight();
-    StartTime = frmLoadData->StartTime();
-    DefaultAxisMin = StartTime;
-    DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
-    ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
     FillLegend();
+    if (loaded) {
+        StartTime = frmLoadData->StartTime();
+        DefaultAxisMin = StartTime;
+        DefaultAxisMax = VideoToChartTime(StartTime, mPlayer->GetDuration());
+        ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+        // The cursor keeps marking the picture on screen, on the new axis.
+        SetCursorX(VideoToChartTime(StartTime, mPlayer->GetPosition()));
+    }
     UpdateControls();
 }
 
@@ -184,7 +204,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // pointer; it zooms once.
         const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
-        if (widget->window() == this && !passingUp) {
+        // A sideways turn or swipe has no vertical delta: it does not zoom.
+        const bool vertical = wheel->angleDelta().y() != 0;
+        if (widget->window() == this && !passingUp && vertical) {
             mLastWheelTarget = widget;
             mLastWheelTime = wheel->timestamp();
             const int delta = wheel->angleDelta().y();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "import/LoadDataHost.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -24,7 +25,7 @@ class TfrmLoadData;
 
 // The main window: the video above, the chart with its tool strip, the
 // current values and the legend below.
-class TfrmMain : public QWidget {
+class TfrmMain : public QWidget, public TLoadDataHost {
     Q_OBJECT
 
 public:
@@ -99,6 +100,12 @@ public:
     QAction* miDelete = nullptr;
     QPixmap imgPlay;
     QPixmap imgPause;
+
+    // What the load-data dialog works on.
+    QWidget* HostWindow() override { return this; }
+    TChart& TargetChart() override { return *ChartAll; }
+    float TargetVideoDuration() const override { return VideoDuration; }
+    QPoint DialogPosition() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

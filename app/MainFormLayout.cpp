@@ -1,7 +1,7 @@
 // The main window's controls and their places.
 #include "app/DataStrip.h"
 #include "app/MainForm.h"
-#include "app/glyphs/Glyphs.h"
+#include "common/glyphs/Glyphs.h"
 #include "chart/Chart.h"
 #include "common/Fonts.h"
 

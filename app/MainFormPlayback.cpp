@@ -1,7 +1,7 @@
 // Playback, the cursor and the time axis view of the main window.
 #include "app/MainForm.h"
 
-#include "app/TimeMapping.h"
+#include "common/TimeMapping.h"
 #include "app/ViewZoom.h"
 #include "chart/Chart.h"
 #include "video/VideoPlayer.h"

@@ -3,6 +3,8 @@
 TView ZoomInView(TView view, TDateTime cursor)
 {
     const double r = (view.Max - view.Min) / 20;
+    if (view.Max - view.Min - 2 * r < MinViewWidth)
+        return view;
     double a = view.Min + r;
     double b = view.Max - r;
     if (cursor < a + r) {

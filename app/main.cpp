@@ -1,4 +1,3 @@
-#include "about/ProdInfo.h"
 #include "app/Application.h"
 #include "app/MainForm.h"
 #include "video/MpvVideoPlayer.h"
@@ -36,8 +35,7 @@ int main(int argc, char** argv)
     // libmpv refuses to start unless numbers are formatted the C way; Qt's own
     // formatting goes through QLocale and is not affected.
     std::setlocale(LC_NUMERIC, "C");
-    app.setApplicationName(ProductInfo.ProductName);
-    app.setApplicationDisplayName(ProductInfo.ProductName);
+    SetApplicationTitle();
 
     TfrmMain frmMain(std::make_unique<TMpvVideoPlayer>());
     frmMain.show();

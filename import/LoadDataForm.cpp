@@ -1,7 +1,6 @@
 #include "import/LoadDataForm.h"
 
-#include "app/MainForm.h"
-#include "app/TimeText.h"
+#include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "common/Fonts.h"
@@ -11,12 +10,46 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QTimeEdit>
 
-TfrmLoadData::TfrmLoadData(TfrmMain& main)
-    : QDialog(&main, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mMain(main),
+#include <algorithm>
+
+namespace {
+
+// The width at which a time edit shows every time of day whole in its
+// format and locale: the widest text, measured over all hours and minutes,
+// with the frame and the arrows around it.
+int WidthForEveryTime(const QTimeEdit& edit)
+{
+    edit.ensurePolished();
+    const QFontMetrics metrics = edit.fontMetrics();
+    int widest = 0;
+    for (int hour = 0; hour < 24; ++hour) {
+        for (int minute = 0; minute < 60; ++minute) {
+            const QString text = edit.locale().toString(QTime(hour, minute, minute), edit.displayFormat());
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
+    }
+    // As the edit measures its own text: a blank after it and room for the
+    // text cursor.
+    const QSize text(widest + metrics.horizontalAdvance(QLatin1Char(' ')) + 2, edit.sizeHint().height());
+    QStyleOptionSpinBox option;
+    option.initFrom(&edit);
+    option.frame = edit.hasFrame();
+    option.buttonSymbols = edit.buttonSymbols();
+    option.subControls = QStyle::SC_SpinBoxFrame | QStyle::SC_SpinBoxEditField | QStyle::SC_SpinBoxUp
+                         | QStyle::SC_SpinBoxDown;
+    return edit.style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, &edit).width();
+}
+
+} // namespace
+
+TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
+    : QDialog(host.HostWindow(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      mHost(host),
       mRandom(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()))
 {
     setWindowTitle(QStringLiteral("Load Chart Data"));
@@ -33,6 +66,8 @@ TfrmLoadData::TfrmLoadData(TfrmMain& main)
     dtpTime->setGeometry(300, 13, 85, 24);
     dtpTime->setDisplayFormat(LongTimeFormat(QLocale()));
     dtpTime->setTime(QTime(7, 0, 0));
+    // Wider where the locale's times need it ("12:00:00 PM").
+    dtpTime->resize(std::max(dtpTime->width(), WidthForEveryTime(*dtpTime)), dtpTime->height());
 
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);
@@ -46,7 +81,7 @@ TfrmLoadData::~TfrmLoadData() = default;
 
 bool TfrmLoadData::RunLoadDataDialog()
 {
-    move(mMain.mapToGlobal(QPoint(0, mMain.pnlTop->geometry().bottom() + 1)));
+    move(mHost.DialogPosition());
     return exec() == QDialog::Accepted;
 }
 
@@ -62,14 +97,14 @@ TDateTime TfrmLoadData::StartTime() const
 
 TLoadWindow TfrmLoadData::Window() const
 {
-    return MakeLoadWindow(StartTime(), mMain.VideoDuration);
+    return MakeLoadWindow(StartTime(), mHost.TargetVideoDuration());
 }
 
 void TfrmLoadData::CreateImportSeries(const QList<TFieldChoice>& fields)
 {
     ImportSeries.clear();
     for (const TFieldChoice& field : fields) {
-        TFastLineSeries* series = AddChartSeries(*mMain.ChartAll, field.Field.toUtf8());
+        TFastLineSeries* series = AddChartSeries(mHost.TargetChart(), field.Field.toUtf8());
         series->SetShowInLegend(true);
         series->SetTag(field.Index);
         ImportSeries.append({field.Field, series});

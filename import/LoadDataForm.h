@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/LoadDataHost.h"
 #include "import/LoadWindow.h"
 #include "import/TestData.h"
 
@@ -15,7 +16,6 @@ class QTabWidget;
 class QTimeEdit;
 class TCheckedDateEdit;
 class TFastLineSeries;
-class TfrmMain;
 
 // The "Load Chart Data" dialog: the start translation time and one tab per
 // source of chart data. It lives as long as the main window and keeps what
@@ -24,7 +24,7 @@ class TfrmLoadData : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmLoadData(TfrmMain& main);
+    explicit TfrmLoadData(TLoadDataHost& host);
     ~TfrmLoadData() override;
 
     // Shows the dialog under the main window's top panel; true when a source
@@ -99,6 +99,6 @@ private:
     void CreateTestDataTab();
     void AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&));
 
-    TfrmMain& mMain;
+    TLoadDataHost& mHost;
     TRandom mRandom;
 };

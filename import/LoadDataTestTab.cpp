@@ -1,7 +1,6 @@
 // The "Test Data" tab: generated series for trying out the chart and video.
 #include "import/LoadDataForm.h"
 
-#include "app/MainForm.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 
@@ -21,7 +20,7 @@ void TfrmLoadData::CreateTestDataTab()
 
 void TfrmLoadData::AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&))
 {
-    TChart& chart = *mMain.ChartAll;
+    TChart& chart = mHost.TargetChart();
     // Named after its colour's entry: the number of series before it.
     TFastLineSeries* series = AddChartSeries(chart, "Test data " + QByteArray::number(chart.SeriesCount()));
     series->SetShowInLegend(true);

@@ -2,9 +2,9 @@
 // chosen by their numbers.
 #include "import/LoadDataForm.h"
 
-#include "app/MainForm.h"
 #include "chart/Chart.h"
 #include "common/MessageBoxes.h"
+#include "common/PlacedLabel.h"
 #include "common/WaitCursor.h"
 #include "import/TextFields.h"
 #include "import/TextLoad.h"
@@ -25,14 +25,6 @@ constexpr int TextFieldCount = 25;
 // odlgTextFile's filter.
 const QString TextFileFilter = QStringLiteral("Text & CSV Files (*.txt *csv);;All Files (*)");
 
-QLabel* TabLabel(QWidget* tab, const QPoint& place, const QString& caption)
-{
-    auto* label = new QLabel(caption, tab);
-    label->move(place);
-    label->adjustSize();
-    return label;
-}
-
 QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width)
 {
     auto* list = new QComboBox(tab);
@@ -49,15 +41,15 @@ void TfrmLoadData::CreateTextTab()
     TabSheet3 = new QWidget;
     PageControl->addTab(TabSheet3, QStringLiteral("Text/CSV File"));
     sbnOpenTextFile = TabButton(TabSheet3, QRect(32, 16, 320, 32), QStringLiteral("Select Text File"));
-    lblTextFileName = TabLabel(TabSheet3, QPoint(32, 48), QString());
-    Label5 = TabLabel(TabSheet3, QPoint(32, 88), QStringLiteral("Fileds Delimiter"));
+    lblTextFileName = PlacedLabel(TabSheet3, QPoint(32, 48), QString());
+    Label5 = PlacedLabel(TabSheet3, QPoint(32, 88), QStringLiteral("Fileds Delimiter"));
     cbxFieldsDelimiter = TabDropDownList(TabSheet3, QPoint(160, 85), 185);
     for (const TTextDelimiter& delimiter : TextDelimiters)
         cbxFieldsDelimiter->addItem(QString::fromLatin1(delimiter.Name), QChar::fromLatin1(delimiter.Character));
     cbxFieldsDelimiter->setCurrentIndex(0);
-    Label9 = TabLabel(TabSheet3, QPoint(32, 131), QStringLiteral("Time Field Number"));
+    Label9 = PlacedLabel(TabSheet3, QPoint(32, 131), QStringLiteral("Time Field Number"));
     cbxTextTimeFiled = TabDropDownList(TabSheet3, QPoint(160, 128), 185);
-    Label10 = TabLabel(TabSheet3, QPoint(32, 174), QStringLiteral("Data Fields Nubmers"));
+    Label10 = PlacedLabel(TabSheet3, QPoint(32, 174), QStringLiteral("Data Fields Nubmers"));
     clbTextDataFields = new QListWidget(TabSheet3);
     clbTextDataFields->setGeometry(160, 174, 185, 133);
     sbnLoadTextData = TabButton(TabSheet3, QRect(32, 336, 320, 32), QStringLiteral("Load Text Data"));

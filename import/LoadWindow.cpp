@@ -1,6 +1,6 @@
 #include "import/LoadWindow.h"
 
-#include "app/TimeMapping.h"
+#include "common/TimeMapping.h"
 
 TDateTime StartTranslationTime(bool dateChecked, TDateTime date, TDateTime time)
 {

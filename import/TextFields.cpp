@@ -1,6 +1,7 @@
 #include "import/TextFields.h"
 
-void SplitTextFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields)
+void SplitTextFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields,
+                     std::size_t maxFields)
 {
     fields.clear();
     const char* p = line.data();
@@ -11,14 +12,14 @@ void SplitTextFields(std::string_view line, char delimiter, std::vector<std::str
     };
 
     skipBlanks();
-    while (p != end) {
+    while (p != end && fields.size() < maxFields) {
         const char* const start = p;
         while (p != end && !IsTextBlank(*p) && *p != delimiter)
             ++p;
         fields.emplace_back(start, static_cast<std::size_t>(p - start));
         skipBlanks();
         if (p != end && *p == delimiter) {
-            if (p + 1 == end)
+            if (p + 1 == end && fields.size() < maxFields)
                 fields.emplace_back(end, 0);
             ++p;
             skipBlanks();

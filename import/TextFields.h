@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +28,7 @@ inline bool IsTextBlank(char c)
 // Blanks always separate fields and never belong to one; the delimiter
 // separates fields too. When the delimiter is no blank, a delimiter with no
 // field before it gives an empty field, and so does a delimiter that is the
-// last character of the line. A line of blanks only has no fields.
-void SplitTextFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
+// last character of the line. A line of blanks only has no fields. At most
+// maxFields fields are split off: the first ones, as a full split gives them.
+void SplitTextFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields,
+                     std::size_t maxFields = std::numeric_limits<std::size_t>::max());

@@ -12,6 +12,18 @@
 
 namespace {
 
+// The UTF-8 byte-order mark that some programs put at the start of a text.
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+// The highest field number a line is read to.
+std::size_t LastFieldNeeded(const TTextImportOptions& options)
+{
+    int last = options.TimeField;
+    for (const int field : options.DataFields)
+        last = std::max(last, field);
+    return static_cast<std::size_t>(std::max(last, 0));
+}
+
 std::string_view FieldNumbered(const std::vector<std::string_view>& fields, int number)
 {
     if (number < 1 || static_cast<std::size_t>(number) > fields.size())
@@ -77,11 +89,16 @@ void ImportText(std::string_view text, const TTextImportOptions& options, const 
     if (columns.size() < options.DataFields.size())
         columns.resize(options.DataFields.size());
 
+    if (text.substr(0, Utf8Bom.size()) == Utf8Bom)
+        text.remove_prefix(Utf8Bom.size());
+    // Fields past the last one chosen are never split off: a long line would
+    // otherwise cost a view for each of its fields.
+    const std::size_t lastField = LastFieldNeeded(options);
     std::vector<std::string_view> fields;
     TTextLines lines(text);
     std::string_view line;
     while (lines.Next(line)) {
-        SplitTextFields(line, options.Delimiter, fields);
+        SplitTextFields(line, options.Delimiter, fields, lastField);
         const TDateTime t = ParseTextDateTime(FieldNumbered(fields, options.TimeField), locale);
         if (t == 0 || !options.Window.Contains(t))
             continue;

@@ -13,7 +13,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
 )
 test_packages=(
-  libgtest-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
+  libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
 )
 
 # The mpv player only as the yardstick of plotreel-bench playback.

@@ -1,4 +1,4 @@
-#include "app/glyphs/Glyphs.h"
+#include "common/glyphs/Glyphs.h"
 
 #include <QImage>
 #include <QPixmap>

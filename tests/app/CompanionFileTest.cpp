@@ -5,6 +5,7 @@
 #include "tests/support/ModalBoxCatcher.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -138,4 +139,20 @@ TEST_F(CompanionFile, AVideoNamedLikeItsChartDataFileIsNeverOverwritten)
     QFile file(odd);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "not chart data");
+}
+
+TEST_F(CompanionFile, TheCursorMovesToTheStartTimeOfTheFile)
+{
+    AddSeries("Speed", {{At(12, 0, 1), 1}});
+    window->UpdateControls();
+    window->sbnSaveData->click();
+    ASSERT_TRUE(QFile::exists(companion));
+
+    // Opened again from another start time: the file's start time and the
+    // first picture of the video give the cursor's place.
+    OpenVideo(90, At(8, 0), video);
+    ASSERT_EQ(window->StartTime, At(12, 0));
+    EXPECT_EQ(window->MarkSerie->X0(), At(12, 0));
+    EXPECT_EQ(window->MarkSerie->X1(), At(12, 0));
+    EXPECT_EQ(window->lblCurrentTime->text(), "12:00:00 PM");
 }

@@ -6,6 +6,8 @@
 #include "tests/support/UiDriver.h"
 
 #include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -61,6 +63,25 @@ TEST_F(LoadData, TheDialogOpensUnderTheTopPanelWithItsDefaults)
     EXPECT_EQ(window->DefaultAxisMin, At(12, 0));
 }
 
+TEST_F(LoadData, TheTimePickerShowsEveryTimeWhole)
+{
+    RunDialog([](TfrmLoadData& dialog) {
+        QTimeEdit* picker = dialog.dtpTime;
+        EXPECT_EQ(picker->geometry().topLeft(), QPoint(300, 13));
+        EXPECT_EQ(picker->height(), 24);
+        const QLineEdit* text = picker->findChild<QLineEdit*>();
+        ASSERT_NE(text, nullptr);
+        const QFontMetrics metrics(text->font());
+        for (const QTime time : {QTime(7, 0), QTime(12, 0), QTime(10, 58, 58), QTime(23, 59, 59)}) {
+            picker->setTime(time);
+            // The line edit keeps a margin of 2 pixels on each side.
+            EXPECT_GE(text->contentsRect().width() - 4, metrics.horizontalAdvance(text->text()))
+                << text->text().toStdString();
+        }
+        dialog.reject();
+    });
+}
+
 TEST_F(LoadData, TestDataSpreadsOverTheVideoFromTheStartTranslationTime)
 {
     RunDialog([](TfrmLoadData& dialog) {
@@ -108,6 +129,28 @@ TEST_F(LoadData, TestDataSpreadsOverTheVideoFromTheStartTranslationTime)
         dialog.reject();
     });
     EXPECT_EQ(Chart().SeriesCount(), 3);
+}
+
+TEST_F(LoadData, TheCursorStaysOnThePictureOnScreenWhenTheStartTimeChanges)
+{
+    player->ReportPosition(30);
+    ASSERT_EQ(window->lblCurrentTime->text(), "12:00:30 PM");
+    RunDialog([](TfrmLoadData& dialog) {
+        dialog.PageControl->setCurrentWidget(dialog.TabSheet4);
+        dialog.dtpTime->setTime(QTime(7, 0));
+        dialog.sbnLoadTestData3->click();
+    });
+    ASSERT_EQ(window->StartTime, At(7, 0));
+    EXPECT_NEAR(window->MarkSerie->X0(), At(7, 0, 30), 1e-12);
+    EXPECT_EQ(window->MarkSerie->X1(), window->MarkSerie->X0());
+    EXPECT_EQ(window->lblCurrentTime->text(), "7:00:30 AM");
+
+    // A cancelled dialog moves nothing.
+    RunDialog([](TfrmLoadData& dialog) {
+        dialog.dtpTime->setTime(QTime(9, 0));
+        dialog.reject();
+    });
+    EXPECT_NEAR(window->MarkSerie->X0(), At(7, 0, 30), 1e-12);
 }
 
 TEST(TestData, SinesStayInRangeAndAZeroLengthVideoStacksThePoints)

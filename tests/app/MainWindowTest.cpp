@@ -201,6 +201,12 @@ TEST_F(MainWindow, TheWheelZoomsOnlyOverTheChart)
     EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
     EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
 
+    // A sideways turn or swipe, and a swipe's end without a delta: nothing.
+    for (const QPoint sideways : {QPoint(-120, 0), QPoint(120, 0), QPoint(0, 0)})
+        TurnWheel(plot, inside, sideways);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
+
     // One turn zooms once however far it travels up the window's widgets.
     TurnWheel(plot, inside, -120);
     EXPECT_NEAR(Axis().Minimum(), At(10, 1), 1e-9);

@@ -1,4 +1,4 @@
-#include "app/TimeMapping.h"
+#include "common/TimeMapping.h"
 #include "app/ViewZoom.h"
 
 #include <gtest/gtest.h>
@@ -42,13 +42,34 @@ TEST(ViewZoom, ZoomInKeepsTheEdgeNearTheCursor)
     }
 }
 
-TEST(ViewZoom, ZoomInHasNoLowerLimit)
+TEST(ViewZoom, ZoomInStopsAtAMillisecondAndZoomOutAlwaysRecovers)
 {
+    // Each step takes nine tenths of the width.
     TView view{At(10, 0), At(10, 20)};
     for (int i = 0; i < 100; ++i)
         view = ZoomInView(view, At(10, 10));
-    EXPECT_GT(view.Max, view.Min);
     EXPECT_NEAR((view.Max - view.Min) / (At(10, 20) - At(10, 0)) / std::pow(0.9, 100), 1.0, 1e-6);
+
+    // A dated view of a 90 s video, zoomed in far past the least width: the
+    // cursor at the start, in the middle and at the end.
+    const TDateTime start = 42674 + At(7, 0);
+    const TView full{start, start + 90 / SecondsPerDay};
+    for (const TDateTime cursor : {full.Min, (full.Min + full.Max) / 2, full.Max}) {
+        SCOPED_TRACE(cursor);
+        view = full;
+        for (int i = 0; i < 300; ++i)
+            view = ZoomInView(view, cursor);
+        EXPECT_GE(view.Max - view.Min, MinViewWidth);
+        EXPECT_LT(view.Max - view.Min, MinViewWidth / 0.9);
+        EXPECT_GE(cursor, view.Min);
+        EXPECT_LE(cursor, view.Max);
+        int steps = 0;
+        while (steps < 1000 && (view.Min != full.Min || view.Max != full.Max)) {
+            view = ZoomOutView(view, full);
+            ++steps;
+        }
+        EXPECT_LT(steps, 1000);
+    }
 }
 
 TEST(ViewZoom, ZoomOutWidensTheMaximumFirstAndStaysInsideTheFullView)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -77,6 +78,21 @@ TEST(TextFields, TabAndSpaceSplitAlikeAndNeverGiveEmptyFields)
         for (const Case& c : cases) {
             EXPECT_EQ(FieldsOf(c.line, delimiter), c.fields)
                 << testing::PrintToString(std::string(c.line)) << " delimiter " << int(delimiter);
+        }
+    }
+}
+
+TEST(TextFields, ALimitKeepsTheFirstFieldsOfTheFullSplit)
+{
+    const std::string_view lines[] = {"07:00:00, 1.5 ,x", "1,,2", "1,", ",", "a,b, ", "\t a,b \t", "", "a b c"};
+    for (const std::string_view line : lines) {
+        std::vector<std::string_view> all;
+        SplitTextFields(line, ',', all);
+        for (std::size_t limit = 0; limit <= all.size() + 1; ++limit) {
+            std::vector<std::string_view> first{"left over"};
+            SplitTextFields(line, ',', first, limit);
+            const std::vector<std::string_view> expected(all.begin(), all.begin() + std::min(limit, all.size()));
+            EXPECT_EQ(first, expected) << testing::PrintToString(std::string(line)) << " limit " << limit;
         }
     }
 }

@@ -170,6 +170,20 @@ TEST_F(TextImport, AShortLineStopsTheLoadAndKeepsThePointsSoFar)
     }
 }
 
+TEST_F(TextImport, AByteOrderMarkAtTheStartIsSkipped)
+{
+    const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
+    EXPECT_EQ(Import("\xEF\xBB\xBF" "07:00:00,1\r\n07:00:01,2\r\n", options), QString());
+    EXPECT_EQ(Column(0), (Points{{Time(7), 1}, {Time(7, 0, 1), 2}}));
+
+    // A mark alone is an empty text; one further on is part of its field.
+    mColumns.clear();
+    EXPECT_EQ(Import("\xEF\xBB\xBF", options), QString());
+    EXPECT_TRUE(mColumns.at(0).empty());
+    EXPECT_EQ(Import("07:00:00,1\n\xEF\xBB\xBF" "07:00:01,2\n", options), QString());
+    EXPECT_EQ(Column(0), (Points{{Time(7), 1}}));
+}
+
 TEST_F(TextImport, AppendsToTheColumnsItIsGiven)
 {
     mColumns = {{{1, 1}}};

@@ -277,9 +277,11 @@ TEST_F(TextTab, AnErrorStopsTheLoadKeepsThePointsSoFarAndTheDialogOpen)
         ASSERT_EQ(Chart().SeriesCount(), before + static_cast<int>(test.Expected.size()));
         for (std::size_t k = 0; k < test.Expected.size(); ++k)
             EXPECT_EQ(PointsOf(Data(before + static_cast<int>(k))), test.Expected[k]) << "series " << k;
-        // The dialog did not close with OK: the main window changed nothing.
+        // The dialog did not close with OK: the start time stays, but every
+        // series the load made is in the legend and can be deleted there.
         EXPECT_EQ(window->StartTime, 0);
-        EXPECT_EQ(window->lvwLegend->count(), 0);
+        EXPECT_EQ(window->lvwLegend->count(), Chart().SeriesCount() - 1);
+        EXPECT_TRUE(window->sbnSaveData->isEnabled());
     }
 }
 

@@ -40,7 +40,12 @@ void AnswerFileDialog(const QString& fileName)
 
 void TurnWheel(QWidget* widget, const QPoint& pos, int delta)
 {
-    QWheelEvent event(QPointF(pos), QPointF(widget->mapToGlobal(pos)), QPoint(), QPoint(0, delta), Qt::NoButton,
+    TurnWheel(widget, pos, QPoint(0, delta));
+}
+
+void TurnWheel(QWidget* widget, const QPoint& pos, const QPoint& angleDelta)
+{
+    QWheelEvent event(QPointF(pos), QPointF(widget->mapToGlobal(pos)), QPoint(), angleDelta, Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &event);
 }

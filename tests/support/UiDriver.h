@@ -13,3 +13,6 @@ void WhenModal(std::function<void(QWidget* modal)> act);
 void AnswerFileDialog(const QString& fileName);
 // A wheel turn delivered to the widget under a point given in its coordinates.
 void TurnWheel(QWidget* widget, const QPoint& pos, int delta);
+// The same with a delta in both directions, as a tilted wheel or a touchpad
+// swipe gives it.
+void TurnWheel(QWidget* widget, const QPoint& pos, const QPoint& angleDelta);

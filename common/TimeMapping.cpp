@@ -1,4 +1,4 @@
-#include "app/TimeMapping.h"
+#include "common/TimeMapping.h"
 
 TDateTime VideoToChartTime(TDateTime startTime, float seconds)
 {

@@ -1,0 +1,92 @@
+// How much memory the text import takes for a long line. The program's
+// operator new counts the bytes live while a measurement runs.
+#include "import/TextImport.h"
+
+#include "common/Exception.h"
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+namespace {
+
+std::atomic<bool> gCounting{false};
+std::atomic<long long> gLive{0};
+std::atomic<long long> gPeak{0};
+
+// The most bytes that were live at once while measure ran, beyond those live
+// when it started.
+template <class Measure>
+long long PeakBytes(Measure&& measure)
+{
+    gLive = 0;
+    gPeak = 0;
+    gCounting = true;
+    measure();
+    gCounting = false;
+    return gPeak;
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(std::max<std::size_t>(size, 1));
+    if (!p)
+        throw std::bad_alloc();
+    if (gCounting) {
+        const long long live = gLive += static_cast<long long>(malloc_usable_size(p));
+        long long peak = gPeak;
+        while (live > peak && !gPeak.compare_exchange_weak(peak, live)) {
+        }
+    }
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    if (p && gCounting)
+        gLive -= static_cast<long long>(malloc_usable_size(p));
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
+
+TEST(TextImportMemory, ALongLineIsSplitOnlyUpToTheLastFieldChosen)
+{
+    // One line of a million fields, 2 MB of text; fields 2 and 3 are chosen.
+    std::string line = "07:00:00";
+    line.reserve(2'000'020);
+    for (int i = 0; i < 1'000'000; ++i)
+        line += ",1";
+    TTextImportOptions options;
+    options.Delimiter = ',';
+    options.TimeField = 1;
+    options.DataFields = {3, 2};
+    options.Window = {EncodeTime(QTime(7, 0)), EncodeTime(QTime(8, 0))};
+    const TTextLocale locale(QLocale(QStringLiteral("en_US")), 2024);
+    std::vector<std::vector<TChartPoint>> columns;
+    const long long peak = PeakBytes([&] { ImportText(line, options, locale, columns); });
+    ASSERT_EQ(columns.size(), 2u);
+    ASSERT_EQ(columns[0].size(), 1u);
+    EXPECT_EQ(columns[0][0].Y, 1);
+    // A view of each field of the line would be 16 MB.
+    EXPECT_LT(peak, 64 * 1024);
+
+    // A chosen field past the end of the line is still reported.
+    options.DataFields = {1'000'002};
+    try {
+        ImportText(line, options, locale, columns);
+        FAIL() << "no error";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "List index out of bounds (1000001)");
+    }
+}
