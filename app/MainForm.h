@@ -125,6 +125,8 @@ private:
     void SetCursorX(TDateTime x);
 
     std::unique_ptr<TVideoPlayer> mPlayer;
+    // The companion file of the open video when it could not be read.
+    QString mRefusedCompanion;
     QPointer<QWidget> mLastWheelTarget;
     quint64 mLastWheelTime = 0;
 };

@@ -1,12 +1,12 @@
 #include "bench/CsvImportBench.h"
 
+#include "bench/OffscreenChart.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "common/Exception.h"
 #include "import/TextFields.h"
 #include "import/TextLoad.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -58,15 +58,8 @@ int RunCsvImportBench(int argc, char** argv)
         }
     }
 
-    // The chart is never shown, so no display is needed. The platform is
-    // chosen for this application alone, not for later ones of the process.
-    int applicationArgc = 3;
-    char platformOption[] = "-platform";
-    char platformName[] = "offscreen";
-    char* applicationArgv[] = {argv[0], platformOption, platformName, nullptr};
-    QApplication application(applicationArgc, applicationArgv);
-    TChart chart;
-    chart.AddSeries(std::make_unique<TChartShape>());
+    TOffscreenChart offscreen(argv[0]);
+    TChart& chart = offscreen.Chart;
 
     // What the text tab does with data fields 2 to 5 ticked, the date box
     // unticked and a video of a whole day. The generated file is written with

@@ -5,10 +5,13 @@
 #include "chartdata/ChartData.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
+#include "database/Database.h"
 #include "import/CheckedDateEdit.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
@@ -72,6 +75,8 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);
     // The tabs in their order: each adds itself at the end.
+    CreateDatabaseTab();
+    CreateExcelTab();
     CreateTextTab();
     CreateTestDataTab();
     PageControl->setCurrentIndex(0);
@@ -123,6 +128,47 @@ QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const 
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
     return button;
+}
+
+QComboBox* TfrmLoadData::TabDropDownList(QWidget* tab, const QPoint& place, int width)
+{
+    auto* list = new QComboBox(tab);
+    list->setEditable(false);
+    list->move(place);
+    list->resize(width, list->sizeHint().height());
+    return list;
+}
+
+void TfrmLoadData::FillChoices(QComboBox* timeList, QListWidget* dataList, const QStringList& entries)
+{
+    timeList->clear();
+    dataList->clear();
+    for (const QString& entry : entries) {
+        timeList->addItem(entry);
+        auto* item = new QListWidgetItem(entry, dataList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    timeList->setCurrentIndex(-1);
+}
+
+QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedEntries(const QListWidget* list)
+{
+    QList<TFieldChoice> entries;
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem* item = list->item(row);
+        if (item->checkState() == Qt::Checked)
+            entries.append({item->text(), row});
+    }
+    return entries;
+}
+
+std::vector<TFastLineSeries*> TfrmLoadData::ImportedSeries() const
+{
+    std::vector<TFastLineSeries*> series;
+    for (const TImportEntry& entry : ImportSeries)
+        series.push_back(entry.Series);
+    return series;
 }
 
 void TfrmLoadData::ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)())

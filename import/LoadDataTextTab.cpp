@@ -25,15 +25,6 @@ constexpr int TextFieldCount = 25;
 // odlgTextFile's filter.
 const QString TextFileFilter = QStringLiteral("Text & CSV Files (*.txt *csv);;All Files (*)");
 
-QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width)
-{
-    auto* list = new QComboBox(tab);
-    list->setEditable(false);
-    list->move(place);
-    list->resize(width, list->sizeHint().height());
-    return list;
-}
-
 } // namespace
 
 void TfrmLoadData::CreateTextTab()
@@ -70,15 +61,10 @@ void TfrmLoadData::OpenTextFile(const QString& fileName)
 {
     lblTextFileName->setText(fileName);
     lblTextFileName->adjustSize();
-    cbxTextTimeFiled->clear();
-    clbTextDataFields->clear();
-    for (int number = 1; number <= TextFieldCount; ++number) {
-        cbxTextTimeFiled->addItem(QString::number(number));
-        auto* item = new QListWidgetItem(QString::number(number), clbTextDataFields);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-    }
-    cbxTextTimeFiled->setCurrentIndex(-1);
+    QStringList numbers;
+    for (int number = 1; number <= TextFieldCount; ++number)
+        numbers.append(QString::number(number));
+    FillChoices(cbxTextTimeFiled, clbTextDataFields, numbers);
 }
 
 bool TfrmLoadData::CheckTextInput()
@@ -88,7 +74,7 @@ bool TfrmLoadData::CheckTextInput()
         failure = QStringLiteral("The text file is NOT selected.");
     else if (cbxTextTimeFiled->currentIndex() < 0)
         failure = QStringLiteral("The time field is NOT selected.");
-    else if (CheckedTextFields().isEmpty())
+    else if (CheckedEntries(clbTextDataFields).isEmpty())
         failure = QStringLiteral("No one data field selected.");
     if (failure.isEmpty())
         return true;
@@ -96,20 +82,9 @@ bool TfrmLoadData::CheckTextInput()
     return false;
 }
 
-QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedTextFields() const
-{
-    QList<TFieldChoice> fields;
-    for (int row = 0; row < clbTextDataFields->count(); ++row) {
-        const QListWidgetItem* item = clbTextDataFields->item(row);
-        if (item->checkState() == Qt::Checked)
-            fields.append({item->text(), row});
-    }
-    return fields;
-}
-
 void TfrmLoadData::CreateTextSeries()
 {
-    CreateImportSeries(CheckedTextFields());
+    CreateImportSeries(CheckedEntries(clbTextDataFields));
 }
 
 void TfrmLoadData::sbnLoadTextDataClick()
@@ -120,12 +95,9 @@ void TfrmLoadData::sbnLoadTextDataClick()
     const TLoadWindow window = Window();
     const char delimiter = cbxFieldsDelimiter->currentData().toChar().toLatin1();
     const int timeField = cbxTextTimeFiled->currentIndex() + 1;
-    std::vector<TFastLineSeries*> series;
-    for (const TImportEntry& entry : ImportSeries)
-        series.push_back(entry.Series);
     {
         WaitCursor wait;
-        LoadTextFile(lblTextFileName->text(), delimiter, timeField, window, TTextLocale(QLocale()), series);
+        LoadTextFile(lblTextFileName->text(), delimiter, timeField, window, TTextLocale(QLocale()), ImportedSeries());
     }
     LoadSucceeded();
 }

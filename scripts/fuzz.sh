@@ -1,22 +1,35 @@
 #!/usr/bin/env bash
-# Builds the chart data file parser with libFuzzer and the address and
-# undefined-behaviour sanitizers and runs it for a bounded time (seconds, first
-# argument, 60 by default). Exits non-zero when the fuzzer finds a crash.
+# Builds the chart data file parser and the .xlsx and .ods readers with
+# libFuzzer and the address and undefined-behaviour sanitizers and runs each
+# for a bounded time (seconds, first argument, 60 by default, per target).
+# Exits non-zero when a fuzzer finds a crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 out=build/fuzz
-mkdir -p "$out/corpus" "$out/artifacts"
+mkdir -p "$out/artifacts"
 
 # Qt is built for position-independent code, hence -fPIC.
-clang++ -std=c++17 -g -O1 -fPIC \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I. $(pkg-config --cflags Qt6Core) \
+flags=(-std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I.)
+
+clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core) \
   chartdata/ChartDataFormat.cpp chartdata/SeriesTitle.cpp tests/chartdata/ChartDataFuzz.cpp \
   $(pkg-config --libs Qt6Core) -o "$out/chartdata_fuzz"
 
-# The fuzzer adds what it finds to the first corpus folder; the committed
+clang++ "${flags[@]}" -pthread $(pkg-config --cflags Qt6Core libzip expat zlib) \
+  common/DateTime.cpp spreadsheet/CellReference.cpp spreadsheet/NumberFormats.cpp spreadsheet/OdsReader.cpp \
+  spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsxReader.cpp spreadsheet/XmlPart.cpp \
+  spreadsheet/ZipPackage.cpp tests/spreadsheet/WorkbookFuzz.cpp \
+  $(pkg-config --libs Qt6Core libzip expat zlib) -o "$out/workbook_fuzz"
+
+# Each fuzzer adds what it finds to its first corpus folder; the committed
 # seeds stay untouched in the second.
-"$out/chartdata_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -print_final_stats=1 -artifact_prefix="$out/artifacts/" \
-  "$out/corpus" tests/chartdata/corpus
+run() {
+  local name="$1" seeds="$2"
+  mkdir -p "$out/corpus-$name"
+  "$out/${name}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$out/artifacts/$name-" \
+    "$out/corpus-$name" "$seeds"
+}
+run chartdata tests/chartdata/corpus
+run workbook tests/spreadsheet/corpus

@@ -8,12 +8,15 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-svg-dev qt6-qpa-plugins
-  libqcustomplot-dev libmpv-dev libfast-float-dev libfreexl-dev libzip-dev
+  libqcustomplot-dev libmpv-dev libfast-float-dev libfreexl-dev libzip-dev libexpat1-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc unixodbc-dev
+  libpq-dev mdbtools-dev tdsodbc odbc-postgresql
   fonts-liberation fonts-dejavu-core
 )
 test_packages=(
-  libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
+  libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick zlib1g-dev
+  postgresql sqlite3
+  python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
 )
 
 # The mpv player only as the yardstick of plotreel-bench playback.

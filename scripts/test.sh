@@ -38,6 +38,9 @@ done
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY XAUTHORITY
 
+# The database tests use a private PostgreSQL server (PLOTREEL_PG_PORT).
+source scripts/postgres.sh
+
 ctest --test-dir build --output-on-failure --timeout 600 "$@"
 
 # Leaks are reported except those inside system libraries listed in the

@@ -1,13 +1,10 @@
-#include "chart/Chart.h"
 #include "import/CheckedDateEdit.h"
 #include "import/LoadDataForm.h"
-#include "tests/app/MainWindowFixture.h"
+#include "tests/import/LoadDialogFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
-#include "tests/support/UiDriver.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -15,44 +12,15 @@
 #include <QTemporaryDir>
 #include <QTimeEdit>
 
-#include <functional>
 #include <utility>
 #include <vector>
 
 namespace {
 
-using Points = std::vector<std::pair<double, double>>;
-
 // A time of day as the import reads it from text.
 TDateTime T(int h, int m, int s, int ms = 0)
 {
     return EncodeTime(QTime(h, m, s, ms));
-}
-
-Points PointsOf(const TFastLineSeries* series)
-{
-    Points points;
-    for (int i = 0; i < series->Count(); ++i)
-        points.emplace_back(series->XValue(i), series->YValue(i));
-    return points;
-}
-
-QStringList Entries(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
-
-QStringList TickedFields(const QListWidget* list)
-{
-    QStringList ticked;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked)
-            ticked << list->item(i)->text();
-    }
-    return ticked;
 }
 
 QStringList LegendTexts(const QListWidget* legend)
@@ -80,16 +48,7 @@ void Choose(TfrmLoadData& dialog, const TTextChoice& choice)
         dialog.clbTextDataFields->item(field - 1)->setCheckState(Qt::Checked);
 }
 
-// The start translation time: a time of day, on a date when one is given.
-void SetStart(TfrmLoadData& dialog, const QTime& time, const QDate& date = QDate())
-{
-    dialog.dtpTime->setTime(time);
-    dialog.dtpDate->SetChecked(date.isValid());
-    if (date.isValid())
-        dialog.dtpDate->SetDate(date);
-}
-
-class TextTab : public MainWindow {
+class TextTab : public LoadDialog {
 protected:
     QString WriteFile(const QByteArray& content, const QString& name = QStringLiteral("data.csv"))
     {
@@ -98,27 +57,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
         return fileName;
-    }
-
-    // Opens the dialog with "Load Data" and runs act on it; the dialog is
-    // closed as by Esc if act leaves it open. Returns whether it stayed open.
-    bool RunDialog(const std::function<void(TfrmLoadData&)>& act)
-    {
-        bool stayedOpen = false;
-        WhenModal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<TfrmLoadData*>(modal);
-            if (!dialog) {
-                ADD_FAILURE() << "the load dialog did not open";
-                modal->close();
-                return;
-            }
-            act(*dialog);
-            stayedOpen = dialog->isVisible();
-            if (stayedOpen)
-                dialog->reject();
-        });
-        window->sbnOpenData->click();
-        return stayedOpen;
     }
 
     // Sets the start and the choices, then presses "Load Text Data".
@@ -130,8 +68,6 @@ protected:
             dialog.sbnLoadTextData->click();
         });
     }
-
-    TFastLineSeries* Data(int position) const { return Chart().LineSeries(position); }
 
     QTemporaryDir mFolder;
 };
@@ -296,7 +232,7 @@ TEST_F(TextTab, ReopeningKeepsTheChoicesAndLoadsTheSameFieldsAgain)
         EXPECT_EQ(dialog.lblTextFileName->text(), fileName);
         EXPECT_EQ(dialog.cbxFieldsDelimiter->currentText(), "TAB");
         EXPECT_EQ(dialog.cbxTextTimeFiled->currentText(), "1");
-        EXPECT_EQ(TickedFields(dialog.clbTextDataFields), QStringList({"2"}));
+        EXPECT_EQ(TickedEntries(dialog.clbTextDataFields), QStringList({"2"}));
         dialog.sbnLoadTextData->click();
     });
     EXPECT_FALSE(stayedOpen);
@@ -312,53 +248,27 @@ TEST_F(TextTab, PickingAFileResetsTheFieldChoicesAndCancellingKeepsThem)
     OpenVideo(10);
     const QString first = WriteFile("", QStringLiteral("first.txt"));
     const QString second = WriteFile("", QStringLiteral("second.csv"));
-    // Answers the next file dialog with fileName, or cancels it. The load
-    // dialog stays the active modal window until the file dialog shows, so
-    // the answer waits for a file dialog in particular.
-    QStringList filters;
-    const std::function<void(const QString&)> answer = [&filters, &answer](const QString& fileName) {
-        WhenModal([&filters, &answer, fileName](QWidget* modal) {
-            auto* fileDialog = qobject_cast<QFileDialog*>(modal);
-            if (!fileDialog) {
-                answer(fileName);
-                return;
-            }
-            filters = fileDialog->nameFilters();
-            if (fileName.isEmpty()) {
-                fileDialog->reject();
-                return;
-            }
-            // The dialog ignores a selection while its name box has the focus.
-            if (QWidget* focus = fileDialog->focusWidget())
-                focus->clearFocus();
-            fileDialog->selectFile(fileName);
-            QMetaObject::invokeMethod(fileDialog, "accept");
-        });
-    };
     RunDialog([&](TfrmLoadData& dialog) {
-        answer(first);
-        dialog.sbnOpenTextFile->click();
-        EXPECT_EQ(filters, QStringList({"Text & CSV Files (*.txt *csv)", "All Files (*)"}));
+        PickFile(dialog.sbnOpenTextFile, first);
+        EXPECT_EQ(FileFilters, QStringList({"Text & CSV Files (*.txt *csv)", "All Files (*)"}));
         EXPECT_EQ(dialog.lblTextFileName->text(), first);
         dialog.cbxFieldsDelimiter->setCurrentText("COMMA");
         dialog.cbxTextTimeFiled->setCurrentIndex(2);
         dialog.clbTextDataFields->item(4)->setCheckState(Qt::Checked);
 
-        answer(QString());
-        dialog.sbnOpenTextFile->click();
+        PickFile(dialog.sbnOpenTextFile, QString());
         EXPECT_EQ(dialog.lblTextFileName->text(), first);
         EXPECT_EQ(dialog.cbxTextTimeFiled->currentText(), "3");
-        EXPECT_EQ(TickedFields(dialog.clbTextDataFields), QStringList({"5"}));
+        EXPECT_EQ(TickedEntries(dialog.clbTextDataFields), QStringList({"5"}));
 
-        answer(second);
-        dialog.sbnOpenTextFile->click();
+        PickFile(dialog.sbnOpenTextFile, second);
         EXPECT_EQ(dialog.lblTextFileName->text(), second);
         EXPECT_EQ(dialog.cbxFieldsDelimiter->currentText(), "COMMA");
         EXPECT_EQ(dialog.cbxTextTimeFiled->currentIndex(), -1);
         EXPECT_EQ(dialog.cbxTextTimeFiled->count(), 25);
         EXPECT_EQ(dialog.clbTextDataFields->count(), 25);
         EXPECT_EQ(dialog.clbTextDataFields->item(24)->text(), "25");
-        EXPECT_TRUE(TickedFields(dialog.clbTextDataFields).isEmpty());
+        EXPECT_TRUE(TickedEntries(dialog.clbTextDataFields).isEmpty());
     });
 }
 

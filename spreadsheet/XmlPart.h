@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstddef>
+#include <string_view>
+
+class TZipPackage;
+class TXmlParse;
+
+// What a reader does with the elements of an XML part. Names come without
+// their namespace prefix; attributes are pairs of such a name and its value,
+// ending with a null name. Handlers may throw: the parse stops and the error
+// goes on.
+class TXmlHandler {
+public:
+    virtual ~TXmlHandler() = default;
+    virtual void StartElement(std::string_view name, const char** attributes) = 0;
+    virtual void EndElement(std::string_view name) = 0;
+    // Text inside elements, in pieces, while collecting is on.
+    virtual void Characters(std::string_view) {}
+
+protected:
+    // Turns the delivery of text on or off (off at the start): text the
+    // reader does not need costs nothing.
+    void CollectText(bool on);
+    // Ends the parse as a success once the reader has all it needs.
+    void StopParsing();
+
+private:
+    friend class TXmlParse;
+    TXmlParse* mParse = nullptr;
+};
+
+// The value of an attribute by its name without prefix; null when absent.
+const char* XmlAttribute(const char** attributes, std::string_view name);
+
+// Streams a part of the package through an XML parser into handler. A part
+// that is no well-formed XML, declares a document type (entity declarations
+// are refused outright), nests too deep or needs too much memory ends with an
+// Exception naming the part.
+void ParseXmlPart(const TZipPackage& package, const QByteArray& part, TXmlHandler& handler);
