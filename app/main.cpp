@@ -28,6 +28,10 @@ int main(int argc, char** argv)
                              "start it from a desktop session.\n");
         return EXIT_FAILURE;
     }
+    // mpv draws the video into an X11 window of ours: in a Wayland session
+    // the program runs through XWayland where there is one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && qEnvironmentVariableIsSet("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     TApplication app(argc, argv);
     // libmpv refuses to start unless numbers are formatted the C way; Qt's own
     // formatting goes through QLocale and is not affected.

@@ -19,8 +19,19 @@ test_packages=(
   python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
 )
 
+# The mpv player only as the yardstick of plotreel-bench playback.
+bench_packages=(
+  ffmpeg mpv xvfb xauth
+)
+
 wanted=("${packages[@]}")
-if [ "${1:-}" = "--with-tests" ]; then wanted+=("${test_packages[@]}"); fi
+for option in "$@"; do
+  case "$option" in
+    --with-tests) wanted+=("${test_packages[@]}") ;;
+    --with-bench) wanted+=("${bench_packages[@]}") ;;
+    *) echo "usage: install-deps.sh [--with-tests] [--with-bench]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${wanted[@]}"; do

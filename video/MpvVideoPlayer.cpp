@@ -2,7 +2,7 @@
 
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
-#include "video/MpvRenderWidget.h"
+#include "video/MpvVideoSurface.h"
 #include "video/PlayerErrors.h"
 
 #include <QDeadlineTimer>
@@ -19,6 +19,18 @@ namespace {
 constexpr quint64 LoadReply = 1;
 constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
+constexpr quint64 VideoTrackReply = 4;
+constexpr quint64 AudioTrackReply = 5;
+
+// The sound outputs mpv would probe by itself, then its null output, so that a
+// machine without a sound device plays silently instead of failing. Names
+// that this build of mpv lacks are skipped with a warning.
+constexpr const char* AudioOutputs = "pipewire,pulse,alsa,jack,sdl,null";
+
+// mpv's own video output, drawing into the video surface's native window.
+// "x11" would cost less in software, but its shared-memory images break Qt's
+// connection to the X server when mpv closes it.
+constexpr const char* VideoOutput = "gpu";
 
 // mpv shows a frame up to this much before an exact seek's target.
 constexpr double SeekTolerance = 0.005;
@@ -49,7 +61,13 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
             MPV_ERROR_UNINITIALIZED, QStringLiteral("mpv needs the numeric locale \"C\"")));
 
     TMpvOptions options = {
-        {"vo", "libmpv"},
+        {"vo", VideoOutput},
+        // Draw with OpenGL also where it is rendered in software (Mesa's
+        // llvmpipe, as in a virtual X server) rather than fail.
+        {"gpu-sw", "yes"},
+        // The surface is an X11 window (see main), whatever session runs.
+        {"gpu-context", "x11egl"},
+        {"ao", AudioOutputs},
         {"hwdec", "auto-safe"},
         {"keep-open", "yes"},
         {"hr-seek", "yes"},
@@ -57,6 +75,9 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
         {"pause", "yes"},
         {"input-default-bindings", "no"},
         {"input-vo-keyboard", "no"},
+        // Mouse events over the picture go on to Qt, and the pointer stays.
+        {"input-cursor", "no"},
+        {"cursor-autohide", "no"},
         {"terminal", "no"},
     };
     options += extraOptions;
@@ -69,7 +90,7 @@ TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* paren
             break;
         }
         if (name == QLatin1String("vo"))
-            mVideoOutput = value;
+            mVideoOutput = mShownVideoOutput = value;
     }
     if (result >= 0) {
         mpv_observe_property(mMpv, 0, "pause", MPV_FORMAT_FLAG);
@@ -94,9 +115,8 @@ TMpvVideoPlayer::~TMpvVideoPlayer()
 {
     mPositionTimer.stop();
     mPlaying = false;
-    // The render context must go, with its GL context current, before the
-    // handle it was made from.
-    delete mRenderWidget;
+    // mpv lets go of the surface's window before the surface goes.
+    delete mVideoSurface;
     mpv_set_wakeup_callback(mMpv, nullptr, nullptr);
     mpv_terminate_destroy(mMpv);
 }
@@ -176,12 +196,18 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
             progress = TLoadProgress::Failed;
         }
         break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        progress = TLoadProgress::Restarted;
+        break;
     case MPV_EVENT_GET_PROPERTY_REPLY:
         if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
             std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
                 value = DoubleValue(*static_cast<mpv_event_property*>(event.data));
             progress = TLoadProgress::ValueRead;
+        } else if (event.reply_userdata == VideoTrackReply || event.reply_userdata == AudioTrackReply) {
+            // Unavailable when no track of that kind plays.
+            progress = event.error >= 0 ? TLoadProgress::TrackRead : TLoadProgress::ValueRead;
         }
         break;
     default:
@@ -208,24 +234,26 @@ void TMpvVideoPlayer::ReportPosition()
         OnPosition(this, GetPosition());
 }
 
-void TMpvVideoPlayer::EnsureRenderWidget()
+void TMpvVideoPlayer::EnsureVideoSurface()
 {
     QWidget* window = VideoWindow();
-    if (!mRenderWidget && window) {
-        mRenderWidget = new TMpvRenderWidget(mMpv, window);
-        QLayout* layout = window->layout();
-        if (!layout) {
-            layout = new QVBoxLayout(window);
-            layout->setContentsMargins(0, 0, 0, 0);
-        }
-        layout->addWidget(mRenderWidget);
+    if (mVideoSurface || !window)
+        return;
+    mVideoSurface = new TMpvVideoSurface([this] { ReleaseVideoSurface(); }, window);
+    QLayout* layout = window->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
     }
-    if (mRenderWidget && !mRenderWidget->CanRender() && mRenderWidget->parentWidget()->isVisible()) {
-        // The render context is made when the widget first paints; mpv needs
-        // it before the file's video starts.
-        mRenderWidget->show();
-        mRenderWidget->repaint();
-    }
+    layout->addWidget(mVideoSurface);
+}
+
+void TMpvVideoPlayer::ReleaseVideoSurface()
+{
+    // At once, not queued: mpv's window inside the surface must be gone
+    // before the surface's own window.
+    mpv_set_property_string(mMpv, "vo", "null");
+    mVideoOutput = QStringLiteral("null");
 }
 
 void TMpvVideoPlayer::SetPause(bool pause)
@@ -238,11 +266,15 @@ void TMpvVideoPlayer::SetPause(bool pause)
 void TMpvVideoPlayer::Open(const QString& fileName)
 {
     Close();
-    EnsureRenderWidget();
-    // Without a render context the video is decoded but not shown, so that
-    // the position and duration still work.
-    const QString videoOutput = mRenderWidget && mRenderWidget->CanRender()
-                                    ? QStringLiteral("libmpv") : QStringLiteral("null");
+    EnsureVideoSurface();
+    // A window that is not shown has no picture to show: the video is then
+    // decoded but not drawn, so that the position and duration still work.
+    const bool visible = mVideoSurface && mVideoSurface->parentWidget()->isVisible();
+    const QString videoOutput = visible ? mShownVideoOutput : QStringLiteral("null");
+    if (visible) {
+        qint64 windowId = mVideoSurface->NativeWindowId();
+        mpv_set_property_async(mMpv, 0, "wid", MPV_FORMAT_INT64, &windowId);
+    }
     if (videoOutput != mVideoOutput) {
         const QByteArray name = videoOutput.toUtf8();
         const char* value = name.constData();
@@ -256,36 +288,47 @@ void TMpvVideoPlayer::Open(const QString& fileName)
     if (result < 0)
         throw Exception(PlayerErrorMessage(result, fileName));
 
-    // mpv loads in the background; wait here until it has the file or gives
-    // up. Events of the file that was open before come first and are handled
-    // as usual. mpv's video output waits for the frames it hands over to be
-    // drawn, so they are drawn from this loop while the event loop is held.
+    // mpv loads in the background; wait here until it plays the file (paused)
+    // or gives up. Events of the file that was open before come first and are
+    // handled as usual.
+    //
+    // mpv reports the file loaded before it opens the decoders and the sound
+    // output, and restarts playback even when none of them could be opened;
+    // the end of the file on that error follows later. So once playback has
+    // restarted, the length, the position and the tracks in play are asked
+    // for together: mpv answers in order, after the restart, so the answers
+    // tell whether a video or an audio track plays, and if none does, the
+    // error is still to come.
     QDeadlineTimer deadline(OpenTimeoutMs);
     bool started = false;
     bool loaded = false;
-    int valuesToRead = 0;
+    bool restarted = false;
+    bool playsTrack = false;
+    int repliesDue = 0;
     int loadError = 0;
     for (;;) {
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0)
             break;
-        if (mRenderWidget)
-            mRenderWidget->DrawPendingFrame();
-        const mpv_event* event = mpv_wait_event(mMpv, qMin(remaining, qint64(OpenPollMs)) / 1000.0);
+        const mpv_event* event = mpv_wait_event(mMpv, remaining / 1000.0);
         const TLoadProgress progress = HandleEvent(*event, loadError);
         if (progress == TLoadProgress::Started) {
             started = true;
         } else if (progress == TLoadProgress::Failed && (started || event->event_id == MPV_EVENT_COMMAND_REPLY)) {
             throw Exception(PlayerErrorMessage(loadError, fileName));
         } else if (progress == TLoadProgress::Loaded && started) {
-            // Read the length and the start position now, so that both
-            // are known when Open returns.
             loaded = true;
+        } else if (progress == TLoadProgress::Restarted && loaded && !restarted) {
+            restarted = true;
             mpv_get_property_async(mMpv, DurationReply, "duration", MPV_FORMAT_DOUBLE);
             mpv_get_property_async(mMpv, PositionReply, "time-pos", MPV_FORMAT_DOUBLE);
-            valuesToRead = 2;
-        } else if (progress == TLoadProgress::ValueRead && loaded && --valuesToRead == 0) {
-            break;
+            mpv_get_property_async(mMpv, VideoTrackReply, "current-tracks/video/id", MPV_FORMAT_INT64);
+            mpv_get_property_async(mMpv, AudioTrackReply, "current-tracks/audio/id", MPV_FORMAT_INT64);
+            repliesDue = 4;
+        } else if ((progress == TLoadProgress::ValueRead || progress == TLoadProgress::TrackRead) && restarted) {
+            playsTrack = playsTrack || progress == TLoadProgress::TrackRead;
+            if (--repliesDue == 0 && playsTrack)
+                break;
         }
     }
     // A file that is still loading counts as open; its position and duration

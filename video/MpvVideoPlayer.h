@@ -14,14 +14,15 @@
 
 struct mpv_event;
 struct mpv_handle;
-class TMpvRenderWidget;
+class TMpvVideoSurface;
 
 // mpv options as (name, value) pairs, applied in this order.
 using TMpvOptions = QList<QPair<QString, QString>>;
 
 // The video player over libmpv. It owns the mpv handle, handles mpv's events
-// and runs the position reports, all on the UI thread; the picture is drawn by
-// a TMpvRenderWidget that the first Open places in the video window.
+// and runs the position reports, all on the UI thread; mpv draws the picture
+// itself into a TMpvVideoSurface that the first Open places in the video
+// window.
 //
 // OnStop follows a pause that mpv makes by itself, the end of the media and
 // the end of a file on an error, each while playing; Pause, Open and Close
@@ -29,9 +30,8 @@ using TMpvOptions = QList<QPair<QString, QString>>;
 // the beginning. Seeks are exact: the picture shown is the first frame at or
 // after the target.
 //
-// The picture needs the video window to be visible when Open is called (the
-// OpenGL context can be made only then); a file opened while it is hidden is
-// timed and heard but not shown.
+// The picture needs the video window to be visible when Open is called; a
+// file opened while it is hidden is timed and heard but not shown.
 class TMpvVideoPlayer : public QObject, public TVideoPlayer {
     Q_OBJECT
 public:
@@ -42,8 +42,6 @@ public:
 
     // Waits at most this long for mpv to load the file.
     static constexpr int OpenTimeoutMs = 5100;
-    // How often that wait looks for frames to draw.
-    static constexpr int OpenPollMs = 5;
     static constexpr int PositionIntervalMs = 500;
 
     void Open(const QString& fileName) override;
@@ -59,7 +57,7 @@ public:
 
 private:
     // What an event means to the waiting Open, if anything.
-    enum class TLoadProgress { None, Started, Loaded, Failed, ValueRead };
+    enum class TLoadProgress { None, Started, Loaded, Restarted, Failed, ValueRead, TrackRead };
 
     // Called by mpv on one of its own threads: only posts DrainEvents to the
     // UI thread.
@@ -68,18 +66,22 @@ private:
     TLoadProgress HandleEvent(const mpv_event& event, int& loadError);
     void StopSequence();
     void ReportPosition();
-    void EnsureRenderWidget();
+    void EnsureVideoSurface();
+    // Takes mpv's video output off the surface, which is about to go.
+    void ReleaseVideoSurface();
     void SetPause(bool pause);
     // An exact seek to `target`, after which the position is taken to be
     // `expected` until mpv reports one between `landLow` and `landHigh`.
     void SeekExact(double target, double expected, double landLow, double landHigh);
 
     mpv_handle* mMpv = nullptr;
-    QPointer<TMpvRenderWidget> mRenderWidget;
+    QPointer<TMpvVideoSurface> mVideoSurface;
     QTimer mPositionTimer;
     QString mFileName;
-    // The video output mpv is set to: libmpv, or null while nothing can render.
+    // The video output mpv is set to, and the one it uses where the picture
+    // can be shown (the other being null).
     QString mVideoOutput;
+    QString mShownVideoOutput;
     bool mOpen = false;
     // The last value of mpv's pause property known here, set by mpv's reports
     // and by our own sets, so that only pauses coming from mpv stop playback.

@@ -59,7 +59,9 @@ std::vector<TChartPoint> Points(const QByteArray& image, const TChartDataLayout&
 // Bit-exact, so that -0.0 and NaN payloads count too.
 bool SamePoints(const std::vector<TChartPoint>& a, const std::vector<TChartPoint>& b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(TChartPoint)) == 0;
+    // Empty vectors may hold no buffer, which memcmp must not be given.
+    return a.size() == b.size()
+           && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(TChartPoint)) == 0);
 }
 
 // The error of a file that cannot be read at all, or else its damage.

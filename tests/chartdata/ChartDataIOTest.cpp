@@ -160,9 +160,12 @@ TEST(ChartDataIO, ReaderRefusesWhatIsNoRegularFile)
         {dir.path(), "It is a folder, not a regular file."},
         {QStringLiteral("/dev/zero"), "It is a device, not a regular file."},
     };
-    for (const auto& [path, reason] : cases)
+    // Not a structured binding: lambdas cannot capture one in C++17 (clang).
+    for (const auto& c : cases) {
+        const QString& path = c.first;
         EXPECT_EQ(ErrorOf([&] { TChartDataFileReader reader(path); }),
-                  QStringLiteral("Cannot open file \"%1\". %2").arg(path, QLatin1String(reason)));
+                  QStringLiteral("Cannot open file \"%1\". %2").arg(path, QLatin1String(c.second)));
+    }
 }
 
 TEST(ChartDataIO, DamagedFileIsKeptUnderTheFirstFreeName)

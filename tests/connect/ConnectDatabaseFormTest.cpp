@@ -137,7 +137,11 @@ TEST_F(ConnectDatabase, CancelEscAndTheCloseBoxLeaveTheStringAsItWas)
         {"Esc", [](TfrmConnectDatabase& dialog) { QTest::keyClick(dialog.edtPort, Qt::Key_Escape); }},
         {"close box", [](TfrmConnectDatabase& dialog) { dialog.close(); }},
     };
-    for (const auto& [name, cancel] : cancels) {
+    // Plain names rather than a structured binding, which lambdas cannot
+    // capture in C++17 (clang refuses).
+    for (const auto& entry : cancels) {
+        const char* name = entry.first;
+        const auto& cancel = entry.second;
         const bool connected = Run([&](TfrmConnectDatabase& dialog) {
             // What the user changed before giving up is not built.
             dialog.PageControl->setCurrentWidget(dialog.TabSheet3);

@@ -2,9 +2,9 @@
 
 #include <QColor>
 #include <QFile>
-#include <QOpenGLWidget>
 #include <QProcess>
 #include <QRectF>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -43,6 +43,7 @@ TTestVideos MakeTestVideos(const QTemporaryDir& dir)
     TTestVideos videos;
     videos.WithoutSound = dir.filePath(QStringLiteral("pattern.mp4"));
     videos.WithSound = dir.filePath(QStringLiteral("pattern-sound.mp4"));
+    videos.AudioOnly = dir.filePath(QStringLiteral("tone.m4a"));
     videos.TextAsMp4 = dir.filePath(QStringLiteral("text.mp4"));
     videos.Missing = dir.filePath(QStringLiteral("missing.mp4"));
 
@@ -52,6 +53,7 @@ TTestVideos MakeTestVideos(const QTemporaryDir& dir)
     RunFfmpeg({"-i", videos.WithoutSound, "-f", "lavfi", "-i",
                QStringLiteral("sine=frequency=440:duration=%1").arg(TestVideoSeconds),
                "-c:v", "copy", "-c:a", "aac", "-shortest", videos.WithSound});
+    RunFfmpeg({"-i", videos.WithSound, "-map", "0:a", "-c:a", "copy", videos.AudioOnly});
 
     QFile text(videos.TextAsMp4);
     if (!text.open(QIODevice::WriteOnly) || text.write("This is not a video.\n") < 0)
@@ -81,9 +83,10 @@ const TTestVideos& TestVideos()
 
 QImage GrabVideoPanel(QWidget* panel)
 {
-    if (auto* gl = panel->findChild<QOpenGLWidget*>())
-        return gl->grabFramebuffer();
-    return panel->grab().toImage();
+    // What the screen shows, not what the widgets would paint now: the video
+    // is drawn outside Qt's painting.
+    const QPoint origin = panel->mapToGlobal(QPoint(0, 0));
+    return panel->screen()->grabWindow(0, origin.x(), origin.y(), panel->width(), panel->height()).toImage();
 }
 
 int TestVideoFrameNumber(const QImage& image)

@@ -17,6 +17,7 @@ class QWidget;
 struct TTestVideos {
     QString WithSound;    // the picture and a 440 Hz tone
     QString WithoutSound; // the same picture, no audio stream
+    QString AudioOnly;    // the tone alone, no video stream (.m4a)
     QString TextAsMp4;    // a text file named .mp4
     QString Missing;      // a path where no file exists
 };
@@ -30,8 +31,8 @@ constexpr double TestVideoSeconds = 10.0;
 // fails.
 const TTestVideos& TestVideos();
 
-// The pixels of a video panel as drawn: those of the OpenGL widget inside it
-// if there is one, else of the panel itself.
+// The pixels of a video panel as the screen shows them (the panel's window
+// must be on top).
 QImage GrabVideoPanel(QWidget* panel);
 
 // Reading a grabbed picture of a test clip, fitted into the image with its
