@@ -184,7 +184,7 @@ void TfrmMain::sbnAboutClick()
 void TfrmMain::UpdateControls()
 {
     lblCurrentTime->setText(LongTimeText(MarkSerie->X0(), QLocale()));
-    pbxData->update();
+    pbxData->Refresh();
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
 }

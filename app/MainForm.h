@@ -123,6 +123,8 @@ private:
                              Qt::KeyboardModifiers shift, int x, int y);
     void ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void SetCursorX(TDateTime x);
+    // The play button's picture and spoken name: what a press does now.
+    void ShowPlayState(bool playing);
 
     std::unique_ptr<TVideoPlayer> mPlayer;
     QPointer<QWidget> mLastWheelTarget;

@@ -1,7 +1,9 @@
 #include "chart/Chart.h"
 
 #include "chart/TimeAxisTicker.h"
+#include "common/TimeText.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
@@ -40,6 +42,22 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this))
 
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
+
+    // Screen readers hear the chart by name, with its span and series in the
+    // description; the Tab key reaches it, a click does not move the focus.
+    setAccessibleName(QStringLiteral("Chart"));
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QString ChartDescription(double min, double max, int seriesCount, const QLocale& locale)
+{
+    const auto when = [&locale](double value) {
+        // Values of a whole day and more carry a date.
+        const QString time = LongTimeText(value, locale);
+        return std::abs(value) >= 1 ? locale.toString(DateOf(value), QLocale::ShortFormat) + QLatin1Char(' ') + time
+                                    : time;
+    };
+    return QStringLiteral("From %1 to %2, %3 series shown").arg(when(min), when(max)).arg(seriesCount);
 }
 
 TChart::~TChart()
@@ -118,6 +136,27 @@ void TChart::BeforeReplot()
     const QFontMetrics metrics(time->tickLabelFont());
     const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00"));
     time->ticker()->setTickCount(TTimeAxisTicker::FittingTickCount(mPlot->axisRect()->width(), labelWidth));
+    UpdateDescription();
+}
+
+void TChart::UpdateDescription()
+{
+    int shown = 0;
+    for (int i = 0; i < SeriesCount(); ++i)
+        shown += LineSeries(i) && Series(i)->Active() ? 1 : 0;
+    const QString description = ChartDescription(mBottomAxis->Minimum(), mBottomAxis->Maximum(), shown, QLocale());
+    // Qt tells screen readers of the change.
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
+}
+
+void TChart::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The menu key on the focused chart opens the menu that a right click opens.
+    if (event->reason() != QContextMenuEvent::Keyboard || !mPopupMenu)
+        return;
+    const QRect plot = PlotRect();
+    mPopupMenu->popup(mapToGlobal(plot.topLeft() + QPoint(plot.width() / 2, plot.height() / 2)));
 }
 
 void TChart::resizeEvent(QResizeEvent* event)

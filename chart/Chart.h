@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+class QContextMenuEvent;
 class QCustomPlot;
+class QLocale;
 class QCPLayer;
 class QMenu;
 class QMouseEvent;
@@ -70,11 +72,14 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void Append(std::unique_ptr<TChartSeries> series);
     void PlotMousePress(QMouseEvent* event);
     void BeforeReplot();
+    // The accessible description from the time axis and the series shown.
+    void UpdateDescription();
     void Flush();
     void ScheduleFlush();
 
@@ -89,3 +94,7 @@ private:
     bool mFullReplotPending = false;
     bool mCursorReplotPending = false;
 };
+
+// What a screen reader says of a chart: the span of its time axis and how many
+// data series it shows ("From 07:00:00 to 07:01:40, 3 series shown").
+QString ChartDescription(double min, double max, int seriesCount, const QLocale& locale);

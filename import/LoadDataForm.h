@@ -87,7 +87,7 @@ protected:
     void CreateImportSeries(const QList<TFieldChoice>& fields);
     // The end of every successful load: the dialog closes with OK.
     void LoadSucceeded();
-    // A button of a tab: fixed place, takes no keyboard focus.
+    // A button of a tab: fixed place, takes the focus from the Tab key only.
     static QPushButton* TabButton(QWidget* tab, const QRect& geometry, const QString& caption);
     // Runs a tab's command; an error is shown and the dialog stays open.
     void ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)());

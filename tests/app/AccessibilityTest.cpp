@@ -1,0 +1,391 @@
+// What screen readers and keyboard users get of every window: a name for each
+// control, the values strip as text, and a sensible Tab order.
+#include "about/About.h"
+#include "about/LinkLabel.h"
+#include "about/ProdInfo.h"
+#include "app/DataStrip.h"
+#include "chartdata/ChartData.h"
+#include "common/MessageBoxes.h"
+#include "connect/ConnectDatabaseForm.h"
+#include "import/CheckedDateEdit.h"
+#include "import/LoadDataForm.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/UiDriver.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimeEdit>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+// The roles of what a user works: each needs a name to be told apart.
+bool IsInteractive(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::PushButton:
+    case QAccessible::CheckBox:
+    case QAccessible::RadioButton:
+    case QAccessible::ComboBox:
+    case QAccessible::EditableText:
+    case QAccessible::List:
+    case QAccessible::Tree:
+    case QAccessible::Table:
+    case QAccessible::SpinBox:
+    case QAccessible::PageTab:
+    case QAccessible::ButtonDropDown:
+    case QAccessible::ButtonMenu:
+    case QAccessible::Slider:
+    case QAccessible::Dial:
+    case QAccessible::Link:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString Describe(QAccessibleInterface* node)
+{
+    const QObject* object = node->object();
+    return (object ? QString::fromLatin1(object->metaObject()->className()) + QLatin1Char(' ') + object->objectName()
+                   : QStringLiteral("?"))
+           + QStringLiteral(" role 0x") + QString::number(node->role(), 16);
+}
+
+void CollectUnnamed(QAccessibleInterface* node, const QString& path, QStringList& unnamed)
+{
+    const QString here = path + QStringLiteral(" / ") + Describe(node);
+    if (IsInteractive(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty())
+        unnamed << here;
+    // A combo box's popup list belongs to it and is named by it.
+    if (node->role() == QAccessible::ComboBox)
+        return;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (QAccessibleInterface* child = node->child(i))
+            CollectUnnamed(child, here, unnamed);
+}
+
+// The interactive controls of a window that assistive tools see without a
+// name. Every page of every tab widget is walked, so tabs added later are
+// covered without a change here.
+QStringList UnnamedControls(QWidget* window)
+{
+    QStringList unnamed;
+    const auto walk = [&] { CollectUnnamed(QAccessible::queryAccessibleInterface(window), QString(), unnamed); };
+    walk();
+    for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
+        const int current = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            walk();
+        }
+        tabs->setCurrentIndex(current);
+    }
+    unnamed.removeDuplicates();
+    return unnamed;
+}
+
+QString AccessibleText(QWidget* widget, QAccessible::Text text)
+{
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(widget);
+    return node ? node->text(text) : QStringLiteral("<none>");
+}
+
+// The unnamed controls of the modal window that show opens; it is closed then.
+QStringList UnnamedInModal(const std::function<void()>& show)
+{
+    QStringList unnamed{QStringLiteral("<no window opened>")};
+    WhenModal([&unnamed](QWidget* modal) {
+        unnamed = UnnamedControls(modal);
+        modal->close();
+    });
+    show();
+    return unnamed;
+}
+
+// Where the Tab key takes the focus from the first of stops, one press at a
+// time, until it comes back: the stops reached, in order. A focus inside a
+// stop (the edit of a time picker) counts as that stop.
+QList<QWidget*> TabRound(QWidget* window, const QList<QWidget*>& stops)
+{
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    stops.first()->setFocus(Qt::TabFocusReason);
+    const auto stopOf = [&stops](QWidget* focus) -> QWidget* {
+        for (QWidget* w = focus; w; w = w->parentWidget())
+            if (stops.contains(w))
+                return w;
+        return focus;
+    };
+    QList<QWidget*> round{stopOf(QApplication::focusWidget())};
+    for (int press = 0; press < 2 * stops.size(); ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* stop = stopOf(QApplication::focusWidget());
+        if (stop == round.first())
+            break;
+        round << stop;
+    }
+    return round;
+}
+
+QStringList Names(const QList<QWidget*>& widgets)
+{
+    QStringList names;
+    for (QWidget* w : widgets)
+        names << (w ? QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ')
+                          + AccessibleText(w, QAccessible::Name)
+                    : QStringLiteral("<none>"));
+    return names;
+}
+
+// The accessibility events sent while a recorder lives.
+class EventRecorder {
+public:
+    EventRecorder() : mPrevious(QAccessible::installUpdateHandler(&Record)) { Events().clear(); }
+    ~EventRecorder() { QAccessible::installUpdateHandler(mPrevious); }
+    int Count(QObject* object, QAccessible::Event type) const
+    {
+        return static_cast<int>(std::count(Events().begin(), Events().end(), qMakePair(object, type)));
+    }
+
+private:
+    static QList<QPair<QObject*, QAccessible::Event>>& Events()
+    {
+        static QList<QPair<QObject*, QAccessible::Event>> events;
+        return events;
+    }
+    static void Record(QAccessibleEvent* event) { Events().append({event->object(), event->type()}); }
+    QAccessible::UpdateHandler mPrevious;
+};
+
+using Accessibility = MainWindow;
+
+} // namespace
+
+TEST_F(Accessibility, EveryControlOfEveryWindowHasAName)
+{
+    OpenVideo(60, At(7, 0));
+    TFastLineSeries* series = AddChartSeries(Chart(), "speed");
+    series->AddXY(At(7, 0, 10), 1.5);
+    window->FillLegend();
+    window->UpdateControls();
+    EXPECT_EQ(UnnamedControls(window.get()), QStringList());
+    EXPECT_EQ(UnnamedControls(window->frmLoadData), QStringList());
+    ASSERT_NE(frmConnectDatabase, nullptr);
+    EXPECT_EQ(UnnamedControls(frmConnectDatabase), QStringList());
+    EXPECT_EQ(UnnamedInModal([this] { window->sbnAbout->click(); }), QStringList());
+    EXPECT_EQ(UnnamedInModal([] { ShowErrorBox(QStringLiteral("x")); }), QStringList());
+    EXPECT_EQ(UnnamedInModal([] { ShowWarningBox(QStringLiteral("x")); }), QStringList());
+}
+
+TEST_F(Accessibility, ControlsAreNamedAfterTheirToolTipOrLabel)
+{
+    const TfrmLoadData& load = *window->frmLoadData;
+    const TfrmConnectDatabase& connect = *frmConnectDatabase;
+    const struct {
+        QWidget* control;
+        const char* name;
+    } cases[] = {
+        {window->sbnOpenVideo, "Open Video"},
+        {window->sbnSaveData, "Save the chart data"},
+        {window->sbnAbout, "About"},
+        {window->sbnPlayPause, "Play"},
+        {window->sbnZoomIn, "Zoom In"},
+        {window->sbnZoomOut, "Zoom Out"},
+        {window->sbnZoomOriginal, "Zoom to Default"},
+        {window->ChartAll, "Chart"},
+        {window->lvwLegend, "Legend"},
+        {window->pbxData, "Current Data"},
+        {load.dtpTime, "Start Translation Time"},
+        {load.dtpDate->DateEdit(), "Start Translation Date"},
+        {load.cbxFieldsDelimiter, "Fileds Delimiter"},
+        {load.cbxTextTimeFiled, "Time Field Number"},
+        {load.clbTextDataFields, "Data Fields Nubmers"},
+        {connect.edtHostName, "Host Name / IP"},
+        {connect.edtPort, "Port"},
+        {connect.edtAccessDatabaseFile, "Access Database File"},
+        {connect.sbnSelectAccessFiles, "Select Access Database File"},
+        {connect.mmADOConnectionString, "OLE DB Connection String"},
+        {connect.edtLogin, "Login"},
+        {connect.edtPassword, "Password"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AccessibleText(c.control, QAccessible::Name), c.name) << c.control->metaObject()->className();
+    // The label stands for its list: a mnemonic or an assistive tool finds it.
+    EXPECT_EQ(load.Label5->buddy(), load.cbxFieldsDelimiter);
+    // Nothing that shows changed.
+    EXPECT_EQ(load.Label5->text(), "Fileds Delimiter");
+    EXPECT_EQ(connect.sbnSelectAccessFiles->text(), "...");
+}
+
+TEST_F(Accessibility, ThePlayButtonSaysWhatAPressDoesNow)
+{
+    OpenVideo(60);
+    window->sbnPlayPause->click();
+    EXPECT_EQ(AccessibleText(window->sbnPlayPause, QAccessible::Name), "Pause");
+    window->sbnPlayPause->click();
+    EXPECT_EQ(AccessibleText(window->sbnPlayPause, QAccessible::Name), "Play");
+    window->sbnPlayPause->click();
+    player->ReportStop();
+    EXPECT_EQ(AccessibleText(window->sbnPlayPause, QAccessible::Name), "Play");
+}
+
+TEST_F(Accessibility, TheStripsValueFollowsTheCursor)
+{
+    OpenVideo(60, At(10, 0));
+    TFastLineSeries* speed = AddChartSeries(Chart(), "speed");
+    TFastLineSeries* depth = AddChartSeries(Chart(), "depth");
+    speed->AddXY(At(10, 0), 3.14159);
+    speed->AddXY(At(10, 0, 20), 2);
+    depth->AddXY(At(10, 0, 10), 7.5);
+    depth->AddXY(At(10, 0, 30), 8);
+    window->FillLegend();
+    window->UpdateControls();
+    QWidget* strip = window->pbxData;
+    EXPECT_EQ(AccessibleText(strip, QAccessible::Name), "Current Data");
+    EXPECT_EQ(AccessibleText(strip, QAccessible::Value), "speed 3.142");
+
+    EventRecorder events;
+    // Before the first sample of depth: speed alone, as on screen.
+    player->ReportPosition(5);
+    EXPECT_EQ(AccessibleText(strip, QAccessible::Value), "speed 2");
+    EXPECT_EQ(AccessibleText(strip, QAccessible::Description), "speed 2");
+    EXPECT_EQ(events.Count(strip, QAccessible::ValueChanged), 1);
+    player->ReportPosition(15);
+    EXPECT_EQ(AccessibleText(strip, QAccessible::Value), "speed 2, depth 8");
+    EXPECT_EQ(events.Count(strip, QAccessible::ValueChanged), 2);
+    // A move that changes no value tells nobody.
+    player->ReportPosition(16);
+    EXPECT_EQ(events.Count(strip, QAccessible::ValueChanged), 2);
+    // An unticked series is left out, as on screen.
+    window->lvwLegend->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(AccessibleText(strip, QAccessible::Value), "depth 8");
+    EXPECT_EQ(events.Count(strip, QAccessible::ValueChanged), 3);
+    EXPECT_EQ(events.Count(strip, QAccessible::DescriptionChanged), 3);
+}
+
+TEST_F(Accessibility, TheChartDescribesItsSpanAndSeries)
+{
+    OpenVideo(100, At(7, 0));
+    AddChartSeries(Chart(), "a")->AddXY(At(7, 0, 10), 1);
+    AddChartSeries(Chart(), "b")->AddXY(At(7, 0, 10), 2);
+    window->FillLegend();
+    Chart().ReplotNow();
+    EXPECT_EQ(AccessibleText(window->ChartAll, QAccessible::Description), "From 7:00:00 AM to 7:01:40 AM, 2 series shown");
+    window->sbnZoomIn->click();
+    window->lvwLegend->item(1)->setCheckState(Qt::Unchecked);
+    Chart().ReplotNow();
+    EXPECT_EQ(AccessibleText(window->ChartAll, QAccessible::Description), "From 7:00:00 AM to 7:01:30 AM, 1 series shown");
+    // A span that carries dates names them.
+    EXPECT_EQ(ChartDescription(EncodeDate(QDate(2016, 10, 31)) + At(7, 0), EncodeDate(QDate(2016, 10, 31)) + At(8, 0),
+                               0, QLocale(QLocale::English, QLocale::UnitedStates)),
+              "From 10/31/16 7:00:00 AM to 10/31/16 8:00:00 AM, 0 series shown");
+}
+
+TEST_F(Accessibility, TheMainWindowsControlsAreReachedWithTab)
+{
+    OpenVideo(60, At(7, 0));
+    AddChartSeries(Chart(), "a")->AddXY(At(7, 0, 10), 1);
+    window->FillLegend();
+    window->UpdateControls();
+    const QList<QWidget*> stops{window->sbnOpenVideo, window->sbnOpenData,  window->sbnSaveData,
+                                window->sbnAbout,     window->sbnPlayPause, window->sbnZoomIn,
+                                window->sbnZoomOut,   window->sbnZoomOriginal, window->ChartAll,
+                                window->lvwLegend};
+    EXPECT_EQ(Names(TabRound(window.get(), stops)), Names(stops));
+}
+
+TEST_F(Accessibility, TheLoadDialogsTabOrderRunsDownEachTab)
+{
+    TfrmLoadData& dialog = *window->frmLoadData;
+    dialog.show();
+    QCheckBox* useDate = dialog.dtpDate->findChild<QCheckBox*>();
+    QWidget* tabBar = dialog.PageControl->tabBar();
+    const QList<QWidget*> textStops{useDate,
+                                    dialog.dtpTime,
+                                    tabBar,
+                                    dialog.sbnOpenTextFile,
+                                    dialog.cbxFieldsDelimiter,
+                                    dialog.cbxTextTimeFiled,
+                                    dialog.clbTextDataFields,
+                                    dialog.sbnLoadTextData};
+    EXPECT_EQ(Names(TabRound(&dialog, textStops)), Names(textStops));
+
+    // The arrow keys on the tab bar change the tab; the date once ticked is a stop.
+    tabBar->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(tabBar, Qt::Key_Right);
+    EXPECT_EQ(dialog.PageControl->currentWidget(), dialog.TabSheet4);
+    dialog.dtpDate->SetChecked(true);
+    const QList<QWidget*> testStops{useDate, dialog.dtpDate->DateEdit(), dialog.dtpTime, tabBar, dialog.sbnLoadTestData3};
+    EXPECT_EQ(Names(TabRound(&dialog, testStops)), Names(testStops));
+    dialog.dtpDate->SetChecked(false);
+    dialog.PageControl->setCurrentIndex(0);
+    dialog.hide();
+}
+
+TEST_F(Accessibility, TheConnectionDialogsTabOrderRunsDownEachTabThenTheSignIn)
+{
+    TfrmConnectDatabase& dialog = *frmConnectDatabase;
+    dialog.show();
+    QWidget* tabBar = dialog.PageControl->tabBar();
+    const QList<QWidget*> signIn{dialog.rbnAuthenticationNo, dialog.edtLogin, dialog.edtPassword, dialog.btnConnect,
+                                 dialog.btnCancel};
+    const struct {
+        QWidget* tab;
+        QList<QWidget*> stops;
+    } cases[] = {
+        {dialog.TabSheet1,
+         {tabBar, dialog.rbnConnectByIP, dialog.edtHostName, dialog.edtPort, dialog.edtSQLServerName,
+          dialog.edtSQLServerDatabase}},
+        {dialog.TabSheet2, {tabBar, dialog.edtAccessDatabaseFile, dialog.sbnSelectAccessFiles}},
+        {dialog.TabSheet3, {tabBar, dialog.mmADOConnectionString}},
+    };
+    for (const auto& c : cases) {
+        dialog.PageControl->setCurrentWidget(c.tab);
+        const QList<QWidget*> stops = c.stops + signIn;
+        EXPECT_EQ(Names(TabRound(&dialog, stops)), Names(stops)) << dialog.PageControl->tabText(dialog.PageControl->currentIndex()).toStdString();
+    }
+    dialog.PageControl->setCurrentIndex(0);
+    dialog.hide();
+}
+
+TEST_F(Accessibility, TheAboutBoxsLinksWorkFromTheKeyboard)
+{
+    TAboutForm form(window.get());
+    form.SetProductInfo(ProductInfo);
+    auto* mail = form.findChild<TLinkLabel*>(QStringLiteral("lblMail"));
+    auto* site = form.findChild<TLinkLabel*>(QStringLiteral("lblSite"));
+    ASSERT_TRUE(mail && site);
+    // Opening the address is not wanted here: the clicks alone are counted.
+    QObject::disconnect(site, nullptr, &form, nullptr);
+    int clicks = 0;
+    QObject::connect(site, &TLinkLabel::clicked, [&clicks] { ++clicks; });
+    QStringList round;
+    WhenModal([&](QWidget*) {
+        QList<QWidget*> stops{form.findChild<QPushButton*>(QStringLiteral("btnClose"))};
+        for (TLinkLabel* link : {mail, site})
+            if (link->isVisible())
+                stops << link;
+        round = Names(TabRound(&form, stops)) + Names(stops);
+        QTest::keyClick(site, Qt::Key_Return);
+        QTest::keyClick(site, Qt::Key_Space);
+        form.close();
+    });
+    form.Execute();
+    ASSERT_EQ(round.size() % 2, 0);
+    EXPECT_EQ(round.mid(0, round.size() / 2), round.mid(round.size() / 2));
+    EXPECT_EQ(clicks, 2);
+}
