@@ -5,12 +5,41 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
 #include <cmath>
 
-TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this))
+namespace {
+
+// The focus frame drawn over the plot while the chart has the focus; the
+// mouse goes through it to the plot.
+class TFocusFrame : public QWidget {
+public:
+    explicit TFocusFrame(QWidget* chart) : QWidget(chart)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(parentWidget());
+        option.rect = rect();
+        option.backgroundColor = palette().color(QPalette::Window);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
+} // namespace
+
+TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)), mFocusFrame(new TFocusFrame(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -150,6 +179,20 @@ void TChart::UpdateDescription()
         setAccessibleDescription(description);
 }
 
+void TChart::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    mFocusFrame->setGeometry(rect());
+    mFocusFrame->raise();
+    mFocusFrame->show();
+}
+
+void TChart::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    mFocusFrame->hide();
+}
+
 void TChart::contextMenuEvent(QContextMenuEvent* event)
 {
     // The menu key on the focused chart opens the menu that a right click opens.
@@ -162,6 +205,7 @@ void TChart::contextMenuEvent(QContextMenuEvent* event)
 void TChart::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    mFocusFrame->setGeometry(rect());
     // Margins of 1 % of the chart's size on each side.
     const int horizontal = static_cast<int>(std::lround(width() * 0.01));
     const int vertical = static_cast<int>(std::lround(height() * 0.01));

@@ -73,6 +73,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void Append(std::unique_ptr<TChartSeries> series);
@@ -84,6 +86,7 @@ private:
     void ScheduleFlush();
 
     QCustomPlot* mPlot;
+    QWidget* mFocusFrame;
     QCPLayer* mCursorLayer;
     std::unique_ptr<TTimeAxis> mBottomAxis;
     std::unique_ptr<TValueAxis> mLeftAxis;

@@ -308,6 +308,27 @@ TEST_F(Accessibility, TheMainWindowsControlsAreReachedWithTab)
     EXPECT_EQ(Names(TabRound(window.get(), stops)), Names(stops));
 }
 
+TEST_F(Accessibility, TheControlThatTabReachesShowsItHasTheFocus)
+{
+    OpenVideo(60, At(7, 0));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const struct {
+        QWidget* from;
+        QWidget* to;
+    } cases[] = {{window->sbnPlayPause, window->sbnZoomIn}, {window->sbnZoomOriginal, window->ChartAll}};
+    for (const auto& c : cases) {
+        const QImage before = c.to->grab().toImage();
+        c.from->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(c.from, Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), c.to);
+        EXPECT_NE(c.to->grab().toImage(), before) << c.to->metaObject()->className();
+        // A click leaves the focus where it was.
+        QTest::mouseClick(window->sbnZoomOut, Qt::LeftButton);
+        EXPECT_EQ(QApplication::focusWidget(), c.to);
+    }
+}
+
 TEST_F(Accessibility, TheLoadDialogsTabOrderRunsDownEachTab)
 {
     TfrmLoadData& dialog = *window->frmLoadData;
