@@ -112,12 +112,16 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     ChartAll->setEnabled(true);
     sbnOpenData->setEnabled(true);
     VideoFileName = fileName;
+    mRefusedCompanion.clear();
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
     if (companion != VideoFileName && QFileInfo::exists(companion)) {
+        // The series of the video before never stay beside this one's,
+        // whether its file can be read or not.
+        FreeDataSeries(*ChartAll);
+        lvwLegend->clear();
+        lvwLegend->setVisible(false);
         LoadChartDataFile(companion);
-        // The file's start time moves the axis; the cursor stays on the first picture.
-        SetCursorX(StartTime);
     }
     UpdateControls();
 }
@@ -125,16 +129,28 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
 void TfrmMain::LoadChartDataFile(const QString& fileName)
 {
     WaitCursor wait;
-    // The file is checked whole before the series on the chart give way to it.
-    const TChartDataLayout data = ReadChartDataLayout(fileName);
-    FreeDataSeries(*ChartAll);
-    lvwLegend->clear();
-    lvwLegend->setVisible(false);
-    AppendStoredSeries(*ChartAll, data);
-    DefaultAxisMin = data.AxisMin();
-    DefaultAxisMax = data.AxisMax();
-    ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
-    StartTime = DefaultAxisMin;
+    try {
+        TChartDataFileReader reader(fileName);
+        DefaultAxisMin = reader.AxisMin();
+        DefaultAxisMax = reader.AxisMax();
+        ChartAll->BottomAxis().SetMinMax(DefaultAxisMin, DefaultAxisMax);
+        StartTime = DefaultAxisMin;
+        // The file's start time moves the axis; the cursor stays on the first picture.
+        SetCursorX(StartTime);
+        try {
+            reader.AppendSeries(*ChartAll);
+        } catch (...) {
+            // What was read before the damage is shown like a whole file.
+            FitCursorHeight();
+            FillLegend();
+            throw;
+        }
+    } catch (...) {
+        // The file stays as it is until a save puts it aside.
+        mRefusedCompanion = fileName;
+        UpdateControls();
+        throw;
+    }
     FitCursorHeight();
     FillLegend();
 }
@@ -173,7 +189,21 @@ void TfrmMain::sbnSaveDataClick()
     if (companion == VideoFileName)
         throw Exception(QStringLiteral("The chart data of \"%1\" cannot be saved: the video itself has the name "
                                        "its chart data file would take.").arg(VideoFileName));
-    SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
+    if (companion != mRefusedCompanion || !QFileInfo::exists(companion)) {
+        SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
+        return;
+    }
+    // A file that could not be read is never replaced unseen.
+    const QString kept = KeepDamagedFile(companion);
+    mRefusedCompanion.clear();
+    const QString note = QStringLiteral("The file \"%1\" that could not be read when the video was opened is kept as \"%2\".")
+                             .arg(companion, kept);
+    try {
+        SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
+    } catch (const Exception& e) {
+        throw Exception(e.Message() + QLatin1Char(' ') + note);
+    }
+    ShowInformationBox(QStringLiteral("The chart data is saved as \"%1\". %2").arg(companion, note));
 }
 
 void TfrmMain::sbnAboutClick()

@@ -127,6 +127,8 @@ private:
     void ShowPlayState(bool playing);
 
     std::unique_ptr<TVideoPlayer> mPlayer;
+    // The companion file of the open video when it could not be read.
+    QString mRefusedCompanion;
     QPointer<QWidget> mLastWheelTarget;
     quint64 mLastWheelTime = 0;
 };

@@ -3,6 +3,7 @@
 #include "app/DataStrip.h"
 #include "app/MainForm.h"
 #include "bench/ResidentMemory.h"
+#include "bench/WindowBench.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
@@ -21,6 +22,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -36,6 +38,10 @@ constexpr int LargeSeriesPoints = 1000000;
 constexpr int PositionReports = 500;
 constexpr int WarmUpReports = 20;
 constexpr int Replots = 10;
+constexpr int ScaleSmallPoints = 100000;
+constexpr int ScaleLargePoints = 10000000;
+// The zoomed view's share of the whole.
+constexpr double ZoomShare = 0.01;
 const QSize ChartSize(1200, 200);
 
 using Clock = std::chrono::steady_clock;
@@ -97,20 +103,6 @@ double WriteCompanionFile(const QString& fileName, int seriesCount, int pointCou
     return SecondsSince(begin);
 }
 
-// Seconds to read the whole file into memory with one plain read.
-double PlainReadSeconds(const QString& fileName)
-{
-    const Clock::time_point begin = Clock::now();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("Cannot open %1").arg(fileName));
-    const qint64 size = file.size();
-    const std::unique_ptr<char[]> bytes(new char[static_cast<std::size_t>(size)]);
-    if (file.read(bytes.get(), size) != size)
-        throw Exception(QStringLiteral("Cannot read %1").arg(fileName));
-    return SecondsSince(begin);
-}
-
 // Seconds to read and check the companion file and put its series on a
 // chart, as opening a video does.
 double LoadSeconds(const QString& fileName)
@@ -118,7 +110,7 @@ double LoadSeconds(const QString& fileName)
     TChart chart;
     chart.AddSeries(std::make_unique<TChartShape>());
     const Clock::time_point begin = Clock::now();
-    AppendStoredSeries(chart, ReadChartDataLayout(fileName));
+    TChartDataFileReader(fileName).AppendSeries(chart);
     return SecondsSince(begin);
 }
 
@@ -203,7 +195,7 @@ double ReplotMilliseconds(TChart& chart)
     return SecondsSince(begin) / Replots * 1e3;
 }
 
-int RunFigures(const QTemporaryDir& folder)
+void RunFigures(const QTemporaryDir& folder)
 {
     const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
 
@@ -251,30 +243,55 @@ int RunFigures(const QTemporaryDir& folder)
     std::printf("bcd_load_mb_s %.1f MB/s\n", megabytes / loadSeconds);
     std::printf("file_read_mb_s %.1f MB/s\n", megabytes / readSeconds);
     std::fflush(stdout);
-    return 0;
+}
+
+struct ScaleReplots {
+    double FullView;
+    double Zoomed;
+};
+
+// Average milliseconds of a full repaint of a chart of ten series with
+// pointsPerSeries points each, at the whole time range and zoomed into its
+// middle.
+ScaleReplots MeasureScaleReplots(int pointsPerSeries)
+{
+    const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
+    const double width = VideoSeconds / SecondsPerDay;
+    TChart chart;
+    chart.resize(ChartSize);
+    chart.AddSeries(std::make_unique<TChartShape>());
+    std::fprintf(stderr, "filling %d series of %d points\n", LargeSeriesCount, pointsPerSeries);
+    FillChart(chart, LargeSeriesCount, pointsPerSeries, start);
+    chart.BottomAxis().SetMinMax(start, start + width);
+    chart.show();
+    WaitForExposure(chart);
+    if (chart.size() != ChartSize)
+        std::fprintf(stderr, "warning: the chart is %d x %d\n", chart.width(), chart.height());
+
+    ScaleReplots replots{};
+    replots.FullView = ReplotMilliseconds(chart);
+    const double middle = start + width / 2;
+    chart.BottomAxis().SetMinMax(middle - width * ZoomShare / 2, middle + width * ZoomShare / 2);
+    replots.Zoomed = ReplotMilliseconds(chart);
+    return replots;
 }
 
 } // namespace
 
+void PrintReplotScaleFigures()
+{
+    const ScaleReplots small = MeasureScaleReplots(ScaleSmallPoints);
+    std::printf("replot_ms_1m %.2f ms\n", small.FullView);
+    std::fflush(stdout);
+    malloc_trim(0);
+    const ScaleReplots large = MeasureScaleReplots(ScaleLargePoints);
+    std::printf("replot_ms_100m %.2f ms\n", large.FullView);
+    std::printf("replot_ratio_100m_1m %.2f x\n", large.FullView / small.FullView);
+    std::printf("zoom_ms_100m_1pct %.2f ms\n", large.Zoomed);
+    std::fflush(stdout);
+}
+
 int RunChartBench(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "plotreel-bench chart shows the main window and needs a display: "
-                             "run it as xvfb-run -a plotreel-bench chart\n");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "cannot create a temporary folder\n");
-        return 1;
-    }
-    try {
-        return RunFigures(folder);
-    } catch (const Exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    return RunWindowBench(argc, argv, "chart", RunFigures);
 }

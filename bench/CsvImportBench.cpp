@@ -1,5 +1,6 @@
 #include "bench/CsvImportBench.h"
 
+#include "bench/OffscreenApplication.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "common/Exception.h"
@@ -58,13 +59,8 @@ int RunCsvImportBench(int argc, char** argv)
         }
     }
 
-    // The chart is never shown, so no display is needed. The platform is
-    // chosen for this application alone, not for later ones of the process.
-    int applicationArgc = 3;
-    char platformOption[] = "-platform";
-    char platformName[] = "offscreen";
-    char* applicationArgv[] = {argv[0], platformOption, platformName, nullptr};
-    QApplication application(applicationArgc, applicationArgv);
+    // The chart is never shown, so no display is needed.
+    const auto application = OffscreenApplication(argv[0]);
     TChart chart;
     chart.AddSeries(std::make_unique<TChartShape>());
 

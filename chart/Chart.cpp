@@ -69,6 +69,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
     mLeftAxis = std::make_unique<TValueAxis>(*this, value);
     mBottomAxis->SetMinMax(0, 101);
 
+    mPlot->installEventFilter(this);
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
 
@@ -211,6 +212,18 @@ void TChart::resizeEvent(QResizeEvent* event)
     const int vertical = static_cast<int>(std::lround(height() * 0.01));
     mPlot->plotLayout()->setMargins(QMargins(horizontal, vertical, horizontal, vertical));
     RequestReplot();
+}
+
+bool TChart::eventFilter(QObject* watched, QEvent* event)
+{
+    // The plot would draw itself whole at every resize; it is drawn once
+    // the resizing is over instead.
+    if (watched == mPlot && event->type() == QEvent::Resize) {
+        mPlot->setViewport(mPlot->rect());
+        RequestReplot();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TChart::PlotMousePress(QMouseEvent* event)

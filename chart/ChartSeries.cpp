@@ -1,12 +1,12 @@
 #include "chart/ChartSeries.h"
 
 #include "chart/Chart.h"
+#include "chart/SummaryGraph.h"
 
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
+#include <cstddef>
 
 namespace {
 
@@ -14,6 +14,34 @@ bool KeyLess(const QCPGraphData& a, const QCPGraphData& b)
 {
     return a.key < b.key;
 }
+
+bool Ascending(const TChartPoint* points, std::size_t count)
+{
+    for (std::size_t i = 1; i < count; ++i)
+        if (points[i].X < points[i - 1].X)
+            return false;
+    return true;
+}
+
+static_assert(sizeof(QCPGraphData) == sizeof(TChartPoint) && offsetof(QCPGraphData, key) == offsetof(TChartPoint, X)
+                  && offsetof(QCPGraphData, value) == offsetof(TChartPoint, Y),
+              "a chart point must be laid out as the plotting library's point");
+
+// The plotting library's container of a line's points, with room made ahead
+// and points appended by copying their bytes: the library's point type has
+// its constructors out of line, and a call for each of millions of points
+// costs more than the copy.
+class TPointContainer : public QCPGraphDataContainer {
+public:
+    void Reserve(std::size_t more) { mData.reserve(mData.size() + static_cast<qsizetype>(more)); }
+    // The points must not go before the last one there.
+    void Append(const TChartPoint* points, std::size_t count)
+    {
+        const auto* first = reinterpret_cast<const QCPGraphData*>(points);
+        mData.append(QVector<QCPGraphData>::const_iterator(first),
+                     QVector<QCPGraphData>::const_iterator(first + count));
+    }
+};
 
 } // namespace
 
@@ -31,10 +59,7 @@ void TChartSeries::Changed() const
         mChart->RequestReplot();
 }
 
-TFastLineSeries::TFastLineSeries()
-    : mData(new QCPGraphDataContainer),
-      mMinY(std::numeric_limits<double>::infinity()),
-      mMaxY(-std::numeric_limits<double>::infinity())
+TFastLineSeries::TFastLineSeries() : mData(new TPointContainer)
 {
 }
 
@@ -55,20 +80,17 @@ void TFastLineSeries::SetLineWidth(int width)
     ApplyPen();
 }
 
-void TFastLineSeries::TakeValues(const TChartPoint* points, std::size_t count)
+void TFastLineSeries::Summarise(std::size_t changed)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        const double y = points[i].Y;
-        if (y < mMinY)
-            mMinY = y;
-        if (y > mMaxY)
-            mMaxY = y;
-    }
+    const std::size_t count = static_cast<std::size_t>(mData->size());
+    const TValueView values{count == 0 ? nullptr : &mData->constBegin()->value,
+                            sizeof(QCPGraphData) / sizeof(double)};
+    mSummary.Update(values, count, changed);
 }
 
 void TFastLineSeries::AddXY(double x, double y)
 {
-    const TChartPoint point{x, y};
+    std::size_t changed = static_cast<std::size_t>(mData->size());
     if (mData->isEmpty() || x >= (mData->constEnd() - 1)->key) {
         mData->add(QCPGraphData(x, y));
     } else {
@@ -79,8 +101,9 @@ void TFastLineSeries::AddXY(double x, double y)
         const auto last = std::upper_bound(first, mData->end(), QCPGraphData(x, y), KeyLess);
         if (last - first > 1)
             std::rotate(first, first + 1, last);
+        changed = static_cast<std::size_t>(last - 1 - mData->begin());
     }
-    TakeValues(&point, 1);
+    Summarise(changed);
     Changed();
 }
 
@@ -88,28 +111,20 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
 {
     if (count == 0)
         return;
-    // Filled from one value and written through a plain pointer: the point
-    // type's constructors live in the plotting library, and a call for each
-    // of millions of points costs more than the copy.
-    QVector<QCPGraphData> batch(static_cast<qsizetype>(count), QCPGraphData());
-    QCPGraphData* out = batch.data();
-    bool sorted = true;
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i].key = points[i].X;
-        out[i].value = points[i].Y;
-        if (i > 0 && points[i].X < points[i - 1].X)
-            sorted = false;
-    }
-    if (!sorted)
-        std::stable_sort(batch.begin(), batch.end(), KeyLess);
-
-    if (mData->isEmpty()) {
-        mData->set(batch, true);
-    } else if (batch.constFirst().key >= (mData->constEnd() - 1)->key
-               && mData->constBegin()->key < batch.constLast().key) {
+    const bool ascending = Ascending(points, count);
+    std::size_t changed = static_cast<std::size_t>(mData->size());
+    if (ascending && (mData->isEmpty() || points[0].X >= (mData->constEnd() - 1)->key)) {
         // Every new point goes after the old ones.
-        mData->add(batch, true);
+        static_cast<TPointContainer&>(*mData).Append(points, count);
     } else {
+        const auto* first = reinterpret_cast<const QCPGraphData*>(points);
+        QVector<QCPGraphData> batch(first, first + count);
+        if (!ascending)
+            std::stable_sort(batch.begin(), batch.end(), KeyLess);
+        // The old points before the first new one stay where they are.
+        changed = static_cast<std::size_t>(
+            std::upper_bound(mData->constBegin(), mData->constEnd(), batch.constFirst(), KeyLess)
+            - mData->constBegin());
         QVector<QCPGraphData> merged;
         merged.reserve(mData->size() + batch.size());
         // std::merge takes equal keys from the first range first: old points
@@ -118,8 +133,13 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
                    std::back_inserter(merged), KeyLess);
         mData->set(merged, true);
     }
-    TakeValues(points, count);
+    Summarise(changed);
     Changed();
+}
+
+void TFastLineSeries::ReservePoints(std::size_t count)
+{
+    static_cast<TPointContainer&>(*mData).Reserve(count);
 }
 
 int TFastLineSeries::Count() const
@@ -155,10 +175,11 @@ int TFastLineSeries::FirstIndexAtOrAfter(double x) const
 
 bool TFastLineSeries::ValueRange(double& min, double& max) const
 {
-    if (!(mMinY <= mMaxY))
+    const TValueRange range = mSummary.Whole();
+    if (range.Empty())
         return false;
-    min = mMinY;
-    max = mMaxY;
+    min = range.Min;
+    max = range.Max;
     return true;
 }
 
@@ -166,7 +187,7 @@ void TFastLineSeries::Attach(TChart* chart)
 {
     mChart = chart;
     QCustomPlot* plot = chart->Plot();
-    mGraph = new QCPGraph(plot->xAxis, plot->yAxis);
+    mGraph = new TSummaryGraph(plot->xAxis, plot->yAxis, mSummary);
     mGraph->setData(mData);
     mGraph->setAdaptiveSampling(true);
     mGraph->setLineStyle(QCPGraph::lsLine);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartPoint.h"
+#include "chart/SeriesSummary.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -59,8 +60,14 @@ public:
 
     void AddXY(double x, double y);
     // Adds many points at once, as AddXY one by one would, in one pass when
-    // they come in ascending X after the points already there.
+    // they come in ascending X after the points already there. A reader that
+    // streams a long series may hand it over block by block: each block in
+    // ascending X after the last is appended without touching the points
+    // before it.
     void AddPoints(const TChartPoint* points, std::size_t count);
+    // Makes room for this many more points, so that adding them in blocks
+    // moves none of the points already there.
+    void ReservePoints(std::size_t count);
 
     int Count() const;
     double XValue(int index) const;
@@ -80,7 +87,9 @@ private:
     void Detach() override;
     void ApplyActive() override;
     void ApplyPen();
-    void TakeValues(const TChartPoint* points, std::size_t count);
+    // Brings the summary up to date after the points from index changed on
+    // were added or moved.
+    void Summarise(std::size_t changed);
 
     QSharedPointer<QCPGraphDataContainer> mData;
     QCPGraph* mGraph = nullptr;
@@ -89,8 +98,9 @@ private:
     int mLineWidth = 1;
     bool mShowInLegend = true;
     int mTag = 0;
-    double mMinY;
-    double mMaxY;
+    // The value range of every stretch of points, for drawing and for the
+    // value axis.
+    TSeriesSummary mSummary;
 };
 
 // The cursor: a vertical line at the middle of X0 and X1 from Y0 to Y1, 3 px

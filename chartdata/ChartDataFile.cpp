@@ -3,9 +3,21 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataIO.h"
+#include "common/Exception.h"
+#include "common/RegularFile.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
+
+namespace {
+
+// Points go to the writer and come from the file a block at a time: one call
+// for each point costs more than the copying itself, and a block stays in the
+// processor's cache between being read and being stored.
+constexpr qsizetype BlockPoints = 16384;
+
+} // namespace
 
 void SaveChartDataFile(const TChart& chart, TDateTime axisMin, TDateTime axisMax, const QString& fileName)
 {
@@ -15,16 +27,13 @@ void SaveChartDataFile(const TChart& chart, TDateTime axisMin, TDateTime axisMax
 
     TChartDataWriter writer;
     writer.Begin(axisMin, axisMax, chart.SeriesCount() - 1, totalPoints);
-    // Points go to the writer a block at a time: one call for each point
-    // costs ten times the copying itself.
-    constexpr int BlockSize = 4096;
-    std::vector<TChartPoint> block(BlockSize);
+    std::vector<TChartPoint> block(BlockPoints);
     for (int i = 1; i < chart.SeriesCount(); ++i) {
         const TFastLineSeries& series = *chart.LineSeries(i);
         const int count = series.Count();
         writer.BeginSeries(series.Title(), count);
-        for (int first = 0; first < count; first += BlockSize) {
-            const int size = std::min(BlockSize, count - first);
+        for (int first = 0; first < count; first += BlockPoints) {
+            const int size = std::min<int>(BlockPoints, count - first);
             for (int p = 0; p < size; ++p)
                 block[static_cast<std::size_t>(p)] = {series.XValue(first + p), series.YValue(first + p)};
             writer.AddPoints(block.data(), size);
@@ -33,20 +42,33 @@ void SaveChartDataFile(const TChart& chart, TDateTime axisMin, TDateTime axisMax
     WriteChartDataFile(fileName, writer.Bytes());
 }
 
-TChartDataLayout ReadChartDataLayout(const QString& fileName)
+TChartDataFileReader::TChartDataFileReader(const QString& fileName) : mFileName(fileName)
 {
-    return ParseChartData(ReadChartDataFile(fileName), fileName);
+    OpenRegularFile(mFile, fileName);
+    mLayout = ScanChartData(mFile.size(), [this](qint64 offset, char* out, qint64 size) {
+        return ReadFileAt(mFile, mFileName, offset, out, size);
+    }, fileName);
 }
 
-void AppendStoredSeries(TChart& chart, const TChartDataLayout& data)
+void TChartDataFileReader::AppendSeries(TChart& chart)
 {
-    std::vector<TChartPoint> points;
-    for (std::size_t i = 0; i < data.Series().size(); ++i) {
-        const TSeriesRecord& record = data.Series()[i];
+    const std::unique_ptr<TChartPoint[]> block(new TChartPoint[BlockPoints]);
+    char* const bytes = reinterpret_cast<char*>(block.get());
+    for (const TSeriesRecord& record : mLayout.Series) {
         auto series = CreateChartSeries(chart, record.Title);
-        points.resize(static_cast<std::size_t>(record.PointCount));
-        data.DecodePoints(i, points.data());
-        series->AddPoints(points.data(), points.size());
+        series->ReservePoints(static_cast<std::size_t>(record.PointCount));
+        for (qint64 done = 0; done < record.PointCount;) {
+            const qsizetype count = static_cast<qsizetype>(std::min<qint64>(BlockPoints, record.PointCount - done));
+            const qint64 size = count * PointRecordSize;
+            // The file may have been cut short since its structure was checked.
+            if (ReadFileAt(mFile, mFileName, record.PointsOffset + done * PointRecordSize, bytes, size) != size)
+                throw Exception(DamagedFileMessage(mFileName, QStringLiteral("it was cut short while it was read")));
+            DecodePointRecords(bytes, count, block.get());
+            series->AddPoints(block.get(), static_cast<std::size_t>(count));
+            done += count;
+        }
         chart.AddSeries(std::move(series));
     }
+    if (!mLayout.Damage.isEmpty())
+        throw Exception(mLayout.Damage);
 }

@@ -2,6 +2,7 @@
 
 #include "chartdata/ChartDataFormat.h"
 
+#include <QFile>
 #include <QString>
 
 class TChart;
@@ -10,10 +11,26 @@ class TChart;
 // time range into the companion file, replacing it only once it is complete.
 void SaveChartDataFile(const TChart& chart, TDateTime axisMin, TDateTime axisMax, const QString& fileName);
 
-// Reads and checks a whole companion file; nothing is handed on from a file
-// that does not check out.
-TChartDataLayout ReadChartDataLayout(const QString& fileName);
+// A companion file opened for reading, its structure checked from its headers
+// and its length before any point is read.
+class TChartDataFileReader {
+public:
+    // Throws "Cannot open file ..." for a file that cannot be opened or is no
+    // regular file, and "The file ... is damaged: ..." when not even its time
+    // range can be taken from it.
+    explicit TChartDataFileReader(const QString& fileName);
 
-// Appends the stored series to the chart, each visible and coloured by the
-// position it takes.
-void AppendStoredSeries(TChart& chart, const TChartDataLayout& data);
+    TDateTime AxisMin() const { return mLayout.AxisMin; }
+    TDateTime AxisMax() const { return mLayout.AxisMax; }
+
+    // Reads the stored series straight into new series at the end of the
+    // chart, each visible and coloured by the position it takes. The series
+    // stored whole before any damage are added; the damage is thrown after
+    // them.
+    void AppendSeries(TChart& chart);
+
+private:
+    QString mFileName;
+    QFile mFile;
+    TChartDataLayout mLayout;
+};

@@ -5,8 +5,9 @@
 
 #include <QtEndian>
 
-#include <cstddef>
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <type_traits>
 
@@ -16,73 +17,64 @@ static_assert(std::is_trivially_copyable_v<TChartPoint> && sizeof(TChartPoint) =
 static_assert(sizeof(double) == 8, "doubles must be IEEE 754 binary64");
 static_assert(SeriesHeaderSize == SeriesTitleFieldSize + 4, "series header: title and point count");
 
-namespace {
-
-[[noreturn]] void Damaged(const QString& fileName, const QString& what)
+QString DamagedFileMessage(const QString& fileName, const QString& what)
 {
-    throw Exception(QStringLiteral("The file \"%1\" is damaged: %2.").arg(fileName, what));
+    return QStringLiteral("The file \"%1\" is damaged: %2.").arg(fileName, what);
 }
 
-} // namespace
-
-TChartDataLayout ParseChartData(const QByteArray& image, const QString& fileName)
+TChartDataLayout ScanChartData(qint64 fileSize, const TReadAt& readAt, const QString& fileName)
 {
-    const qsizetype size = image.size();
-    const char* data = image.constData();
-    if (size < ChartDataHeaderSize)
-        Damaged(fileName, QStringLiteral("it has %1 bytes, fewer than the %2 bytes of its header")
-                              .arg(size).arg(ChartDataHeaderSize));
+    char header[SeriesHeaderSize];
+    // A header read short means the file ends there, whatever its size said.
+    const auto readHeader = [&](qint64 offset, qsizetype size) {
+        return size <= fileSize - offset && readAt(offset, header, size) == size;
+    };
+    if (!readHeader(0, ChartDataHeaderSize))
+        throw Exception(DamagedFileMessage(fileName, QStringLiteral("it has %1 bytes, fewer than the %2 bytes of its header")
+                                                         .arg(fileSize).arg(ChartDataHeaderSize)));
 
     TChartDataLayout layout;
-    layout.mAxisMin = qFromLittleEndian<double>(data + 1);
-    layout.mAxisMax = qFromLittleEndian<double>(data + 9);
+    layout.AxisMin = qFromLittleEndian<double>(header + 1);
+    layout.AxisMax = qFromLittleEndian<double>(header + 9);
     // A time range the chart cannot show is no range at all.
-    if (!std::isfinite(layout.mAxisMin) || !std::isfinite(layout.mAxisMax))
-        Damaged(fileName, QStringLiteral("its time range (%1 to %2) is not a pair of finite numbers")
-                              .arg(layout.mAxisMin).arg(layout.mAxisMax));
-    const int seriesCount = static_cast<uchar>(data[17]);
-    if (size - ChartDataHeaderSize < seriesCount * SeriesHeaderSize)
-        Damaged(fileName, QStringLiteral("it announces %1 series but has room for the headers of only %2")
-                              .arg(seriesCount).arg((size - ChartDataHeaderSize) / SeriesHeaderSize));
+    if (!std::isfinite(layout.AxisMin) || !std::isfinite(layout.AxisMax))
+        throw Exception(DamagedFileMessage(fileName, QStringLiteral("its time range (%1 to %2) is not a pair of finite numbers")
+                                                         .arg(layout.AxisMin).arg(layout.AxisMax)));
+    const int seriesCount = static_cast<uchar>(header[17]);
 
-    layout.mSeries.reserve(seriesCount);
-    qsizetype pos = ChartDataHeaderSize;
-    for (int i = 0; i < seriesCount; ++i) {
-        const int number = i + 1;
-        if (size - pos < SeriesHeaderSize)
-            Damaged(fileName, QStringLiteral("it ends inside the header of series %1 of %2")
-                                  .arg(number).arg(seriesCount));
-        const char* title = data + pos;
-        const void* zero = std::memchr(title, 0, SeriesTitleFieldSize);
-        const qsizetype titleSize =
-            zero ? static_cast<const char*>(zero) - title : SeriesTitleFieldSize;
-        const qint32 pointCount = qFromLittleEndian<qint32>(data + pos + SeriesTitleFieldSize);
+    layout.Series.reserve(static_cast<std::size_t>(seriesCount));
+    qint64 pos = ChartDataHeaderSize;
+    for (int number = 1; number <= seriesCount; ++number) {
+        if (pos == fileSize) {
+            layout.Damage = DamagedFileMessage(fileName, QStringLiteral("it ends after %1 of the %2 series it announces")
+                                                             .arg(number - 1).arg(seriesCount));
+            break;
+        }
+        if (!readHeader(pos, SeriesHeaderSize)) {
+            layout.Damage = DamagedFileMessage(fileName, QStringLiteral("it ends inside the header of series %1 of %2")
+                                                             .arg(number).arg(seriesCount));
+            break;
+        }
+        const void* zero = std::memchr(header, 0, SeriesTitleFieldSize);
+        const qsizetype titleSize = zero ? static_cast<const char*>(zero) - header : SeriesTitleFieldSize;
+        const qint64 pointCount = std::max<qint32>(qFromLittleEndian<qint32>(header + SeriesTitleFieldSize), 0);
         pos += SeriesHeaderSize;
-        if (pointCount < 0)
-            Damaged(fileName, QStringLiteral("series %1 has a negative point count (%2)")
-                                  .arg(number).arg(pointCount));
-        const qint64 pointBytes = qint64(pointCount) * PointRecordSize;
-        if (pointBytes > size - pos)
-            Damaged(fileName, QStringLiteral("series %1 announces %2 points (%3 bytes) but only %4 bytes follow")
-                                  .arg(number).arg(pointCount).arg(pointBytes).arg(size - pos));
-        layout.mSeries.push_back({QByteArray(title, titleSize), pos, pointCount});
+        const qint64 pointBytes = pointCount * PointRecordSize;
+        if (pointBytes > fileSize - pos) {
+            layout.Damage = DamagedFileMessage(fileName, QStringLiteral("series %1 announces %2 points (%3 bytes) but only %4 bytes follow")
+                                                             .arg(number).arg(pointCount).arg(pointBytes).arg(fileSize - pos));
+            break;
+        }
+        layout.Series.push_back({QByteArray(header, titleSize), pos, pointCount});
         pos += pointBytes;
     }
-    // The counts are the format's only check on its contents, so a file
-    // whose length disagrees with them is not trusted either way.
-    if (pos != size)
-        Damaged(fileName, QStringLiteral("%1 bytes follow its last series").arg(size - pos));
-
-    layout.mImage = image;
     return layout;
 }
 
-void TChartDataLayout::DecodePoints(std::size_t index, TChartPoint* out) const
+void DecodePointRecords(const char* records, qsizetype count, TChartPoint* out)
 {
-    const TSeriesRecord& series = mSeries.at(index);
-    if (series.PointCount == 0)
-        return;
-    qFromLittleEndian<double>(mImage.constData() + series.PointsOffset, series.PointCount * 2, out);
+    if (count > 0)
+        qFromLittleEndian<double>(records, count * 2, out);
 }
 
 void TChartDataWriter::Begin(TDateTime axisMin, TDateTime axisMax, int seriesCount, qint64 totalPointCount)

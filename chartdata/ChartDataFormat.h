@@ -6,13 +6,16 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
-// The companion chart data file (.bcd): a little-endian image without padding.
+// The companion chart data file (.bcd): little-endian, without padding.
 //   header:  format byte (1), axis minimum and maximum (two doubles),
 //            series count (one byte)
-//   series:  title field (100 bytes, zero-padded), point count (int32),
-//            then the points as (X, Y) pairs of doubles.
+//   series:  title field (100 bytes, zero-padded), point count (int32; a
+//            count of 0 or below stands for no points), then the points as
+//            (X, Y) pairs of doubles.
+// Whatever follows the last series is not part of the data.
 constexpr quint8 ChartDataFormatByte = 1;
 constexpr qsizetype ChartDataHeaderSize = 18;
 constexpr qsizetype SeriesHeaderSize = 104;
@@ -20,39 +23,40 @@ constexpr qsizetype PointRecordSize = 16;
 constexpr int MaxChartDataSeries = 255;
 constexpr qint64 MaxSeriesPoints = 0x7FFFFFFF;
 
-// One series as it lies in a file image.
+// One series as the headers of a file place it.
 struct TSeriesRecord {
-    QByteArray Title;        // the title field up to its first zero byte
-    qsizetype PointsOffset;  // offset of the first point record in the image
-    qsizetype PointCount;
+    QByteArray Title;     // the title field up to its first zero byte
+    qint64 PointsOffset;  // offset of the first point record in the file
+    qint64 PointCount;    // never negative
 };
 
-// A checked file image: every count agrees with the image's length, so the
-// points of any series can be decoded without further checks.
-class TChartDataLayout {
-public:
-    TDateTime AxisMin() const { return mAxisMin; }
-    TDateTime AxisMax() const { return mAxisMax; }
-    const std::vector<TSeriesRecord>& Series() const { return mSeries; }
-
-    // Decodes the points of series `index` into `out`, which must have room
-    // for Series()[index].PointCount points.
-    void DecodePoints(std::size_t index, TChartPoint* out) const;
-
-private:
-    friend TChartDataLayout ParseChartData(const QByteArray& image, const QString& fileName);
-
-    QByteArray mImage;
-    TDateTime mAxisMin = 0;
-    TDateTime mAxisMax = 0;
-    std::vector<TSeriesRecord> mSeries;
+// A file's structure as its headers and its length give it: the time range
+// and every series stored whole before the first damage.
+struct TChartDataLayout {
+    TDateTime AxisMin = 0;
+    TDateTime AxisMax = 0;
+    std::vector<TSeriesRecord> Series;
+    // Empty for a whole file; otherwise "The file ... is damaged: ..." about
+    // what follows the last whole series.
+    QString Damage;
 };
 
-// Checks the whole image before anything is handed on. A file that is shorter
-// than its counts announce, has a negative point count or has bytes after its
-// last series is refused with an Exception naming `fileName` and the fault.
-// The format byte is not checked.
-TChartDataLayout ParseChartData(const QByteArray& image, const QString& fileName);
+// Reads up to `size` bytes at `offset` into `out` and returns how many it
+// read, fewer only where the file ends.
+using TReadAt = std::function<qint64(qint64 offset, char* out, qint64 size)>;
+
+// Checks the structure of a file of `fileSize` bytes from its headers alone,
+// read through `readAt`, so that the points can afterwards be read straight
+// where they belong. Throws when not even the time range can be taken from
+// the file: it is shorter than its header, or the range is not a pair of
+// finite numbers. The format byte is not checked.
+TChartDataLayout ScanChartData(qint64 fileSize, const TReadAt& readAt, const QString& fileName);
+
+// The message for a file that cannot be read as far as its counts say.
+QString DamagedFileMessage(const QString& fileName, const QString& what);
+
+// Turns `count` point records into points; `records` may lie in `out` itself.
+void DecodePointRecords(const char* records, qsizetype count, TChartPoint* out);
 
 // Assembles a file image in one buffer of the exact final size:
 //   Begin, then for each series BeginSeries and its points, then Bytes.

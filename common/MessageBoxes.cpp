@@ -23,3 +23,8 @@ void ShowWarningBox(const QString& text)
 {
     QMessageBox::warning(BoxParent(), QStringLiteral("Warning"), text, QMessageBox::Ok);
 }
+
+void ShowInformationBox(const QString& text)
+{
+    QMessageBox::information(BoxParent(), QStringLiteral("Information"), text, QMessageBox::Ok);
+}

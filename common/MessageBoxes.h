@@ -7,6 +7,9 @@
 
 // The error box that shows any error leaving a user command (title "Error").
 void ShowErrorBox(const QString& text);
+// The outcome of a command that the user should know about (title
+// "Information").
+void ShowInformationBox(const QString& text);
 // The box of an input check that failed (title "Warning", one "OK" button).
 void ShowWarningBox(const QString& text);
 

@@ -6,10 +6,13 @@
 #include "chartdata/ChartData.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
+#include "database/Database.h"
 #include "import/CheckedDateEdit.h"
 
+#include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
@@ -75,6 +78,7 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);
     // The tabs in their order: each adds itself at the end.
+    CreateDatabaseTab();
     CreateTextTab();
     CreateTestDataTab();
     PageControl->setCurrentIndex(0);
@@ -127,6 +131,26 @@ QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const 
     button->setFocusPolicy(Qt::TabFocus);
     button->setAutoDefault(false);
     return button;
+}
+
+QComboBox* TfrmLoadData::TabDropDownList(QWidget* tab, const QPoint& place, int width)
+{
+    auto* list = new QComboBox(tab);
+    list->setEditable(false);
+    list->move(place);
+    list->resize(width, list->sizeHint().height());
+    return list;
+}
+
+QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedFields(const QListWidget* list)
+{
+    QList<TFieldChoice> fields;
+    for (int row = 0; row < list->count(); ++row) {
+        const QListWidgetItem* item = list->item(row);
+        if (item->checkState() == Qt::Checked)
+            fields.append({item->text(), row});
+    }
+    return fields;
 }
 
 void TfrmLoadData::ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)())

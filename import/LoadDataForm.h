@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -15,6 +17,7 @@ class QPushButton;
 class QTabWidget;
 class QTimeEdit;
 class TCheckedDateEdit;
+class TDatabase;
 class TFastLineSeries;
 
 // The "Load Chart Data" dialog: the start translation time and one tab per
@@ -47,6 +50,35 @@ public:
     TCheckedDateEdit* dtpDate = nullptr;
     QTimeEdit* dtpTime = nullptr;
     QTabWidget* PageControl = nullptr;
+
+    // The "Database" tab.
+    QWidget* TabSheet1 = nullptr;
+    QPushButton* sbnConnectDatabase = nullptr;
+    QPushButton* sbnDisconnectDatabase = nullptr;
+    QLabel* lblDatabaseConnectionStatus = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* cbxTables = nullptr;
+    QLabel* Label3 = nullptr;
+    QComboBox* cbxTimeField = nullptr;
+    QLabel* Label4 = nullptr;
+    QListWidget* clbDataFields = nullptr;
+    QPushButton* sbnLoadDatabaseData = nullptr;
+    // The open database, or none; it stays open between runs of the dialog.
+    std::unique_ptr<TDatabase> ADOConnection;
+
+    void sbnConnectDatabaseClick();
+    void sbnDisconnectDatabaseClick();
+    // Connects by a connection string as "Connect Database" does once its
+    // dialog has built one: the open connection is closed first.
+    void ConnectDatabaseString(const QString& connectionString);
+    void cbxTablesChange();
+    bool CheckDatabaseInput();
+    void CreateDatabaseSeries();
+    void sbnLoadDatabaseDataClick();
+    void ADOConnectionBeforeConnect();
+    // The outcome of a connect: the error's description when it failed.
+    void ADOConnectionConnectComplete(bool connected, const QString& error);
+    void ADOConnectionAfterDisconnect();
 
     // The "Text/CSV File" tab.
     QWidget* TabSheet3 = nullptr;
@@ -89,13 +121,16 @@ protected:
     void LoadSucceeded();
     // A button of a tab: fixed place, takes the focus from the Tab key only.
     static QPushButton* TabButton(QWidget* tab, const QRect& geometry, const QString& caption);
+    // A drop-down list without free typing.
+    static QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width);
+    // The ticked entries of a check list, from the top.
+    static QList<TFieldChoice> CheckedFields(const QListWidget* list);
     // Runs a tab's command; an error is shown and the dialog stays open.
     void ConnectCommand(QPushButton* button, void (TfrmLoadData::*handler)());
 
 private:
+    void CreateDatabaseTab();
     void CreateTextTab();
-    // The ticked entries of the data field list, from the top.
-    QList<TFieldChoice> CheckedTextFields() const;
     void CreateTestDataTab();
     void AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&));
 

@@ -26,15 +26,6 @@ constexpr int TextFieldCount = 25;
 // odlgTextFile's filter.
 const QString TextFileFilter = QStringLiteral("Text & CSV Files (*.txt *csv);;All Files (*)");
 
-QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width)
-{
-    auto* list = new QComboBox(tab);
-    list->setEditable(false);
-    list->move(place);
-    list->resize(width, list->sizeHint().height());
-    return list;
-}
-
 } // namespace
 
 void TfrmLoadData::CreateTextTab()
@@ -92,7 +83,7 @@ bool TfrmLoadData::CheckTextInput()
         failure = QStringLiteral("The text file is NOT selected.");
     else if (cbxTextTimeFiled->currentIndex() < 0)
         failure = QStringLiteral("The time field is NOT selected.");
-    else if (CheckedTextFields().isEmpty())
+    else if (CheckedFields(clbTextDataFields).isEmpty())
         failure = QStringLiteral("No one data field selected.");
     if (failure.isEmpty())
         return true;
@@ -100,20 +91,9 @@ bool TfrmLoadData::CheckTextInput()
     return false;
 }
 
-QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedTextFields() const
-{
-    QList<TFieldChoice> fields;
-    for (int row = 0; row < clbTextDataFields->count(); ++row) {
-        const QListWidgetItem* item = clbTextDataFields->item(row);
-        if (item->checkState() == Qt::Checked)
-            fields.append({item->text(), row});
-    }
-    return fields;
-}
-
 void TfrmLoadData::CreateTextSeries()
 {
-    CreateImportSeries(CheckedTextFields());
+    CreateImportSeries(CheckedFields(clbTextDataFields));
 }
 
 void TfrmLoadData::sbnLoadTextDataClick()

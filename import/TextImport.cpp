@@ -1,6 +1,7 @@
 #include "import/TextImport.h"
 
 #include "common/Exception.h"
+#include "common/RegularFile.h"
 #include "import/TextDateTime.h"
 #include "import/TextFields.h"
 #include "import/TextLines.h"
@@ -60,12 +61,6 @@ Exception CannotOpen(const QString& fileName, const QFile& file)
 // from under the reader; the import sees what was read.
 QByteArray ReadWholeFile(QFile& file, const QString& fileName)
 {
-    if (file.isSequential()) {
-        QByteArray content = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw CannotOpen(fileName, file);
-        return content;
-    }
     const qint64 size = file.size();
     QByteArray content(size, Qt::Uninitialized);
     qint64 done = 0;
@@ -120,9 +115,8 @@ void ImportText(std::string_view text, const TTextImportOptions& options, const 
 void ImportTextFile(const QString& fileName, const TTextImportOptions& options, const TTextLocale& locale,
                     std::vector<std::vector<TChartPoint>>& columns)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw CannotOpen(fileName, file);
+    QFile file;
+    OpenRegularFile(file, fileName);
     const QByteArray content = ReadWholeFile(file, fileName);
     file.close();
     ImportText(std::string_view(content.constData(), static_cast<std::size_t>(content.size())), options, locale,

@@ -10,10 +10,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-svg-dev qt6-qpa-plugins
   libqcustomplot-dev libmpv-dev libfast-float-dev libfreexl-dev libzip-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc unixodbc-dev
+  libpq-dev mdbtools-dev tdsodbc odbc-postgresql
   fonts-liberation fonts-dejavu-core
 )
 test_packages=(
   libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick
+  postgresql sqlite3
 )
 
 wanted=("${packages[@]}")

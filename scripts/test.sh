@@ -21,5 +21,8 @@ done
 export DISPLAY=":$display"
 unset WAYLAND_DISPLAY XAUTHORITY
 
+# The database tests use a private PostgreSQL server (PLOTREEL_PG_PORT).
+source scripts/postgres.sh
+
 ctest --test-dir build --output-on-failure --timeout 600 "$@"
 scripts/fuzz.sh

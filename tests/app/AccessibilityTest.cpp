@@ -216,6 +216,9 @@ TEST_F(Accessibility, ControlsAreNamedAfterTheirToolTipOrLabel)
         {load.cbxFieldsDelimiter, "Fileds Delimiter"},
         {load.cbxTextTimeFiled, "Time Field Number"},
         {load.clbTextDataFields, "Data Fields Nubmers"},
+        {load.cbxTables, "Table"},
+        {load.cbxTimeField, "Time Field"},
+        {load.clbDataFields, "Data Fields"},
         {connect.edtHostName, "Host Name / IP"},
         {connect.edtPort, "Port"},
         {connect.edtAccessDatabaseFile, "Access Database File"},
@@ -335,23 +338,32 @@ TEST_F(Accessibility, TheLoadDialogsTabOrderRunsDownEachTab)
     dialog.show();
     QCheckBox* useDate = dialog.dtpDate->findChild<QCheckBox*>();
     QWidget* tabBar = dialog.PageControl->tabBar();
-    const QList<QWidget*> textStops{useDate,
-                                    dialog.dtpTime,
-                                    tabBar,
-                                    dialog.sbnOpenTextFile,
-                                    dialog.cbxFieldsDelimiter,
-                                    dialog.cbxTextTimeFiled,
-                                    dialog.clbTextDataFields,
-                                    dialog.sbnLoadTextData};
-    EXPECT_EQ(Names(TabRound(&dialog, textStops)), Names(textStops));
+    const struct {
+        QWidget* tab;
+        QList<QWidget*> stops;
+    } cases[] = {
+        {dialog.TabSheet1,
+         {dialog.sbnConnectDatabase, dialog.sbnDisconnectDatabase, dialog.cbxTables, dialog.cbxTimeField,
+          dialog.clbDataFields, dialog.sbnLoadDatabaseData}},
+        {dialog.TabSheet3,
+         {dialog.sbnOpenTextFile, dialog.cbxFieldsDelimiter, dialog.cbxTextTimeFiled, dialog.clbTextDataFields,
+          dialog.sbnLoadTextData}},
+        {dialog.TabSheet4, {dialog.sbnLoadTestData3}},
+    };
+    for (const auto& c : cases) {
+        dialog.PageControl->setCurrentWidget(c.tab);
+        const QList<QWidget*> stops = QList<QWidget*>{useDate, dialog.dtpTime, tabBar} + c.stops;
+        EXPECT_EQ(Names(TabRound(&dialog, stops)), Names(stops));
+    }
 
     // The arrow keys on the tab bar change the tab; the date once ticked is a stop.
+    dialog.PageControl->setCurrentWidget(dialog.TabSheet3);
     tabBar->setFocus(Qt::TabFocusReason);
     QTest::keyClick(tabBar, Qt::Key_Right);
     EXPECT_EQ(dialog.PageControl->currentWidget(), dialog.TabSheet4);
     dialog.dtpDate->SetChecked(true);
-    const QList<QWidget*> testStops{useDate, dialog.dtpDate->DateEdit(), dialog.dtpTime, tabBar, dialog.sbnLoadTestData3};
-    EXPECT_EQ(Names(TabRound(&dialog, testStops)), Names(testStops));
+    const QList<QWidget*> dated{useDate, dialog.dtpDate->DateEdit(), dialog.dtpTime, tabBar, dialog.sbnLoadTestData3};
+    EXPECT_EQ(Names(TabRound(&dialog, dated)), Names(dated));
     dialog.dtpDate->SetChecked(false);
     dialog.PageControl->setCurrentIndex(0);
     dialog.hide();

@@ -5,10 +5,15 @@
 #include "tests/support/ModalBoxCatcher.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QtEndian>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +34,19 @@ protected:
         for (const TChartPoint& p : points)
             series->AddXY(p.X, p.Y);
         return series;
+    }
+
+    static QByteArray Content(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    static void PutFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
     QTemporaryDir folder;
@@ -79,25 +97,117 @@ TEST_F(CompanionFile, SavedSeriesComeBackWhenTheVideoIsOpenedAgain)
     EXPECT_EQ(window->MarkSerie->Y1(), 21);
 }
 
-TEST_F(CompanionFile, ADamagedFileLeavesTheChartAsItWas)
+// Bytes after the last series and a point count below 0 are no damage: the
+// format reads no points for such a count and nothing after the last series.
+TEST_F(CompanionFile, BytesAfterTheLastSeriesAndNegativeCountsAreRead)
 {
-    AddSeries("Kept", {{At(12, 0, 1), 1}});
-    window->FillLegend();
+    AddSeries("tail", {{At(12, 0, 1), 1}});
+    AddSeries("none", {});
     window->UpdateControls();
     window->sbnSaveData->click();
-    QFile file(companion);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.resize(file.size() - 3);
-    file.close();
-    AddSeries("Also kept", {{At(12, 0, 2), 2}});
+    const QByteArray saved = Content(companion);
+    QByteArray changed = saved + QByteArray(4, 'x');
+    qToLittleEndian<qint32>(-5, changed.data() + 18 + 104 + 16 + 100);
+    PutFile(companion, changed);
+    window->miClearChartData->trigger();
 
+    ModalBoxCatcher boxes;
+    OpenVideo(90, At(8, 0), video);
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(Chart().SeriesCount(), 3);
+    EXPECT_EQ(Chart().LineSeries(1)->Title(), "tail");
+    EXPECT_EQ(Chart().LineSeries(1)->Count(), 1);
+    EXPECT_EQ(Chart().LineSeries(2)->Count(), 0);
+    window->sbnSaveData->click();
+    EXPECT_EQ(Content(companion), saved) << "read whole, saved as usual";
+}
+
+// Another video's series never stay beside those of a refused file, and the
+// first save puts the refused file aside instead of writing over it.
+TEST_F(CompanionFile, ARefusedFileClearsTheChartAndIsKeptByTheNextSave)
+{
+    AddSeries("kept", {{At(10, 0, 1), 1}, {At(10, 0, 2), 5}});
+    AddSeries("cut", {{At(10, 0, 1), 2}});
+    window->UpdateControls();
+    window->sbnSaveData->click();
+    const QByteArray damaged = Content(companion).chopped(1);
+    PutFile(companion, damaged);
+    PutFile(companion + QStringLiteral(".damaged"), "an older one");
+
+    // Another video with its own series, then the damaged file's video.
+    const QString other = folder.filePath(QStringLiteral("other.mp4"));
+    OpenVideo(90, At(8, 0), other);
+    window->miClearChartData->trigger();
+    AddSeries("Temperature", {{At(12, 0, 1), 20}});
+    window->FillLegend();
+    window->UpdateControls();
     ModalBoxCatcher boxes;
     player->Duration = 90;
     RunCommand([&] { window->OpenVideoFile(video); });
     ASSERT_EQ(boxes.Boxes().size(), 1);
-    EXPECT_TRUE(boxes.Boxes().at(0).Text.contains(companion)) << boxes.Boxes().at(0).Text.toStdString();
-    EXPECT_EQ(Chart().SeriesCount(), 3);
-    EXPECT_EQ(Chart().LineSeries(2)->Title(), "Also kept");
+    EXPECT_EQ(boxes.Boxes().at(0).Text,
+              QStringLiteral("The file \"%1\" is damaged: series 2 announces 1 points (16 bytes) but only 15 bytes follow.")
+                  .arg(companion));
+    ASSERT_EQ(Chart().SeriesCount(), 2);
+    EXPECT_EQ(Chart().LineSeries(1)->Title(), "kept");
+    EXPECT_EQ(window->StartTime, At(12, 0)) << "the time range is read before the series";
+    EXPECT_EQ(window->lvwLegend->count(), 1);
+    EXPECT_FALSE(window->lvwLegend->isVisible());
+    EXPECT_EQ(window->MarkSerie->Y1(), 5) << "the cursor fits what was read";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    window->sbnSaveData->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() == 2; }));
+    const QString kept = companion + QStringLiteral(".damaged.1");
+    EXPECT_EQ(boxes.Boxes().at(1).Title, "Information");
+    EXPECT_TRUE(boxes.Boxes().at(1).Text.contains(kept)) << boxes.Boxes().at(1).Text.toStdString();
+    EXPECT_EQ(Content(kept), damaged);
+    EXPECT_EQ(Content(companion + QStringLiteral(".damaged")), "an older one");
+    EXPECT_EQ(QFile(companion).size(), 18 + 104 + 32);
+
+    // Once kept, the file is the video's own again: later saves replace it.
+    window->sbnSaveData->click();
+    QTest::qWait(100);
+    EXPECT_EQ(boxes.Boxes().size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(companion + QStringLiteral(".damaged.2")));
+}
+
+// Drawing millions of points takes a good part of a second: opening draws
+// them once, although the legend appears and narrows the chart.
+TEST_F(CompanionFile, OpeningTheVideoDrawsTheChartOnce)
+{
+    AddSeries("a", {{At(12, 0, 1), 1}});
+    AddSeries("b", {{At(12, 0, 2), 2}});
+    window->UpdateControls();
+    window->sbnSaveData->click();
+    window->miClearChartData->trigger();
+    QTest::qWait(50);
+    const int chartWidth = Chart().width();
+
+    QSignalSpy replots(Chart().Plot(), &QCustomPlot::beforeReplot);
+    player->Duration = 90;
+    window->OpenVideoFile(video);
+    QTest::qWait(200);
+    EXPECT_TRUE(window->lvwLegend->isVisible());
+    EXPECT_LT(Chart().width(), chartWidth);
+    EXPECT_EQ(replots.count(), 1);
+}
+
+// A named pipe in place of the companion file would block the window for as
+// long as no program writes into it.
+TEST_F(CompanionFile, ANamedPipeIsRefusedWithoutWaiting)
+{
+    AddSeries("Temperature", {{At(12, 0, 1), 20}});
+    window->UpdateControls();
+    ASSERT_EQ(mkfifo(QFile::encodeName(companion).constData(), 0600), 0);
+    ModalBoxCatcher boxes;
+    player->Duration = 90;
+    RunCommand([&] { window->OpenVideoFile(video); });
+    ASSERT_EQ(boxes.Boxes().size(), 1);
+    EXPECT_EQ(boxes.Boxes().at(0).Text,
+              QStringLiteral("Cannot open file \"%1\". It is a named pipe, not a regular file.").arg(companion));
+    EXPECT_EQ(Chart().SeriesCount(), 1);
+    EXPECT_FALSE(window->sbnSaveData->isEnabled());
 }
 
 TEST_F(CompanionFile, AFailedSaveKeepsThePreviousFile)

@@ -1,9 +1,11 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
+#include "common/Exception.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <vector>
@@ -43,12 +45,12 @@ TEST(ChartDataFile, SavedChartLoadsBackPointForPoint)
     const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
     SaveChartDataFile(saved, 45000.25, 45000.5, fileName);
 
-    const TChartDataLayout layout = ReadChartDataLayout(fileName);
-    EXPECT_EQ(layout.AxisMin(), 45000.25);
-    EXPECT_EQ(layout.AxisMax(), 45000.5);
+    TChartDataFileReader reader(fileName);
+    EXPECT_EQ(reader.AxisMin(), 45000.25);
+    EXPECT_EQ(reader.AxisMax(), 45000.5);
     TChart loaded;
     loaded.AddSeries(std::make_unique<TChartShape>());
-    AppendStoredSeries(loaded, layout);
+    reader.AppendSeries(loaded);
 
     ASSERT_EQ(loaded.SeriesCount(), saved.SeriesCount());
     for (int s = 1; s < loaded.SeriesCount(); ++s) {
@@ -63,4 +65,35 @@ TEST(ChartDataFile, SavedChartLoadsBackPointForPoint)
             ASSERT_EQ(series.YValue(p), points[static_cast<std::size_t>(p)].Y) << "series " << s << " point " << p;
         }
     }
+}
+
+TEST(ChartDataFile, DamagedFileGivesTheSeriesStoredWholeBeforeTheDamage)
+{
+    TChart saved;
+    saved.AddSeries(std::make_unique<TChartShape>());
+    const std::vector<TChartPoint> points = MakePoints(20000, 1);
+    for (const char* title : {"whole", "cut"})
+        AddChartSeries(saved, title)->AddPoints(points.data(), points.size());
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
+    SaveChartDataFile(saved, 45000.25, 45000.5, fileName);
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() - 1));
+    file.close();
+
+    TChartDataFileReader reader(fileName);
+    TChart loaded;
+    loaded.AddSeries(std::make_unique<TChartShape>());
+    try {
+        reader.AppendSeries(loaded);
+        ADD_FAILURE() << "a cut file read as whole";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("The file \"%1\" is damaged: series 2 announces 20000 points "
+                                              "(320000 bytes) but only 319999 bytes follow.").arg(fileName));
+    }
+    ASSERT_EQ(loaded.SeriesCount(), 2);
+    EXPECT_EQ(loaded.LineSeries(1)->Title(), "whole");
+    EXPECT_EQ(loaded.LineSeries(1)->Count(), 20000);
+    EXPECT_EQ(loaded.LineSeries(1)->YValue(19999), points.back().Y);
 }

@@ -6,6 +6,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -34,10 +35,24 @@ QByteArray Write(TDateTime axisMin, TDateTime axisMax, const std::vector<TSeries
     return writer.Bytes();
 }
 
-std::vector<TChartPoint> Points(const TChartDataLayout& layout, std::size_t index)
+// Scans a file image as the reader scans a file.
+TChartDataLayout Scan(const QByteArray& image)
 {
-    std::vector<TChartPoint> points(std::size_t(layout.Series().at(index).PointCount));
-    layout.DecodePoints(index, points.data());
+    return ScanChartData(
+        image.size(),
+        [&](qint64 offset, char* out, qint64 size) {
+            const qint64 count = std::max<qint64>(0, std::min<qint64>(size, image.size() - offset));
+            std::memcpy(out, image.constData() + offset, std::size_t(count));
+            return count;
+        },
+        FileName);
+}
+
+std::vector<TChartPoint> Points(const QByteArray& image, const TChartDataLayout& layout, std::size_t index)
+{
+    const TSeriesRecord& series = layout.Series.at(index);
+    std::vector<TChartPoint> points(std::size_t(series.PointCount));
+    DecodePointRecords(image.constData() + series.PointsOffset, qsizetype(points.size()), points.data());
     return points;
 }
 
@@ -47,14 +62,14 @@ bool SamePoints(const std::vector<TChartPoint>& a, const std::vector<TChartPoint
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(TChartPoint)) == 0;
 }
 
-QString ParseError(const QByteArray& image)
+// The error of a file that cannot be read at all, or else its damage.
+QString ScanError(const QByteArray& image)
 {
     try {
-        ParseChartData(image, FileName);
+        return Scan(image).Damage;
     } catch (const Exception& e) {
         return e.Message();
     }
-    return QString();
 }
 
 TEST(ChartDataFormat, ChartWithoutSeriesIsTheEighteenByteHeader)
@@ -66,10 +81,10 @@ TEST(ChartDataFormat, ChartWithoutSeriesIsTheEighteenByteHeader)
     const QByteArray image = Write(0.5, 0.75, {});
     EXPECT_EQ(image.toHex(), expected.toHex());
 
-    const TChartDataLayout layout = ParseChartData(image, FileName);
-    EXPECT_EQ(layout.AxisMin(), 0.5);
-    EXPECT_EQ(layout.AxisMax(), 0.75);
-    EXPECT_TRUE(layout.Series().empty());
+    const TChartDataLayout layout = Scan(image);
+    EXPECT_EQ(layout.AxisMin, 0.5);
+    EXPECT_EQ(layout.AxisMax, 0.75);
+    EXPECT_TRUE(layout.Series.empty());
 }
 
 // A file put together by hand, field by field, so that the writer and the
@@ -91,12 +106,12 @@ TEST(ChartDataFormat, OneSeriesOfTwoPointsMatchesTheByteLayout)
     const QByteArray image = Write(0.0, 1.0, {{"Temp", {{1.5, -2.0}, {0.25, 500.0}}}});
     EXPECT_EQ(image.toHex(), expected.toHex());
 
-    const TChartDataLayout layout = ParseChartData(expected, FileName);
-    ASSERT_EQ(layout.Series().size(), 1u);
-    EXPECT_EQ(layout.Series()[0].Title, QByteArray("Temp"));
-    EXPECT_EQ(layout.Series()[0].PointsOffset, 122);
-    EXPECT_EQ(layout.Series()[0].PointCount, 2);
-    const std::vector<TChartPoint> points = Points(layout, 0);
+    const TChartDataLayout layout = Scan(expected);
+    ASSERT_EQ(layout.Series.size(), 1u);
+    EXPECT_EQ(layout.Series[0].Title, QByteArray("Temp"));
+    EXPECT_EQ(layout.Series[0].PointsOffset, 122);
+    EXPECT_EQ(layout.Series[0].PointCount, 2);
+    const std::vector<TChartPoint> points = Points(expected, layout, 0);
     ASSERT_EQ(points.size(), 2u);
     EXPECT_EQ(points[0].X, 1.5);
     EXPECT_EQ(points[0].Y, -2.0);
@@ -120,8 +135,8 @@ TEST(ChartDataFormat, TitleFieldIsZeroPaddedOrClippedToHundredBytes)
         EXPECT_EQ(field.left(c.Stored), title.left(c.Stored)) << c.Length;
         EXPECT_EQ(field.mid(c.Stored), QByteArray(100 - c.Stored, '\0')) << c.Length;
 
-        const TChartDataLayout layout = ParseChartData(image, FileName);
-        EXPECT_EQ(layout.Series().at(0).Title, title.left(c.Stored)) << c.Length;
+        const TChartDataLayout layout = Scan(image);
+        EXPECT_EQ(layout.Series.at(0).Title, title.left(c.Stored)) << c.Length;
     }
 }
 
@@ -138,24 +153,24 @@ TEST(ChartDataFormat, RoundTripKeepsTitlesBytesPointsOrderAndRange)
     const QByteArray image = Write(45000.0, 45001.0, series);
     ASSERT_EQ(image.size(), 18 + 5 * 104 + 7 * 16);
 
-    const TChartDataLayout layout = ParseChartData(image, FileName);
-    EXPECT_EQ(layout.AxisMin(), 45000.0);
-    EXPECT_EQ(layout.AxisMax(), 45001.0);
-    ASSERT_EQ(layout.Series().size(), series.size());
+    const TChartDataLayout layout = Scan(image);
+    EXPECT_EQ(layout.AxisMin, 45000.0);
+    EXPECT_EQ(layout.AxisMax, 45001.0);
+    ASSERT_EQ(layout.Series.size(), series.size());
     std::vector<TSeries> readBack;
     for (std::size_t i = 0; i < series.size(); ++i) {
-        EXPECT_EQ(layout.Series()[i].Title, series[i].Title) << i;
-        EXPECT_TRUE(SamePoints(Points(layout, i), series[i].Points)) << i;
-        readBack.push_back({layout.Series()[i].Title, Points(layout, i)});
+        EXPECT_EQ(layout.Series[i].Title, series[i].Title) << i;
+        EXPECT_TRUE(SamePoints(Points(image, layout, i), series[i].Points)) << i;
+        readBack.push_back({layout.Series[i].Title, Points(image, layout, i)});
     }
-    EXPECT_EQ(Write(layout.AxisMin(), layout.AxisMax(), readBack), image);
+    EXPECT_EQ(Write(layout.AxisMin, layout.AxisMax, readBack), image);
 }
 
 TEST(ChartDataFormat, HoldsUpTo255SeriesAndRefusesMore)
 {
     const QByteArray image = Write(0, 1, std::vector<TSeries>(255, TSeries{"s", {{1, 2}}}));
     EXPECT_EQ(static_cast<uchar>(image[17]), 255);
-    EXPECT_EQ(ParseChartData(image, FileName).Series().size(), 255u);
+    EXPECT_EQ(Scan(image).Series.size(), 255u);
 
     TChartDataWriter writer;
     try {
@@ -192,22 +207,27 @@ TEST(ChartDataFormat, WriterRefusesContentThatDisagreesWithItsCounts)
     EXPECT_EQ(writer.Bytes().size(), 18 + 2 * 104 + 2 * 16);
 }
 
-TEST(ChartDataFormat, EveryCutOfAValidFileIsRefusedNamingTheFile)
+// A file cut anywhere keeps the series stored whole before the cut and says
+// what is missing; cut inside its header it cannot be read at all.
+TEST(ChartDataFormat, EveryCutKeepsTheWholeSeriesBeforeItAndNamesTheFile)
 {
     const QByteArray image = Write(0, 1, {{"first", {{1, 2}, {3, 4}}}, {"second", {{5, 6}}}});
-    ParseChartData(image, FileName);
+    const qsizetype firstEnd = 18 + 104 + 32;
+    EXPECT_TRUE(Scan(image).Damage.isEmpty());
     for (qsizetype size = 0; size < image.size(); ++size) {
-        const QString message = ParseError(image.left(size));
+        const QString message = ScanError(image.left(size));
         EXPECT_TRUE(message.startsWith(QStringLiteral("The file \"/videos/run 7.bcd\" is damaged: ")))
             << "cut at " << size << ": " << message.toStdString();
+        if (size >= 18) {
+            EXPECT_EQ(Scan(image.left(size)).Series.size(), size >= firstEnd ? 1u : 0u) << "cut at " << size;
+        }
     }
 }
 
-TEST(ChartDataFormat, ImpossibleCountsAreRefusedWithWhatIsWrong)
+TEST(ChartDataFormat, CountsAreReadAsTheFormatSaysAndOnlyMissingBytesAreDamage)
 {
     // Two series: "first" with two points, "second" with one point.
     const QByteArray valid = Write(0, 1, {{"first", {{1, 2}, {3, 4}}}, {"second", {{5, 6}}}});
-    const qsizetype firstCount = 18 + 100;
     const qsizetype secondCount = 18 + 104 + 32 + 100;
     const auto withCount = [&](qsizetype offset, qint32 count) {
         QByteArray image = valid;
@@ -219,37 +239,76 @@ TEST(ChartDataFormat, ImpossibleCountsAreRefusedWithWhatIsWrong)
         image[17] = char(count);
         return image;
     };
+    // A count of 0 or below reads no points: the next series header follows
+    // the count at once.
+    const auto negativeFirst = [&](qint32 count) {
+        QByteArray image = Write(0, 1, {{"first", {}}, {"second", {{5, 6}}}});
+        qToLittleEndian<qint32>(count, image.data() + 18 + 100);
+        return image;
+    };
+    struct TCase {
+        const char* Name;
+        QByteArray Image;
+        std::vector<qint64> PointCounts;  // of the series read
+        const char* Damage;               // nullptr for a whole file
+    };
+    const TCase cases[] = {
+        {"series count too large", withSeriesCount(3), {2, 1}, "it ends after 2 of the 3 series it announces"},
+        {"series count too small", withSeriesCount(1), {2}, nullptr},
+        {"point count one too large", withCount(secondCount, 2), {2},
+         "series 2 announces 2 points (32 bytes) but only 16 bytes follow"},
+        {"point count far too large", withCount(secondCount, 0x7FFFFFFF), {2},
+         "series 2 announces 2147483647 points (34359738352 bytes) but only 16 bytes follow"},
+        {"point count too small", withCount(secondCount, 0), {2, 0}, nullptr},
+        {"negative point count", negativeFirst(-1), {0, 1}, nullptr},
+        {"most negative point count", negativeFirst(std::numeric_limits<qint32>::min()), {0, 1}, nullptr},
+        {"trailing bytes", valid + QByteArray(4, 'x'), {2, 1}, nullptr},
+        {"header cut", valid.left(18 + 104 + 32 + 50), {2}, "it ends inside the header of series 2 of 2"},
+    };
+    for (const TCase& c : cases) {
+        const TChartDataLayout layout = Scan(c.Image);
+        std::vector<qint64> counts;
+        for (const TSeriesRecord& series : layout.Series)
+            counts.push_back(series.PointCount);
+        EXPECT_EQ(counts, c.PointCounts) << c.Name;
+        EXPECT_EQ(layout.Damage, c.Damage ? QStringLiteral("The file \"/videos/run 7.bcd\" is damaged: %1.").arg(c.Damage)
+                                          : QString())
+            << c.Name;
+    }
+    const TChartDataLayout negative = Scan(negativeFirst(-1));
+    EXPECT_EQ(negative.Series.at(1).Title, "second");
+    EXPECT_TRUE(SamePoints(Points(negativeFirst(-1), negative, 1), {{5, 6}}));
+}
+
+TEST(ChartDataFormat, AFileWithoutAUsableTimeRangeIsRefused)
+{
     struct TCase {
         const char* Name;
         QByteArray Image;
         const char* What;
     };
     const TCase cases[] = {
-        {"series count too large", withSeriesCount(3), "it announces 3 series but has room for the headers of only 2"},
-        {"series count too small", withSeriesCount(1), "120 bytes follow its last series"},
-        {"point count one too large", withCount(secondCount, 2), "series 2 announces 2 points (32 bytes) but only 16 bytes follow"},
-        {"point count far too large", withCount(secondCount, 0x7FFFFFFF),
-         "series 2 announces 2147483647 points (34359738352 bytes) but only 16 bytes follow"},
-        {"point count too small", withCount(secondCount, 0), "16 bytes follow its last series"},
-        {"negative point count", withCount(firstCount, -1), "series 1 has a negative point count (-1)"},
-        {"most negative point count", withCount(secondCount, std::numeric_limits<qint32>::min()),
-         "series 2 has a negative point count (-2147483648)"},
-        {"trailing byte", valid + '\0', "1 bytes follow its last series"},
+        {"empty", QByteArray(), "it has 0 bytes, fewer than the 18 bytes of its header"},
         {"time range not finite", Write(std::numeric_limits<double>::quiet_NaN(), 1, {}),
          "its time range (nan to 1) is not a pair of finite numbers"},
-        {"endless time range", Write(0, std::numeric_limits<double>::infinity(), {}),
+        {"endless time range", Write(0, std::numeric_limits<double>::infinity(), {{"a", {{1, 2}}}}),
          "its time range (0 to inf) is not a pair of finite numbers"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(ParseError(c.Image), QStringLiteral("The file \"/videos/run 7.bcd\" is damaged: %1.").arg(c.What))
-            << c.Name;
+    for (const TCase& c : cases) {
+        try {
+            Scan(c.Image);
+            ADD_FAILURE() << c.Name << " accepted";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("The file \"/videos/run 7.bcd\" is damaged: %1.").arg(c.What)) << c.Name;
+        }
+    }
 }
 
 TEST(ChartDataFormat, FormatByteIsNotChecked)
 {
     QByteArray image = Write(2, 3, {{"a", {{1, 2}}}});
     image[0] = char(0x7F);
-    EXPECT_EQ(ParseChartData(image, FileName).Series().size(), 1u);
+    EXPECT_EQ(Scan(image).Series.size(), 1u);
 }
 
 } // namespace

@@ -1,11 +1,17 @@
-// libFuzzer target for the chart data file parser: any input must either be
-// refused with an Exception or yield a layout whose points decode in bounds
-// and which the writer turns back into the same image (apart from the format
-// byte and the bytes after a title's terminating zero, which the reader drops).
+// libFuzzer target for the chart data file reader: any input must either be
+// refused with an Exception or yield a structure whose series lie inside the
+// input, whose points decode block by block as the reader decodes them, and
+// which the writer turns back into the input up to the end of its last whole
+// series (apart from what the reader drops or reads as the format says: the
+// format byte, the bytes after a title's terminating zero, a point count
+// below 0 and a series count beyond the whole series).
 #include "chartdata/ChartDataFormat.h"
 #include "chartdata/SeriesTitle.h"
 #include "common/Exception.h"
 
+#include <QtEndian>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +25,9 @@ void Check(bool condition)
         std::abort();
 }
 
+// Small enough that a series of a few points spans several blocks.
+constexpr qsizetype BlockPoints = 3;
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -26,33 +35,55 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray image(reinterpret_cast<const char*>(data), qsizetype(size));
     TChartDataLayout layout;
     try {
-        layout = ParseChartData(image, QStringLiteral("fuzz.bcd"));
+        layout = ScanChartData(
+            image.size(),
+            [&](qint64 offset, char* out, qint64 count) {
+                Check(offset >= 0 && count >= 0 && offset + count <= image.size());
+                std::memcpy(out, image.constData() + offset, std::size_t(count));
+                return count;
+            },
+            QStringLiteral("fuzz.bcd"));
     } catch (const Exception&) {
         return 0;
     }
+    Check(layout.Series.size() <= std::size_t(static_cast<uchar>(image[17])));
+    Check(layout.Damage.isEmpty() == (layout.Series.size() == std::size_t(static_cast<uchar>(image[17]))));
 
     qint64 total = 0;
-    for (const TSeriesRecord& series : layout.Series())
+    qint64 end = ChartDataHeaderSize;
+    for (const TSeriesRecord& series : layout.Series) {
+        Check(series.PointsOffset == end + SeriesHeaderSize && series.PointCount >= 0);
+        end = series.PointsOffset + series.PointCount * PointRecordSize;
+        Check(end <= image.size());
         total += series.PointCount;
-    TChartDataWriter writer;
-    writer.Begin(layout.AxisMin(), layout.AxisMax(), int(layout.Series().size()), total);
-    std::vector<TChartPoint> points;
-    for (std::size_t i = 0; i < layout.Series().size(); ++i) {
-        const TSeriesRecord& series = layout.Series()[i];
-        Check(series.Title.size() <= SeriesTitleFieldSize && !series.Title.contains('\0'));
-        TitleToDisplay(series.Title);
-        points.assign(std::size_t(series.PointCount), TChartPoint{});
-        layout.DecodePoints(i, points.data());
-        writer.BeginSeries(series.Title, series.PointCount);
-        writer.AddPoints(points.data(), qsizetype(points.size()));
     }
 
-    QByteArray expected = image;
+    TChartDataWriter writer;
+    writer.Begin(layout.AxisMin, layout.AxisMax, int(layout.Series.size()), total);
+    TChartPoint block[BlockPoints];
+    for (const TSeriesRecord& series : layout.Series) {
+        Check(series.Title.size() <= SeriesTitleFieldSize && !series.Title.contains('\0'));
+        TitleToDisplay(series.Title);
+        writer.BeginSeries(series.Title, series.PointCount);
+        for (qint64 done = 0; done < series.PointCount;) {
+            const qsizetype count = qsizetype(std::min<qint64>(BlockPoints, series.PointCount - done));
+            // Decoded where the bytes were read to, as the reader does.
+            std::memcpy(block, image.constData() + series.PointsOffset + done * PointRecordSize,
+                        std::size_t(count * PointRecordSize));
+            DecodePointRecords(reinterpret_cast<const char*>(block), count, block);
+            writer.AddPoints(block, count);
+            done += count;
+        }
+    }
+
+    QByteArray expected = image.left(end);
     expected[0] = char(ChartDataFormatByte);
-    for (const TSeriesRecord& series : layout.Series()) {
-        const qsizetype titleStart = series.PointsOffset - SeriesHeaderSize;
+    expected[17] = char(layout.Series.size());
+    for (const TSeriesRecord& series : layout.Series) {
+        const qint64 titleStart = series.PointsOffset - SeriesHeaderSize;
         std::memset(expected.data() + titleStart + series.Title.size(), 0,
                     std::size_t(SeriesTitleFieldSize - series.Title.size()));
+        qToLittleEndian<qint32>(qint32(series.PointCount), expected.data() + titleStart + SeriesTitleFieldSize);
     }
     Check(writer.Bytes() == expected);
     return 0;

@@ -1,5 +1,7 @@
 #include "chartdata/ChartDataIO.h"
 
+#include "chartdata/ChartDataFile.h"
+
 #include "common/Exception.h"
 
 #include <gtest/gtest.h>
@@ -9,9 +11,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,7 +93,7 @@ TEST(ChartDataIO, WrittenFileReadsBackAndReplacesThePreviousOne)
 
     const QByteArray bytes = QByteArray::fromHex("01000000000000E03F000000000000E83F00");
     WriteChartDataFile(path, bytes);
-    EXPECT_EQ(ReadChartDataFile(path), bytes);
+    EXPECT_EQ(FileContent(path), bytes);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("clip.bcd")});
 }
 
@@ -105,8 +110,9 @@ TEST(ChartDataIO, FailedSaveLeavesThePreviousFileIntact)
         const TFileSizeLimit limit(4096);
         error = ErrorOf([&] { WriteChartDataFile(path, QByteArray(64 * 1024, 'n')); });
     }
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path))) << error.toStdString();
-    EXPECT_GT(error.size(), QStringLiteral("Cannot create file \"%1\". ").arg(path).size()) << "no system text";
+    // The limit fails the write as a full disk would, and the message says so.
+    EXPECT_EQ(error.toStdString(),
+              QStringLiteral("Cannot create file \"%1\". %2").arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))).toStdString());
     EXPECT_TRUE(FileContent(path) == previous) << "previous file changed";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("clip.bcd")})
         << "temporary file left behind";
@@ -127,9 +133,8 @@ TEST(ChartDataIO, FailuresNameTheFileAndTheSystemReason)
         QString Prefix;
     };
     const TCase cases[] = {
-        {"read a missing file", [&] { ReadChartDataFile(missing); },
+        {"read a missing file", [&] { TChartDataFileReader reader(missing); },
          QStringLiteral("Cannot open file \"%1\". ").arg(missing)},
-        {"read a folder", [&] { ReadChartDataFile(folder); }, QStringLiteral("Cannot open file \"%1\". ").arg(folder)},
         {"write over a folder", [&] { WriteChartDataFile(folder, "x"); },
          QStringLiteral("Cannot create file \"%1\". ").arg(folder)},
         {"write into a missing folder", [&] { WriteChartDataFile(inMissingFolder, "x"); },
@@ -141,6 +146,38 @@ TEST(ChartDataIO, FailuresNameTheFileAndTheSystemReason)
         EXPECT_GT(error.size(), c.Prefix.size()) << c.Name << ": no system text";
     }
     EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+// A named pipe would block the reader until some program writes into it.
+TEST(ChartDataIO, ReaderRefusesWhatIsNoRegularFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("fifo.bcd"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::pair<QString, const char*> cases[] = {
+        {fifo, "It is a named pipe, not a regular file."},
+        {dir.path(), "It is a folder, not a regular file."},
+        {QStringLiteral("/dev/zero"), "It is a device, not a regular file."},
+    };
+    for (const auto& [path, reason] : cases)
+        EXPECT_EQ(ErrorOf([&] { TChartDataFileReader reader(path); }),
+                  QStringLiteral("Cannot open file \"%1\". %2").arg(path, QLatin1String(reason)));
+}
+
+TEST(ChartDataIO, DamagedFileIsKeptUnderTheFirstFreeName)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("clip.bcd"));
+    PutFile(path + QStringLiteral(".damaged"), "older");
+    PutFile(path + QStringLiteral(".damaged.1"), "old");
+    PutFile(path, "damaged");
+    EXPECT_EQ(KeepDamagedFile(path), path + QStringLiteral(".damaged.2"));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(FileContent(path + QStringLiteral(".damaged")), "older");
+    EXPECT_EQ(FileContent(path + QStringLiteral(".damaged.1")), "old");
+    EXPECT_EQ(FileContent(path + QStringLiteral(".damaged.2")), "damaged");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "chart/Chart.h"
 #include "import/CheckedDateEdit.h"
 #include "import/LoadDataForm.h"
-#include "tests/app/MainWindowFixture.h"
+#include "tests/import/LoadDialogFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/UiDriver.h"
 
@@ -21,38 +21,10 @@
 
 namespace {
 
-using Points = std::vector<std::pair<double, double>>;
-
 // A time of day as the import reads it from text.
 TDateTime T(int h, int m, int s, int ms = 0)
 {
     return EncodeTime(QTime(h, m, s, ms));
-}
-
-Points PointsOf(const TFastLineSeries* series)
-{
-    Points points;
-    for (int i = 0; i < series->Count(); ++i)
-        points.emplace_back(series->XValue(i), series->YValue(i));
-    return points;
-}
-
-QStringList Entries(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
-
-QStringList TickedFields(const QListWidget* list)
-{
-    QStringList ticked;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->checkState() == Qt::Checked)
-            ticked << list->item(i)->text();
-    }
-    return ticked;
 }
 
 QStringList LegendTexts(const QListWidget* legend)
@@ -80,16 +52,7 @@ void Choose(TfrmLoadData& dialog, const TTextChoice& choice)
         dialog.clbTextDataFields->item(field - 1)->setCheckState(Qt::Checked);
 }
 
-// The start translation time: a time of day, on a date when one is given.
-void SetStart(TfrmLoadData& dialog, const QTime& time, const QDate& date = QDate())
-{
-    dialog.dtpTime->setTime(time);
-    dialog.dtpDate->SetChecked(date.isValid());
-    if (date.isValid())
-        dialog.dtpDate->SetDate(date);
-}
-
-class TextTab : public MainWindow {
+class TextTab : public LoadDialog {
 protected:
     QString WriteFile(const QByteArray& content, const QString& name = QStringLiteral("data.csv"))
     {
@@ -98,27 +61,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(content);
         return fileName;
-    }
-
-    // Opens the dialog with "Load Data" and runs act on it; the dialog is
-    // closed as by Esc if act leaves it open. Returns whether it stayed open.
-    bool RunDialog(const std::function<void(TfrmLoadData&)>& act)
-    {
-        bool stayedOpen = false;
-        WhenModal([&](QWidget* modal) {
-            auto* dialog = qobject_cast<TfrmLoadData*>(modal);
-            if (!dialog) {
-                ADD_FAILURE() << "the load dialog did not open";
-                modal->close();
-                return;
-            }
-            act(*dialog);
-            stayedOpen = dialog->isVisible();
-            if (stayedOpen)
-                dialog->reject();
-        });
-        window->sbnOpenData->click();
-        return stayedOpen;
     }
 
     // Sets the start and the choices, then presses "Load Text Data".

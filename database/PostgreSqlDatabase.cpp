@@ -1,0 +1,310 @@
+#include "database/PostgreSqlDatabase.h"
+
+#include "common/Exception.h"
+#include "database/DatabaseBackend.h"
+#include "database/DatabaseValues.h"
+
+#include <QTimeZone>
+
+#include <libpq-fe.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Type oids of pg_type that the loads read.
+enum : Oid {
+    BoolOid = 16,
+    Int8Oid = 20,
+    Int2Oid = 21,
+    Int4Oid = 23,
+    TextOid = 25,
+    OidOid = 26,
+    Float4Oid = 700,
+    Float8Oid = 701,
+    UnknownOid = 705,
+    BpcharOid = 1042,
+    VarcharOid = 1043,
+    DateOid = 1082,
+    TimeOid = 1083,
+    TimestampOid = 1114,
+    TimestamptzOid = 1184,
+    TimetzOid = 1266,
+    NumericOid = 1700,
+};
+
+bool IsTextType(Oid type)
+{
+    return type == TextOid || type == VarcharOid || type == BpcharOid || type == UnknownOid;
+}
+
+bool IsTimeType(Oid type)
+{
+    return type == DateOid || type == TimeOid || type == TimestampOid || type == TimestamptzOid || type == TimetzOid;
+}
+
+bool IsNumberType(Oid type)
+{
+    return type == Int2Oid || type == Int4Oid || type == Int8Oid || type == Float4Oid || type == Float8Oid
+           || type == NumericOid || type == OidOid;
+}
+
+// libpq's messages end in a line break and may span lines.
+QString MessageText(const char* message, const QStringList& secrets)
+{
+    QString text = QString::fromUtf8(message).simplified();
+    if (text.isEmpty())
+        text = QStringLiteral("Unknown database error.");
+    return HideSecrets(text, secrets);
+}
+
+class TResult {
+public:
+    explicit TResult(PGresult* result = nullptr) : mResult(result) {}
+    ~TResult() { PQclear(mResult); }
+    TResult(const TResult&) = delete;
+    TResult& operator=(const TResult&) = delete;
+    void Reset(PGresult* result)
+    {
+        PQclear(mResult);
+        mResult = result;
+    }
+    PGresult* get() const { return mResult; }
+
+private:
+    PGresult* mResult;
+};
+
+class TPostgreSqlRows : public TDatabaseRows {
+public:
+    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList secrets)
+        : mConnection(connection), mSecrets(std::move(secrets))
+    {
+        for (int i = 0; i < PQnfields(description); ++i) {
+            mNames << QString::fromUtf8(PQfname(description, i));
+            mTypes.push_back(PQftype(description, i));
+        }
+    }
+
+    ~TPostgreSqlRows() override
+    {
+        if (mDone)
+            return;
+        // Stops a result that was not read to its end.
+        if (PGcancel* cancel = PQgetCancel(mConnection)) {
+            char buffer[256];
+            PQcancel(cancel, buffer, sizeof buffer);
+            PQfreeCancel(cancel);
+        }
+        Drain();
+    }
+
+    bool Next() override
+    {
+        if (mDone)
+            return false;
+        mRow.Reset(PQgetResult(mConnection));
+        switch (PQresultStatus(mRow.get())) {
+        case PGRES_SINGLE_TUPLE:
+            return true;
+        case PGRES_TUPLES_OK:
+            Drain();
+            return false;
+        default: {
+            const QString text = MessageText(PQresultErrorMessage(mRow.get()), mSecrets);
+            Drain();
+            throw Exception(text);
+        }
+        }
+    }
+
+    int FieldIndex(const QString& name) const override
+    {
+        const int index = static_cast<int>(mNames.indexOf(name));
+        if (index < 0)
+            throw Exception(QStringLiteral("Field '%1' not found.").arg(name));
+        return index;
+    }
+
+    TDateTime TimeValue(int field) override
+    {
+        if (PQgetisnull(mRow.get(), 0, field))
+            return 0;
+        const Oid type = mTypes[field];
+        if (!IsTimeType(type) && !IsTextType(type))
+            ThrowUnreadable(mNames[field], TypeName(type), true);
+        return TimeFromText(Text(field), mNames[field]);
+    }
+
+    double NumberValue(int field) override
+    {
+        if (PQgetisnull(mRow.get(), 0, field))
+            return 0;
+        const Oid type = mTypes[field];
+        if (IsNumberType(type) || IsTextType(type))
+            return NumberFromText(Text(field), mNames[field]);
+        if (IsTimeType(type))
+            return TimeFromText(Text(field), mNames[field]);
+        ThrowUnreadable(mNames[field], TypeName(type), false);
+    }
+
+private:
+    std::string_view Text(int field) const
+    {
+        return std::string_view(PQgetvalue(mRow.get(), 0, field),
+                                static_cast<std::size_t>(PQgetlength(mRow.get(), 0, field)));
+    }
+
+    QString TypeName(Oid type) const
+    {
+        return type == BoolOid ? QStringLiteral("boolean") : QStringLiteral("oid %1").arg(type);
+    }
+
+    void Drain()
+    {
+        mRow.Reset(nullptr);
+        while (PGresult* rest = PQgetResult(mConnection))
+            PQclear(rest);
+        mDone = true;
+    }
+
+    PGconn* mConnection;
+    QStringList mSecrets;
+    QStringList mNames;
+    std::vector<Oid> mTypes;
+    TResult mRow;
+    bool mDone = false;
+};
+
+} // namespace
+
+QByteArray PostgreSqlTimeParameter(unsigned int typeOid, TDateTime value, bool isEnd)
+{
+    if (typeOid == TimeOid || typeOid == TimetzOid) {
+        if (value < 0)
+            return "00:00:00";
+        if (value >= 1)
+            return "24:00:00";
+        return SqlTimeText(value).toLatin1();
+    }
+    if (typeOid == DateOid) {
+        const double days = isEnd ? std::floor(value) : std::ceil(value);
+        return DateTimeEpoch().addDays(static_cast<qint64>(days)).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+    }
+    return SqlDateTimeText(value).toLatin1();
+}
+
+TPostgreSqlDatabase::TPostgreSqlDatabase(const QString& connectionString)
+    : mSecrets(ConnectionSecrets(connectionString))
+{
+    const TKeywordValues keywords = PostgreSqlKeywords(connectionString);
+    std::vector<const char*> names, values;
+    for (const auto& keyword : keywords) {
+        names.push_back(keyword.first.constData());
+        values.push_back(keyword.second.constData());
+    }
+    names.push_back(nullptr);
+    values.push_back(nullptr);
+    // Only an address is expanded: a database name of the key=value form
+    // stays a name.
+    mConnection = PQconnectdbParams(names.data(), values.data(), IsPostgreSqlUri(connectionString) ? 1 : 0);
+    if (PQstatus(mConnection) != CONNECTION_OK) {
+        const QString text = MessageText(PQerrorMessage(mConnection), mSecrets);
+        PQfinish(mConnection);
+        mConnection = nullptr;
+        throw Exception(text);
+    }
+    PQclear(PQexec(mConnection, "SET DateStyle TO ISO"));
+    UseLocalTimeZone();
+}
+
+TPostgreSqlDatabase::~TPostgreSqlDatabase()
+{
+    PQfinish(mConnection);
+}
+
+void TPostgreSqlDatabase::UseLocalTimeZone()
+{
+    const QByteArray zone = QTimeZone::systemTimeZoneId();
+    const char* values[] = {zone.constData()};
+    TResult result(PQexecParams(mConnection, "select set_config('TimeZone', $1, false)", 1, nullptr, values, nullptr,
+                                nullptr, 0));
+    if (PQresultStatus(result.get()) == PGRES_TUPLES_OK)
+        return;
+    // A zone the server does not know: its present offset at least.
+    const int offset = QDateTime::currentDateTime().offsetFromUtc() / 60;
+    const QByteArray interval = QStringLiteral("SET TIME ZONE INTERVAL '%1%2:%3' HOUR TO MINUTE")
+                                    .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                                    .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
+                                    .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'))
+                                    .toLatin1();
+    PQclear(PQexec(mConnection, interval.constData()));
+}
+
+QStringList TPostgreSqlDatabase::Tables()
+{
+    TResult result(PQexec(mConnection,
+                          "select c.relname from pg_catalog.pg_class c "
+                          "join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
+                          "where c.relkind in ('r', 'v', 'm', 'p', 'f') and pg_catalog.pg_table_is_visible(c.oid) "
+                          "and n.nspname not in ('pg_catalog', 'information_schema') "
+                          "order by n.nspname, c.relname"));
+    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+        throw Exception(MessageText(PQresultErrorMessage(result.get()), mSecrets));
+    QStringList tables;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        tables << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
+    return tables;
+}
+
+QStringList TPostgreSqlDatabase::Columns(const QString& table)
+{
+    const QByteArray name = table.toUtf8();
+    const char* values[] = {name.constData()};
+    TResult result(PQexecParams(mConnection,
+                                "select a.attname from pg_catalog.pg_attribute a "
+                                "join pg_catalog.pg_class c on c.oid = a.attrelid "
+                                "where c.relname = $1 and pg_catalog.pg_table_is_visible(c.oid) "
+                                "and a.attnum > 0 and not a.attisdropped order by a.attnum",
+                                1, nullptr, values, nullptr, nullptr, 0));
+    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+        throw Exception(MessageText(PQresultErrorMessage(result.get()), mSecrets));
+    QStringList columns;
+    for (int row = 0; row < PQntuples(result.get()); ++row)
+        columns << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
+    return columns;
+}
+
+std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table, const QString& timeField,
+                                                           TDateTime time1, TDateTime time2)
+{
+    auto quote = [this](const QString& name) {
+        const QByteArray utf8 = name.toUtf8();
+        char* quoted = PQescapeIdentifier(mConnection, utf8.constData(), static_cast<size_t>(utf8.size()));
+        if (!quoted)
+            throw Exception(MessageText(PQerrorMessage(mConnection), mSecrets));
+        const QString text = QString::fromUtf8(quoted);
+        PQfreemem(quoted);
+        return text;
+    };
+    // libpq numbers its parameters; the named ones stand at the end.
+    QString statement = LoadStatement(quote(table), quote(timeField));
+    statement.replace(statement.lastIndexOf(QLatin1String(":time2")), 6, QStringLiteral("$2"));
+    statement.replace(statement.lastIndexOf(QLatin1String(":time1")), 6, QStringLiteral("$1"));
+
+    TResult prepared(PQprepare(mConnection, "", statement.toUtf8().constData(), 2, nullptr));
+    if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
+        throw Exception(MessageText(PQresultErrorMessage(prepared.get()), mSecrets));
+    TResult description(PQdescribePrepared(mConnection, ""));
+    if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
+        throw Exception(MessageText(PQresultErrorMessage(description.get()), mSecrets));
+
+    const QByteArray start = PostgreSqlTimeParameter(PQparamtype(description.get(), 0), time1, false);
+    const QByteArray end = PostgreSqlTimeParameter(PQparamtype(description.get(), 1), time2, true);
+    const char* values[] = {start.constData(), end.constData()};
+    if (!PQsendQueryPrepared(mConnection, "", 2, values, nullptr, nullptr, 0))
+        throw Exception(MessageText(PQerrorMessage(mConnection), mSecrets));
+    PQsetSingleRowMode(mConnection);
+    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), mSecrets);
+}

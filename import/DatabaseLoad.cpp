@@ -1,0 +1,53 @@
+#include "import/DatabaseLoad.h"
+
+#include "chart/ChartSeries.h"
+#include "database/Database.h"
+
+#include <cmath>
+
+namespace {
+
+// Points wait in blocks of this many records before they go to the chart.
+constexpr std::size_t BlockRecords = 65536;
+
+void Flush(const std::vector<TFastLineSeries*>& series, std::vector<std::vector<TChartPoint>>& columns)
+{
+    for (std::size_t k = 0; k < series.size(); ++k) {
+        series[k]->AddPoints(columns[k].data(), columns[k].size());
+        columns[k].clear();
+    }
+}
+
+} // namespace
+
+void LoadDatabaseTable(TDatabase& database, const QString& table, const QString& timeField, const TLoadWindow& window,
+                       bool dateChecked, const QStringList& fields, const std::vector<TFastLineSeries*>& series)
+{
+    std::vector<std::vector<TChartPoint>> columns(series.size());
+    try {
+        const std::unique_ptr<TDatabaseRows> rows = database.Select(table, timeField, window.Start, window.End);
+        const int time = rows->FieldIndex(timeField);
+        std::vector<int> indexes;
+        std::vector<double> values(series.size());
+        for (const QString& field : fields)
+            indexes.push_back(rows->FieldIndex(field));
+        while (rows->Next()) {
+            double x = rows->TimeValue(time);
+            if (!dateChecked) {
+                double whole = 0;
+                x = std::fabs(std::modf(x, &whole));
+            }
+            // A record counts whole or not at all.
+            for (std::size_t k = 0; k < series.size(); ++k)
+                values[k] = rows->NumberValue(indexes[k]);
+            for (std::size_t k = 0; k < series.size(); ++k)
+                columns[k].push_back({x, values[k]});
+            if (!columns.empty() && columns[0].size() >= BlockRecords)
+                Flush(series, columns);
+        }
+    } catch (...) {
+        Flush(series, columns);
+        throw;
+    }
+    Flush(series, columns);
+}

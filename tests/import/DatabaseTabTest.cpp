@@ -1,0 +1,302 @@
+#include "chart/Chart.h"
+#include "connect/ConnectDatabaseForm.h"
+#include "tests/import/LoadDialogFixture.h"
+#include "tests/support/ModalBoxCatcher.h"
+#include "tests/support/TestDatabases.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+TDateTime Date(int y, int m, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
+{
+    return EncodeDate(QDate(y, m, d)) + EncodeTime(QTime(h, mi, s, ms));
+}
+
+TDateTime T(int h, int m, int s, int ms = 0)
+{
+    return EncodeTime(QTime(h, m, s, ms));
+}
+
+QString FileString(const QString& fileName)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + fileName + QLatin1Char(';');
+}
+
+// The texts a label shows on screen, in turn.
+class PaintedTexts : public QObject {
+public:
+    explicit PaintedTexts(QLabel* label) : mLabel(label) { label->installEventFilter(this); }
+    QStringList Texts;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && (Texts.isEmpty() || Texts.last() != mLabel->text()))
+            Texts << mLabel->text();
+        return false;
+    }
+
+private:
+    QLabel* mLabel;
+};
+
+class DatabaseTab : public LoadDialog {
+protected:
+    // Presses "Connect Database" and answers the connection dialog with a
+    // custom string, or cancels it when the string is null.
+    void Connect(TfrmLoadData& dialog, const QString& connectionString)
+    {
+        WhenModal([&](QWidget* modal) {
+            auto* connect = qobject_cast<TfrmConnectDatabase*>(modal);
+            if (!connect) {
+                ADD_FAILURE() << "the connection dialog did not open";
+                modal->close();
+                return;
+            }
+            if (connectionString.isNull()) {
+                connect->btnCancel->click();
+                return;
+            }
+            connect->PageControl->setCurrentWidget(connect->TabSheet3);
+            connect->mmADOConnectionString->setPlainText(connectionString);
+            connect->rbnAuthenticationNo->setChecked(true);
+            connect->btnConnect->click();
+        });
+        dialog.sbnConnectDatabase->click();
+        QApplication::processEvents();
+    }
+
+    // Chooses the time field and ticks the data fields by name.
+    static void Choose(TfrmLoadData& dialog, const QString& timeField, const QStringList& dataFields)
+    {
+        dialog.cbxTimeField->setCurrentText(timeField);
+        for (int i = 0; i < dialog.clbDataFields->count(); ++i) {
+            QListWidgetItem* item = dialog.clbDataFields->item(i);
+            if (dataFields.contains(item->text()))
+                item->setCheckState(Qt::Checked);
+        }
+    }
+
+    // Connects, chooses and loads in one run of the dialog; whether it
+    // stayed open.
+    bool Load(const QString& connectionString, const QString& table, const QString& timeField,
+              const QStringList& dataFields, const QTime& start, const QDate& date = QDate())
+    {
+        return RunDialog([&](TfrmLoadData& dialog) {
+            SetStart(dialog, start, date);
+            Connect(dialog, connectionString);
+            dialog.cbxTables->setCurrentText(table);
+            dialog.cbxTablesChange();
+            Choose(dialog, timeField, dataFields);
+            dialog.sbnLoadDatabaseData->click();
+        });
+    }
+
+    TFastLineSeries* Data(int position) const { return Chart().LineSeries(position); }
+
+    QString SQLiteFile(const QStringList& statements)
+    {
+        const QString fileName = mFolder.filePath(QString::number(++mFiles) + QStringLiteral(".db"));
+        MakeSQLiteFile(fileName, statements);
+        return fileName;
+    }
+
+    QTemporaryDir mFolder;
+    int mFiles = 0;
+};
+
+} // namespace
+
+TEST_F(DatabaseTab, IsTheFirstTabAndStartsEmpty)
+{
+    const TfrmLoadData& dialog = *window->frmLoadData;
+    EXPECT_EQ(dialog.PageControl->indexOf(dialog.TabSheet1), 0);
+    EXPECT_EQ(dialog.PageControl->tabText(0), "Database");
+    EXPECT_EQ(dialog.PageControl->currentIndex(), 0);
+    EXPECT_LT(dialog.PageControl->indexOf(dialog.TabSheet1), dialog.PageControl->indexOf(dialog.TabSheet3));
+    EXPECT_EQ(dialog.sbnConnectDatabase->text(), "Connect Database");
+    EXPECT_EQ(dialog.sbnConnectDatabase->size(), QSize(241, 32));
+    EXPECT_EQ(dialog.sbnDisconnectDatabase->text(), "Disconnect");
+    EXPECT_EQ(dialog.sbnDisconnectDatabase->size(), QSize(89, 32));
+    EXPECT_GT(dialog.sbnDisconnectDatabase->x(), dialog.sbnConnectDatabase->geometry().right());
+    EXPECT_EQ(dialog.sbnLoadDatabaseData->text(), "Load Database Data");
+    EXPECT_EQ(dialog.sbnLoadDatabaseData->size(), QSize(330, 32));
+    for (const QPushButton* button : {dialog.sbnConnectDatabase, dialog.sbnDisconnectDatabase, dialog.sbnLoadDatabaseData})
+        EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(dialog.Label2->text(), "Table");
+    EXPECT_EQ(dialog.Label3->text(), "Time Field");
+    EXPECT_EQ(dialog.Label4->text(), "Data Fields");
+    EXPECT_EQ(dialog.lblDatabaseConnectionStatus->text(), "");
+    EXPECT_FALSE(dialog.cbxTables->isEditable());
+    EXPECT_EQ(dialog.cbxTables->count() + dialog.cbxTimeField->count() + dialog.clbDataFields->count(), 0);
+    EXPECT_FALSE(dialog.ADOConnection);
+}
+
+TEST_F(DatabaseTab, WarnsInOrderAndDisconnectKeepsTheLists)
+{
+    OpenVideo(10);
+    const QString empty = SQLiteFile({"create table x (x)", "drop table x"});
+    const QString full = SQLiteFile({"create table readings (stamp text, speed real, note text)",
+                                     "create view later as select * from readings"});
+    ModalBoxCatcher boxes;
+    QStringList statuses;
+    EXPECT_TRUE(RunDialog([&](TfrmLoadData& dialog) {
+        dialog.sbnDisconnectDatabase->click(); // closed: nothing happens
+        EXPECT_EQ(dialog.lblDatabaseConnectionStatus->text(), "");
+        dialog.sbnLoadDatabaseData->click();
+        Connect(dialog, FileString(empty));
+        statuses << dialog.lblDatabaseConnectionStatus->text();
+        EXPECT_EQ(dialog.cbxTables->count(), 0);
+        dialog.sbnLoadDatabaseData->click();
+        Connect(dialog, FileString(full));
+        EXPECT_EQ(Entries(dialog.cbxTables), QStringList({"readings", "later"}));
+        EXPECT_EQ(dialog.cbxTables->currentText(), "readings");
+        EXPECT_EQ(Entries(dialog.cbxTimeField), QStringList({"stamp", "speed", "note"}));
+        EXPECT_EQ(dialog.cbxTimeField->currentIndex(), -1);
+        EXPECT_EQ(dialog.clbDataFields->count(), 3);
+        EXPECT_TRUE(TickedFields(dialog.clbDataFields).isEmpty());
+        dialog.sbnLoadDatabaseData->click();
+        dialog.cbxTimeField->setCurrentIndex(0);
+        dialog.sbnLoadDatabaseData->click();
+        // Cancelling the connection dialog changes nothing.
+        Connect(dialog, QString());
+        statuses << dialog.lblDatabaseConnectionStatus->text();
+        EXPECT_TRUE(dialog.ADOConnection);
+        dialog.sbnDisconnectDatabase->click();
+        statuses << dialog.lblDatabaseConnectionStatus->text();
+        EXPECT_EQ(Entries(dialog.cbxTables), QStringList({"readings", "later"}));
+        EXPECT_EQ(dialog.clbDataFields->count(), 3);
+        dialog.clbDataFields->item(1)->setCheckState(Qt::Checked);
+        dialog.sbnLoadDatabaseData->click();
+    }));
+    EXPECT_EQ(boxes.Texts(), QStringList({"The database is NOT connected.", "The database table is NOT selected.",
+                                          "The time field is NOT selected.", "No one data field selected.",
+                                          "The database is NOT connected."}));
+    for (const ModalBoxCatcher::TBox& box : boxes.Boxes())
+        EXPECT_EQ(box.Title, "Warning");
+    EXPECT_EQ(statuses, QStringList({"Database connected.", "Database connected.", "Database disconnected."}));
+    EXPECT_EQ(Chart().SeriesCount(), 1);
+}
+
+TEST_F(DatabaseTab, ReconnectingShowsEachStatusAndAFailureClosesTheOldConnection)
+{
+    OpenVideo(10);
+    const QString file = SQLiteFile({"create table readings (stamp text, speed real)"});
+    ModalBoxCatcher boxes;
+    QStringList painted;
+    RunDialog([&](TfrmLoadData& dialog) {
+        Connect(dialog, FileString(file));
+        PaintedTexts texts(dialog.lblDatabaseConnectionStatus);
+        Connect(dialog, FileString(file));
+        EXPECT_EQ(dialog.lblDatabaseConnectionStatus->text(), "Database connected.");
+        Connect(dialog, QStringLiteral("Provider=MSDAORA;Data Source=plant;Password=Secret99;"));
+        painted = texts.Texts;
+        EXPECT_FALSE(dialog.ADOConnection);
+        EXPECT_EQ(Entries(dialog.cbxTables), QStringList({"readings"}));
+        EXPECT_TRUE(dialog.lblDatabaseConnectionStatus->text().startsWith("Connection Error: The provider \"MSDAORA\""));
+    });
+    // "Connect to database..." is painted before each connect blocks; the
+    // disconnect before it is overwritten at once.
+    ASSERT_EQ(painted.size(), 4) << painted.join('\n').toStdString();
+    EXPECT_EQ(painted.mid(0, 3), QStringList({"Connect to database...", "Database connected.", "Connect to database..."}));
+    EXPECT_TRUE(painted[3].startsWith("Connection Error: ")) << painted[3].toStdString();
+    EXPECT_FALSE(painted[3].contains("Secret99"));
+    // The error goes on to the error box.
+    ASSERT_EQ(boxes.Boxes().size(), 1);
+    EXPECT_EQ(boxes.Boxes()[0].Title, "Error");
+    EXPECT_EQ("Connection Error: " + boxes.Texts()[0], painted[3]);
+}
+
+TEST_F(DatabaseTab, LoadsFromSQLiteWithBothEndsNullsAndTexts)
+{
+    OpenVideo(60);
+    const QString file = SQLiteFile({"create table readings (stamp datetime, speed real, note text, temp integer)",
+                                     "insert into readings values ('2024-03-01 06:59:59', 9, '9', 9)",
+                                     "insert into readings values ('2024-03-01 07:00:00', 1, '1.5', null)",
+                                     "insert into readings values ('2024-03-01 07:00:30', null, ' -2 ', 20)",
+                                     "insert into readings values ('2024-03-01 07:01:00', 3, null, 30)",
+                                     "insert into readings values ('2024-03-01 07:01:01', 9, '9', 9)",
+                                     "insert into readings values (null, 9, '9', 9)"});
+    ModalBoxCatcher boxes;
+    EXPECT_FALSE(Load(FileString(file), "readings", "stamp", {"speed", "note", "temp"}, QTime(7, 0), QDate(2024, 3, 1)));
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(Chart().SeriesCount(), 4);
+    EXPECT_EQ(Data(1)->Title(), "speed");
+    EXPECT_EQ(Data(3)->Title(), "temp");
+    const TDateTime a = Date(2024, 3, 1, 7, 0, 0), b = Date(2024, 3, 1, 7, 0, 30), c = Date(2024, 3, 1, 7, 1, 0);
+    EXPECT_EQ(PointsOf(Data(1)), Points({{a, 1}, {b, 0}, {c, 3}}));
+    EXPECT_EQ(PointsOf(Data(2)), Points({{a, 1.5}, {b, -2}, {c, 0}}));
+    EXPECT_EQ(PointsOf(Data(3)), Points({{a, 0}, {b, 20}, {c, 30}}));
+    EXPECT_EQ(window->StartTime, a);
+}
+
+TEST_F(DatabaseTab, WithoutTheDateTheWindowLiesOnDayZero)
+{
+    OpenVideo(60);
+    const QString file = SQLiteFile({"create table readings (stamp text, speed real)",
+                                     "insert into readings values ('07:00:00', 1)",
+                                     "insert into readings values ('2024-03-01 07:00:10', 2)",
+                                     "insert into readings values ('07:01:00.000', 3)",
+                                     "insert into readings values ('07:01:00.001', 4)"});
+    EXPECT_FALSE(Load(FileString(file), "readings", "stamp", {"speed"}, QTime(7, 0)));
+    ASSERT_EQ(Chart().SeriesCount(), 2);
+    EXPECT_EQ(PointsOf(Data(1)), Points({{T(7, 0, 0), 1}, {T(7, 1, 0), 3}}));
+}
+
+TEST_F(DatabaseTab, AValueThatCannotBeReadEndsTheLoadKeepingThePointsSoFar)
+{
+    OpenVideo(60);
+    const QString file = SQLiteFile({"create table readings (stamp text, speed real, note text)",
+                                     "insert into readings values ('2024-03-01 07:00:01', 1, '10')",
+                                     "insert into readings values ('2024-03-01 07:00:02', 2, 'twenty')",
+                                     "insert into readings values ('2024-03-01 07:00:03', 3, '30')"});
+    ModalBoxCatcher boxes;
+    EXPECT_TRUE(Load(FileString(file), "readings", "stamp", {"speed", "note"}, QTime(7, 0), QDate(2024, 3, 1)));
+    EXPECT_EQ(boxes.Texts(), QStringList({"'twenty' is not a valid floating point value (field note)."}));
+    ASSERT_EQ(Chart().SeriesCount(), 3);
+    EXPECT_EQ(PointsOf(Data(1)), Points({{Date(2024, 3, 1, 7, 0, 1), 1}}));
+    EXPECT_EQ(PointsOf(Data(2)), Points({{Date(2024, 3, 1, 7, 0, 1), 10}}));
+    // The dialog did not close with OK: the main window kept its start.
+    EXPECT_EQ(window->StartTime, 0);
+}
+
+TEST_F(DatabaseTab, LoadsAQuotedPostgreSqlTableWithBothEnds)
+{
+    SKIP_WITHOUT_POSTGRES();
+    OpenVideo(60);
+    const QString address = MakePostgresDatabase(
+        QStringLiteral("plotreel_tab"),
+        {"create table \"Run 7\" (\"Stamp\" timestamptz, \"Speed km/h\" double precision, \"Mode\" boolean)",
+         "insert into \"Run 7\" values ('2024-03-01 06:59:59.999', 9, true), ('2024-03-01 07:00:00', 1, true), "
+         "('2024-03-01 07:01:00', 2, false), ('2024-03-01 07:01:00.001', 9, false)"});
+    ModalBoxCatcher boxes;
+    EXPECT_FALSE(Load(address, "Run 7", "Stamp", {"Speed km/h"}, QTime(7, 0), QDate(2024, 3, 1)));
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+    ASSERT_EQ(Chart().SeriesCount(), 2);
+    EXPECT_EQ(PointsOf(Data(1)), Points({{Date(2024, 3, 1, 7, 0, 0), 1}, {Date(2024, 3, 1, 7, 1, 0), 2}}));
+    // A true/false field is no number.
+    EXPECT_TRUE(Load(address, "Run 7", "Stamp", {"Mode"}, QTime(7, 0), QDate(2024, 3, 1)));
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_TRUE(boxes.Texts()[0].contains("boolean"));
+}
+
+TEST_F(DatabaseTab, LoadsTheAccessFixtures)
+{
+    OpenVideo(60);
+    for (const char* file : {"jet4-types.mdb", "ace-types.accdb"}) {
+        SCOPED_TRACE(file);
+        const int before = Chart().SeriesCount();
+        EXPECT_FALSE(Load(FileString(AccessFixture(QString::fromLatin1(file))), "Table1", "G", {"F", "H"},
+                          QTime(0, 0), QDate(1974, 9, 21)));
+        ASSERT_EQ(Chart().SeriesCount(), before + 2);
+        EXPECT_EQ(PointsOf(Data(before)), Points({{Date(1974, 9, 21), 444.555}}));
+        EXPECT_EQ(PointsOf(Data(before + 1)), Points({{Date(1974, 9, 21), 3.5}}));
+    }
+}
