@@ -118,6 +118,9 @@ int TAboutForm::Execute()
     lblMail->setText(mContactsAddress);
     lblMail->adjustSize();
     Label2->setVisible(!mContactsAddress.isEmpty());
+    // An empty link shows nothing; hidden, the Tab key passes it by.
+    lblMail->setVisible(!mContactsAddress.isEmpty());
+    lblSite->setVisible(!mSiteAddress.isEmpty());
     lblCopyright->setText(mCopyrightNotice);
     return exec();
 }

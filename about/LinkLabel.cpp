@@ -1,6 +1,9 @@
 #include "about/LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
 {
@@ -13,6 +16,7 @@ TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent)
     QPalette palette = this->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
     setPalette(palette);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void TLinkLabel::mousePressEvent(QMouseEvent* event)
@@ -29,4 +33,27 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
     if (click)
         emit clicked();
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier
+        && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }

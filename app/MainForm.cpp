@@ -248,7 +248,7 @@ void TfrmMain::sbnAboutClick()
 void TfrmMain::UpdateControls()
 {
     lblCurrentTime->setText(CurrentTimeText());
-    pbxData->update();
+    pbxData->Refresh();
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
 }

@@ -136,6 +136,8 @@ private:
                              Qt::KeyboardModifiers shift, int x, int y);
     void ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void SetCursorX(TDateTime x);
+    // The play button's picture and spoken name: what a press does now.
+    void ShowPlayState(bool playing);
 
     // The keys of the window (MainFormKeys.cpp).
     // Runs the command of a key that reached `receiver`, a widget of this

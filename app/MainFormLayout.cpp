@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "common/glyphs/Glyphs.h"
 #include "chart/Chart.h"
+#include "common/AccessibleNames.h"
 #include "common/Fonts.h"
 
 #include <QFrame>
@@ -25,8 +26,12 @@ QToolButton* FlatButton(QWidget* parent, const QRect& geometry, const QString& c
     button->setToolTip(hint);
     button->setIcon(icon);
     button->setIconSize(QSize(glyphSize, glyphSize));
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with the Tab key; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+    // A screen reader says the caption, or the tool tip of a picture-only button.
+    if (caption.isEmpty())
+        NameByToolTip(button);
     return button;
 }
 
@@ -77,6 +82,7 @@ void TfrmMain::CreateControls()
     chartRow->addWidget(ChartAll, 1);
     lvwLegend = new QListWidget(pnlBottom);
     lvwLegend->setFixedWidth(118);
+    lvwLegend->setAccessibleName(QStringLiteral("Legend"));
     lvwLegend->setVisible(false);
     chartRow->addWidget(lvwLegend);
     bottomLayout->addLayout(chartRow, 1);
@@ -126,6 +132,7 @@ void TfrmMain::CreateToolStrip()
     imgPlay = GlyphIcon(Glyphs::Play).pixmap(32, 32);
     imgPause = GlyphIcon(Glyphs::Pause).pixmap(32, 32);
     sbnPlayPause = FlatButton(pnlTools, QRect(1, 1, 56, 38), QString(), QStringLiteral("Play/Pause (Space)"), imgPlay, 32);
+    ShowPlayState(false);
     sbnZoomIn = FlatButton(pnlTools, QRect(57, 1, 56, 38), QString(), QStringLiteral("Zoom In (+)"),
                            GlyphIcon(Glyphs::ZoomIn), 24);
     sbnZoomOut = FlatButton(pnlTools, QRect(113, 1, 56, 38), QString(), QStringLiteral("Zoom Out (-)"),
@@ -146,6 +153,7 @@ void TfrmMain::CreateToolStrip()
     pbxData = new TDataStrip(*this, pnlTools);
     pbxData->setGeometry(315, 3, 534, 18);
     pbxData->setFont(ArialFont(13, true));
+    pbxData->setAccessibleName(QStringLiteral("Current Data"));
     lblCurrentTime = new QLabel(QStringLiteral("00:00"), pnlTools);
     lblCurrentTime->setGeometry(315, 20, 300, Label1->height());
     lblCurrentTime->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -74,7 +74,7 @@ void TfrmMain::lvwLegendClick()
         if (series->Active() != checked) {
             series->SetActive(checked);
             FitCursorHeight();
-            pbxData->update();
+            pbxData->Refresh();
         }
     }
 }

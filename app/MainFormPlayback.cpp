@@ -14,12 +14,19 @@ void TfrmMain::sbnPlayPauseClick()
         mPlayer->Pause();
     else
         mPlayer->Play();
-    sbnPlayPause->setIcon(mPlayer->Playing() ? imgPause : imgPlay);
+    ShowPlayState(mPlayer->Playing());
+}
+
+void TfrmMain::ShowPlayState(bool playing)
+{
+    sbnPlayPause->setIcon(playing ? imgPause : imgPlay);
+    // A screen reader says what a press does now.
+    sbnPlayPause->setAccessibleName(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
 }
 
 void TfrmMain::PlayerStop(TVideoPlayer*)
 {
-    sbnPlayPause->setIcon(imgPlay);
+    ShowPlayState(false);
 }
 
 void TfrmMain::PlayerPosition(TVideoPlayer*, float position)

@@ -1,14 +1,45 @@
 #include "chart/Chart.h"
 
 #include "chart/TimeAxisTicker.h"
+#include "common/TimeText.h"
 
+#include <QContextMenuEvent>
 #include <QMenu>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
 #include <cmath>
 
-TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this))
+namespace {
+
+// The focus frame drawn over the plot while the chart has the focus; the
+// mouse goes through it to the plot.
+class TFocusFrame : public QWidget {
+public:
+    explicit TFocusFrame(QWidget* chart) : QWidget(chart)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(parentWidget());
+        option.rect = rect();
+        option.backgroundColor = palette().color(QPalette::Window);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
+} // namespace
+
+TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)), mFocusFrame(new TFocusFrame(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,6 +72,22 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this))
     mPlot->installEventFilter(this);
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
+
+    // Screen readers hear the chart by name, with its span and series in the
+    // description; the Tab key reaches it, a click does not move the focus.
+    setAccessibleName(QStringLiteral("Chart"));
+    setFocusPolicy(Qt::TabFocus);
+}
+
+QString ChartDescription(double min, double max, int seriesCount, const QLocale& locale)
+{
+    const auto when = [&locale](double value) {
+        // Values of a whole day and more carry a date.
+        const QString time = LongTimeText(value, locale);
+        return std::abs(value) >= 1 ? locale.toString(DateOf(value), QLocale::ShortFormat) + QLatin1Char(' ') + time
+                                    : time;
+    };
+    return QStringLiteral("From %1 to %2, %3 series shown").arg(when(min), when(max)).arg(seriesCount);
 }
 
 TChart::~TChart()
@@ -119,11 +166,47 @@ void TChart::BeforeReplot()
     const QFontMetrics metrics(time->tickLabelFont());
     const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00"));
     time->ticker()->setTickCount(TTimeAxisTicker::FittingTickCount(mPlot->axisRect()->width(), labelWidth));
+    UpdateDescription();
+}
+
+void TChart::UpdateDescription()
+{
+    int shown = 0;
+    for (int i = 0; i < SeriesCount(); ++i)
+        shown += LineSeries(i) && Series(i)->Active() ? 1 : 0;
+    const QString description = ChartDescription(mBottomAxis->Minimum(), mBottomAxis->Maximum(), shown, QLocale());
+    // Qt tells screen readers of the change.
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
+}
+
+void TChart::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    mFocusFrame->setGeometry(rect());
+    mFocusFrame->raise();
+    mFocusFrame->show();
+}
+
+void TChart::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    mFocusFrame->hide();
+}
+
+void TChart::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The menu key on the focused chart opens the menu that a right click opens.
+    if (event->reason() != QContextMenuEvent::Keyboard || !mPopupMenu)
+        return;
+    const QRect plot = PlotRect();
+    mPopupMenu->popup(mapToGlobal(plot.topLeft() + QPoint(plot.width() / 2, plot.height() / 2)));
 }
 
 void TChart::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    mFocusFrame->setGeometry(rect());
     // Margins of 1 % of the chart's size on each side.
     const int horizontal = static_cast<int>(std::lround(width() * 0.01));
     const int vertical = static_cast<int>(std::lround(height() * 0.01));

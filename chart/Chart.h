@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+class QContextMenuEvent;
 class QCustomPlot;
+class QLocale;
 class QCPLayer;
 class QMenu;
 class QMouseEvent;
@@ -70,16 +72,22 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Append(std::unique_ptr<TChartSeries> series);
     void PlotMousePress(QMouseEvent* event);
     void BeforeReplot();
+    // The accessible description from the time axis and the series shown.
+    void UpdateDescription();
     void Flush();
     void ScheduleFlush();
 
     QCustomPlot* mPlot;
+    QWidget* mFocusFrame;
     QCPLayer* mCursorLayer;
     std::unique_ptr<TTimeAxis> mBottomAxis;
     std::unique_ptr<TValueAxis> mLeftAxis;
@@ -90,3 +98,7 @@ private:
     bool mFullReplotPending = false;
     bool mCursorReplotPending = false;
 };
+
+// What a screen reader says of a chart: the span of its time axis and how many
+// data series it shows ("From 07:00:00 to 07:01:40, 3 series shown").
+QString ChartDescription(double min, double max, int seriesCount, const QLocale& locale);

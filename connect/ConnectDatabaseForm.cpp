@@ -1,5 +1,6 @@
 #include "connect/ConnectDatabaseForm.h"
 
+#include "common/AccessibleNames.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
 #include "common/PlacedLabel.h"
@@ -88,28 +89,36 @@ void TfrmConnectDatabase::CreateSqlTab()
     TabSheet1 = new QWidget;
     PageControl->addTab(TabSheet1, QStringLiteral("MS SQL"));
     rbnConnectByIP = AddRadioButton(TabSheet1, QPoint(16, 12), QStringLiteral("Connect by Host Name or IP Addess"), true);
-    PlacedLabel(TabSheet1, QPoint(36, 43), QStringLiteral("Host Name / IP"));
+    QLabel* hostLabel = PlacedLabel(TabSheet1, QPoint(36, 43), QStringLiteral("Host Name / IP"));
     edtHostName = AddEdit(TabSheet1, QRect(140, 40, 200, 22), LocalHostName);
-    PlacedLabel(TabSheet1, QPoint(356, 43), QStringLiteral("Port"));
+    NameByLabel(hostLabel, edtHostName);
+    QLabel* portLabel = PlacedLabel(TabSheet1, QPoint(356, 43), QStringLiteral("Port"));
     edtPort = AddEdit(TabSheet1, QRect(390, 40, 49, 22), QStringLiteral("1433"));
+    NameByLabel(portLabel, edtPort);
     rbnConnectByServer = AddRadioButton(TabSheet1, QPoint(16, 76), QStringLiteral("Connect by Server Name"));
-    PlacedLabel(TabSheet1, QPoint(36, 107), QStringLiteral("Server Name"));
+    QLabel* serverLabel = PlacedLabel(TabSheet1, QPoint(36, 107), QStringLiteral("Server Name"));
     edtSQLServerName = AddEdit(TabSheet1, QRect(140, 104, 299, 22));
-    PlacedLabel(TabSheet1, QPoint(36, 139), QStringLiteral("Database Name"));
+    NameByLabel(serverLabel, edtSQLServerName);
+    QLabel* databaseLabel = PlacedLabel(TabSheet1, QPoint(36, 139), QStringLiteral("Database Name"));
     edtSQLServerDatabase = AddEdit(TabSheet1, QRect(140, 136, 299, 22));
+    NameByLabel(databaseLabel, edtSQLServerDatabase);
 }
 
 void TfrmConnectDatabase::CreateAccessTab()
 {
     TabSheet2 = new QWidget;
     PageControl->addTab(TabSheet2, QStringLiteral("MS Access"));
-    PlacedLabel(TabSheet2, QPoint(16, 16), QStringLiteral("Access Database File"));
+    QLabel* fileLabel = PlacedLabel(TabSheet2, QPoint(16, 16), QStringLiteral("Access Database File"));
     edtAccessDatabaseFile = AddEdit(TabSheet2, QRect(16, 38, 398, 22));
     edtAccessDatabaseFile->setReadOnly(true);
+    NameByLabel(fileLabel, edtAccessDatabaseFile);
     sbnSelectAccessFiles = new QToolButton(TabSheet2);
     sbnSelectAccessFiles->setText(QStringLiteral("..."));
     sbnSelectAccessFiles->setGeometry(417, 38, 24, 22);
-    sbnSelectAccessFiles->setFocusPolicy(Qt::NoFocus);
+    // Reached with the Tab key; a click leaves the focus where it was.
+    sbnSelectAccessFiles->setFocusPolicy(Qt::TabFocus);
+    // "..." says nothing when read out.
+    sbnSelectAccessFiles->setAccessibleName(QStringLiteral("Select Access Database File"));
     connect(sbnSelectAccessFiles, &QToolButton::clicked, this,
             [this] { RunCommand([this] { sbnSelectAccessFilesClick(); }); });
 }
@@ -118,8 +127,9 @@ void TfrmConnectDatabase::CreateCustomTab()
 {
     TabSheet3 = new QWidget;
     PageControl->addTab(TabSheet3, QStringLiteral("Custom"));
-    PlacedLabel(TabSheet3, QPoint(16, 12), QStringLiteral("OLE DB Connection String"));
+    QLabel* stringLabel = PlacedLabel(TabSheet3, QPoint(16, 12), QStringLiteral("OLE DB Connection String"));
     mmADOConnectionString = new QPlainTextEdit(TabSheet3);
+    NameByLabel(stringLabel, mmADOConnectionString);
     mmADOConnectionString->setGeometry(16, 32, 425, 130);
     mmADOConnectionString->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Enter starts a new line here; Tab moves on to the next box.
@@ -136,8 +146,10 @@ void TfrmConnectDatabase::CreateAuthenticationGroup()
     rbnAuthenticationLogin = AddRadioButton(GroupBox1, QPoint(16, 70), QStringLiteral("Use login && password"));
     edtLogin = AddEdit(GroupBox1, QRect(190, 68, 124, 22));
     edtLogin->setToolTip(QStringLiteral("Login"));
+    NameByToolTip(edtLogin);
     edtPassword = AddEdit(GroupBox1, QRect(322, 68, 124, 22));
     edtPassword->setToolTip(QStringLiteral("Password"));
+    NameByToolTip(edtPassword);
     edtPassword->setEchoMode(QLineEdit::Password);
 }
 

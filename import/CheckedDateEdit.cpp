@@ -38,3 +38,9 @@ void TCheckedDateEdit::SetDate(const QDate& date)
 {
     mDateEdit->setDate(date);
 }
+
+void TCheckedDateEdit::SetAccessibleNames(const QString& dateName)
+{
+    mDateEdit->setAccessibleName(dateName);
+    mCheckBox->setAccessibleName(QStringLiteral("Use ") + dateName);
+}

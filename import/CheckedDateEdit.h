@@ -18,6 +18,8 @@ public:
     void SetDate(const QDate& date);
 
     QDateEdit* DateEdit() const { return mDateEdit; }
+    // Names the date for screen readers, and the check box after it ("Use ...").
+    void SetAccessibleNames(const QString& dateName);
 
 private:
     QCheckBox* mCheckBox;

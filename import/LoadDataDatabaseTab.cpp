@@ -4,6 +4,7 @@
 
 #include "chart/Chart.h"
 #include "connect/ConnectDatabaseForm.h"
+#include "common/AccessibleNames.h"
 #include "common/Exception.h"
 #include "common/MessageBoxes.h"
 #include "common/PlacedLabel.h"
@@ -33,6 +34,9 @@ void TfrmLoadData::CreateDatabaseTab()
     Label4 = PlacedLabel(TabSheet1, QPoint(16, 171), QStringLiteral("Data Fields"));
     clbDataFields = new QListWidget(TabSheet1);
     clbDataFields->setGeometry(112, 168, 240, 150);
+    NameByLabel(Label2, cbxTables);
+    NameByLabel(Label3, cbxTimeField);
+    NameByLabel(Label4, clbDataFields);
     sbnLoadDatabaseData = TabButton(TabSheet1, QRect(16, 336, 330, 32), QStringLiteral("Load Database Data"));
     ConnectCommand(sbnConnectDatabase, &TfrmLoadData::sbnConnectDatabaseClick);
     ConnectCommand(sbnDisconnectDatabase, &TfrmLoadData::sbnDisconnectDatabaseClick);

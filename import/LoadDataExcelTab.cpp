@@ -2,6 +2,7 @@
 // their letters.
 #include "import/LoadDataForm.h"
 
+#include "common/AccessibleNames.h"
 #include "common/MessageBoxes.h"
 #include "common/PlacedLabel.h"
 #include "common/WaitCursor.h"
@@ -44,6 +45,9 @@ void TfrmLoadData::CreateExcelTab()
     Label8 = PlacedLabel(TabSheet2, QPoint(32, 174), QStringLiteral("Data Columns"));
     clbDataCells = new QListWidget(TabSheet2);
     clbDataCells->setGeometry(160, 174, 185, 133);
+    NameByLabel(Label6, cbxExcelWorkSheet);
+    NameByLabel(Label7, cbxTimeCell);
+    NameByLabel(Label8, clbDataCells);
     sbnLoadExcelData = TabButton(TabSheet2, QRect(32, 336, 320, 32), QStringLiteral("Load Excel Data"));
     ConnectCommand(sbnOpenExcelFile, &TfrmLoadData::sbnOpenExcelFileClick);
     ConnectCommand(sbnLoadExcelData, &TfrmLoadData::sbnLoadExcelDataClick);

@@ -1,5 +1,6 @@
 #include "import/LoadDataForm.h"
 
+#include "common/AccessibleNames.h"
 #include "common/TimeText.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
@@ -73,6 +74,8 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     dtpTime->setTime(QTime(7, 0, 0));
     // Wider where the locale's times need it ("12:00:00 PM").
     dtpTime->resize(std::max(dtpTime->width(), WidthForEveryTime(*dtpTime)), dtpTime->height());
+    NameByLabel(Label1, dtpTime);
+    dtpDate->SetAccessibleNames(QStringLiteral("Start Translation Date"));
 
     PageControl = new QTabWidget(this);
     PageControl->setGeometry(16, 56, 409, 417);
@@ -147,7 +150,8 @@ QPushButton* TfrmLoadData::TabButton(QWidget* tab, const QRect& geometry, const 
 {
     auto* button = new QPushButton(caption, tab);
     button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with the Tab key; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     button->setAutoDefault(false);
     return button;
 }

@@ -147,7 +147,7 @@ protected:
     bool RunImport(const std::function<void(TLoadProgress* progress)>& load);
     // The end of every successful load: the dialog closes with OK.
     void LoadSucceeded();
-    // A button of a tab: fixed place, takes no keyboard focus.
+    // A button of a tab: fixed place, takes the focus from the Tab key only.
     static QPushButton* TabButton(QWidget* tab, const QRect& geometry, const QString& caption);
     // A drop-down list without free typing.
     static QComboBox* TabDropDownList(QWidget* tab, const QPoint& place, int width);

@@ -3,6 +3,7 @@
 #include "import/LoadDataForm.h"
 
 #include "chart/Chart.h"
+#include "common/AccessibleNames.h"
 #include "common/MessageBoxes.h"
 #include "common/PlacedLabel.h"
 #include "common/RecentFolders.h"
@@ -45,6 +46,9 @@ void TfrmLoadData::CreateTextTab()
     Label10 = PlacedLabel(TabSheet3, QPoint(32, 174), QStringLiteral("Data Fields Nubmers"));
     clbTextDataFields = new QListWidget(TabSheet3);
     clbTextDataFields->setGeometry(160, 174, 185, 133);
+    NameByLabel(Label5, cbxFieldsDelimiter);
+    NameByLabel(Label9, cbxTextTimeFiled);
+    NameByLabel(Label10, clbTextDataFields);
     sbnLoadTextData = TabButton(TabSheet3, QRect(32, 336, 320, 32), QStringLiteral("Load Text Data"));
     ConnectCommand(sbnOpenTextFile, &TfrmLoadData::sbnOpenTextFileClick);
     ConnectCommand(sbnLoadTextData, &TfrmLoadData::sbnLoadTextDataClick);

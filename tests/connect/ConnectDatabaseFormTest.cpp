@@ -101,7 +101,7 @@ TEST_F(ConnectDatabase, OpensUnderTheButtonWithItsDefaultsAndEnterConnects)
         EXPECT_TRUE(dialog.edtAccessDatabaseFile->text().isEmpty());
         EXPECT_TRUE(dialog.edtAccessDatabaseFile->isReadOnly());
         EXPECT_EQ(dialog.sbnSelectAccessFiles->text(), "...");
-        EXPECT_EQ(dialog.sbnSelectAccessFiles->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(dialog.sbnSelectAccessFiles->focusPolicy(), Qt::TabFocus);
         EXPECT_TRUE(dialog.mmADOConnectionString->toPlainText().isEmpty());
         EXPECT_EQ(dialog.GroupBox1->title(), "Authentication Information");
         EXPECT_TRUE(dialog.rbnAuthenticationNo->isChecked());

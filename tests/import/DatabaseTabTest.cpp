@@ -129,7 +129,7 @@ TEST_F(DatabaseTab, IsTheFirstTabAndStartsEmpty)
     EXPECT_EQ(dialog.sbnLoadDatabaseData->text(), "Load Database Data");
     EXPECT_EQ(dialog.sbnLoadDatabaseData->size(), QSize(330, 32));
     for (const QPushButton* button : {dialog.sbnConnectDatabase, dialog.sbnDisconnectDatabase, dialog.sbnLoadDatabaseData})
-        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(button->focusPolicy(), Qt::TabFocus);
     EXPECT_EQ(dialog.Label2->text(), "Table");
     EXPECT_EQ(dialog.Label3->text(), "Time Field");
     EXPECT_EQ(dialog.Label4->text(), "Data Fields");

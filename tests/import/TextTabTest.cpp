@@ -94,7 +94,7 @@ TEST_F(TextTab, StartsWithNothingChosenBeforeTheTestDataTab)
     EXPECT_FALSE(dialog.cbxFieldsDelimiter->isEditable());
     EXPECT_EQ(dialog.cbxTextTimeFiled->count(), 0);
     EXPECT_EQ(dialog.clbTextDataFields->count(), 0);
-    EXPECT_EQ(dialog.sbnLoadTextData->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(dialog.sbnLoadTextData->focusPolicy(), Qt::TabFocus);
 }
 
 TEST_F(TextTab, WarnsOfTheMissingInputsInOrderAndCreatesNothing)
