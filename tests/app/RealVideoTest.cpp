@@ -81,8 +81,10 @@ TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
     const std::pair<Qt::Key, int> steps[] = {
         {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Left, 2}, {Qt::Key_Left, 1},
     };
-    for (const auto& [key, frame] : steps) {
-        QTest::keyClick(window.get(), key);
+    for (const auto& step : steps) {
+        // A named copy: a lambda below uses the frame.
+        const int frame = step.second;
+        QTest::keyClick(window.get(), step.first);
         const double time = double(frame) / TestVideoFps;
         EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, time, 1e-6) << frame;
         ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
