@@ -67,6 +67,10 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
 
 TfrmMain::~TfrmMain()
 {
+    // Closing the window commits an open rename in the legend; by then the
+    // window is half destroyed, so the legend no longer reports to it.
+    QObject::disconnect(lvwLegend, nullptr, this, nullptr);
+    QObject::disconnect(lvwLegend->itemDelegate(), nullptr, this, nullptr);
     // The player closes its media and its picture before the panels go.
     mPlayer.reset();
 }
