@@ -1,5 +1,6 @@
 #include "database/DatabaseValues.h"
 
+#include "common/Digits.h"
 #include "common/Exception.h"
 
 #include <fast_float/fast_float.h>
@@ -11,20 +12,6 @@ namespace {
 constexpr double MicrosPerDay = 86400e6;
 // SQLite's Julian day number of 30 December 1899, 00:00.
 constexpr double JulianDayOfEpoch = 2415018.5;
-
-bool Digits(std::string_view text, std::size_t pos, std::size_t count, int& value)
-{
-    if (pos + count > text.size())
-        return false;
-    value = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
 
 std::string_view Trimmed(std::string_view text)
 {
@@ -39,12 +26,12 @@ std::string_view Trimmed(std::string_view text)
 bool ParseTimeOfDay(std::string_view text, std::size_t pos, qint64& micros)
 {
     int hour = 0, minute = 0, second = 0;
-    if (!Digits(text, pos, 2, hour) || pos + 2 >= text.size() || text[pos + 2] != ':' || !Digits(text, pos + 3, 2, minute))
+    if (!ReadDigits(text, pos, 2, hour) || pos + 2 >= text.size() || text[pos + 2] != ':' || !ReadDigits(text, pos + 3, 2, minute))
         return false;
     pos += 5;
     qint64 fraction = 0;
     if (pos < text.size() && text[pos] == ':') {
-        if (!Digits(text, pos + 1, 2, second))
+        if (!ReadDigits(text, pos + 1, 2, second))
             return false;
         pos += 3;
         if (pos < text.size() && text[pos] == '.') {
@@ -112,8 +99,8 @@ bool ParseSqlDateTime(std::string_view text, TDateTime& value)
         return true;
     }
     int year = 0, month = 0, day = 0;
-    if (!Digits(text, 0, 4, year) || text.size() < 10 || text[4] != '-' || !Digits(text, 5, 2, month) || text[7] != '-'
-        || !Digits(text, 8, 2, day))
+    if (!ReadDigits(text, 0, 4, year) || text.size() < 10 || text[4] != '-' || !ReadDigits(text, 5, 2, month) || text[7] != '-'
+        || !ReadDigits(text, 8, 2, day))
         return false;
     const QDate date(year, month, day);
     if (!date.isValid())

@@ -1,5 +1,7 @@
 #include "spreadsheet/SheetDates.h"
 
+#include "common/Digits.h"
+
 #include <fast_float/fast_float.h>
 
 #include <cmath>
@@ -11,28 +13,14 @@ constexpr double Epoch1904 = 1462;
 // 1 March 1900, the first serial that TDateTime counts the same.
 constexpr double FirstCommonSerial = 61;
 
-// Reads count digits at text[pos]; false when they are not all digits.
-bool Digits(std::string_view text, std::size_t pos, std::size_t count, int& value)
-{
-    if (pos + count > text.size())
-        return false;
-    value = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 // "HH:MM:SS[.fff]" as a fraction of a day.
 bool ParseTimeOfDay(std::string_view text, double& fraction)
 {
     int hours = 0;
     int minutes = 0;
     int seconds = 0;
-    if (text.size() < 8 || !Digits(text, 0, 2, hours) || text[2] != ':' || !Digits(text, 3, 2, minutes)
-        || text[5] != ':' || !Digits(text, 6, 2, seconds) || hours > 23 || minutes > 59 || seconds > 59)
+    if (text.size() < 8 || !ReadDigits(text, 0, 2, hours) || text[2] != ':' || !ReadDigits(text, 3, 2, minutes)
+        || text[5] != ':' || !ReadDigits(text, 6, 2, seconds) || hours > 23 || minutes > 59 || seconds > 59)
         return false;
     double partial = 0;
     if (text.size() > 8) {
@@ -65,8 +53,8 @@ bool ParseIsoDateTime(std::string_view text, TDateTime& value)
     int year = 0;
     int month = 0;
     int day = 0;
-    if (text.size() < 10 || !Digits(text, 0, 4, year) || text[4] != '-' || !Digits(text, 5, 2, month)
-        || text[7] != '-' || !Digits(text, 8, 2, day))
+    if (text.size() < 10 || !ReadDigits(text, 0, 4, year) || text[4] != '-' || !ReadDigits(text, 5, 2, month)
+        || text[7] != '-' || !ReadDigits(text, 8, 2, day))
         return false;
     const QDate date(year, month, day);
     if (!date.isValid())
