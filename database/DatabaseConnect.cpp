@@ -3,6 +3,7 @@
 #include "database/AccessDatabase.h"
 #include "database/DatabaseBackend.h"
 #include "database/PostgreSqlDatabase.h"
+#include "database/QtSqlDatabase.h"
 #include "database/SQLiteDatabase.h"
 
 namespace {

@@ -147,6 +147,18 @@ void ThrowUnreadable(const QString& field, const QString& kind, bool asTime)
                         .arg(field, kind, asTime ? QStringLiteral("a date and time") : QStringLiteral("a number")));
 }
 
+int FieldPosition(const QStringList& names, const QString& name)
+{
+    int index = static_cast<int>(names.indexOf(name));
+    for (int i = 0; i < names.size() && index < 0; ++i) {
+        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+            index = i;
+    }
+    if (index < 0)
+        throw Exception(QStringLiteral("Field '%1' not found.").arg(name));
+    return index;
+}
+
 QString SqlDateTimeText(TDateTime value, QChar separator)
 {
     qint64 days = 0, micros = 0;

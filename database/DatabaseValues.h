@@ -3,6 +3,7 @@
 #include "common/DateTime.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string_view>
 
@@ -21,6 +22,10 @@ TDateTime TimeFromText(std::string_view text, const QString& field);
 double NumberFromText(std::string_view text, const QString& field);
 // The error for a value of a kind that cannot be read in the required form.
 [[noreturn]] void ThrowUnreadable(const QString& field, const QString& kind, bool asTime);
+
+// The position of a field among the names of a result: the name as written,
+// else the first that differs only in case. Throws when there is none.
+int FieldPosition(const QStringList& names, const QString& name);
 
 // "YYYY-MM-DD HH:MM:SS.ffffff", to the microsecond, of a wall-clock time;
 // separator stands between date and time.

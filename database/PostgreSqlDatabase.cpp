@@ -76,8 +76,15 @@ private:
     PGresult* mResult;
 };
 
+// The cursor of a load, in the transaction that Select opens.
+const char* const CursorName = "plotreel_load";
+// Records that one fetch brings.
+constexpr int FetchRecords = 8192;
+
 class TPostgreSqlRows : public TDatabaseRows {
 public:
+    // The transaction is open and the cursor declared; description tells the
+    // fields.
     TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList secrets)
         : mConnection(connection), mSecrets(std::move(secrets))
     {
@@ -85,38 +92,49 @@ public:
             mNames << QString::fromUtf8(PQfname(description, i));
             mTypes.push_back(PQftype(description, i));
         }
+        SendFetch();
     }
 
     ~TPostgreSqlRows() override
     {
         if (mDone)
             return;
-        // Stops a result that was not read to its end.
-        if (PGcancel* cancel = PQgetCancel(mConnection)) {
-            char buffer[256];
-            PQcancel(cancel, buffer, sizeof buffer);
-            PQfreeCancel(cancel);
-        }
-        Drain();
+        // A load stopped before its end: the fetch under way is read away,
+        // then the transaction and its cursor go.
+        while (PGresult* rest = PQgetResult(mConnection))
+            PQclear(rest);
+        PQclear(PQexec(mConnection, "ROLLBACK"));
     }
 
     bool Next() override
     {
         if (mDone)
             return false;
-        mRow.Reset(PQgetResult(mConnection));
-        switch (PQresultStatus(mRow.get())) {
-        case PGRES_SINGLE_TUPLE:
+        if (++mRow < mRows)
             return true;
-        case PGRES_TUPLES_OK:
-            Drain();
+        if (!mFetching) {
+            Finish("COMMIT");
             return false;
-        default: {
-            const QString text = MessageText(PQresultErrorMessage(mRow.get()), mSecrets);
-            Drain();
+        }
+        // The next block, which the server prepared while this one was read;
+        // the one after it is asked for at once.
+        mBlock.Reset(PQgetResult(mConnection));
+        while (PGresult* rest = PQgetResult(mConnection))
+            PQclear(rest);
+        mFetching = false;
+        if (PQresultStatus(mBlock.get()) != PGRES_TUPLES_OK) {
+            const QString text = MessageText(PQresultErrorMessage(mBlock.get()), mSecrets);
+            Finish("ROLLBACK");
             throw Exception(text);
         }
-        }
+        mRows = PQntuples(mBlock.get());
+        mRow = 0;
+        if (mRows == FetchRecords)
+            SendFetch();
+        if (mRows > 0)
+            return true;
+        Finish("COMMIT");
+        return false;
     }
 
     int FieldIndex(const QString& name) const override
@@ -129,7 +147,7 @@ public:
 
     TDateTime TimeValue(int field) override
     {
-        if (PQgetisnull(mRow.get(), 0, field))
+        if (PQgetisnull(mBlock.get(), mRow, field))
             return 0;
         const Oid type = mTypes[field];
         if (!IsTimeType(type) && !IsTextType(type))
@@ -139,7 +157,7 @@ public:
 
     double NumberValue(int field) override
     {
-        if (PQgetisnull(mRow.get(), 0, field))
+        if (PQgetisnull(mBlock.get(), mRow, field))
             return 0;
         const Oid type = mTypes[field];
         if (IsNumberType(type) || IsTextType(type))
@@ -152,8 +170,8 @@ public:
 private:
     std::string_view Text(int field) const
     {
-        return std::string_view(PQgetvalue(mRow.get(), 0, field),
-                                static_cast<std::size_t>(PQgetlength(mRow.get(), 0, field)));
+        return std::string_view(PQgetvalue(mBlock.get(), mRow, field),
+                                static_cast<std::size_t>(PQgetlength(mBlock.get(), mRow, field)));
     }
 
     QString TypeName(Oid type) const
@@ -161,19 +179,34 @@ private:
         return type == BoolOid ? QStringLiteral("boolean") : QStringLiteral("oid %1").arg(type);
     }
 
-    void Drain()
+    void SendFetch()
     {
-        mRow.Reset(nullptr);
-        while (PGresult* rest = PQgetResult(mConnection))
-            PQclear(rest);
+        static const QByteArray fetch = QStringLiteral("FETCH FORWARD %1 FROM %2").arg(FetchRecords).arg(QLatin1String(CursorName)).toLatin1();
+        if (!PQsendQuery(mConnection, fetch.constData())) {
+            const QString text = MessageText(PQerrorMessage(mConnection), mSecrets);
+            Finish("ROLLBACK");
+            throw Exception(text);
+        }
+        mFetching = true;
+    }
+
+    // Ends the transaction, which closes the cursor.
+    void Finish(const char* command)
+    {
+        mBlock.Reset(nullptr);
+        mRows = 0;
         mDone = true;
+        PQclear(PQexec(mConnection, command));
     }
 
     PGconn* mConnection;
     QStringList mSecrets;
     QStringList mNames;
     std::vector<Oid> mTypes;
-    TResult mRow;
+    TResult mBlock;
+    int mRows = 0;
+    int mRow = -1;
+    bool mFetching = false;
     bool mDone = false;
 };
 
@@ -300,11 +333,21 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
         throw Exception(MessageText(PQresultErrorMessage(description.get()), mSecrets));
 
-    const QByteArray start = PostgreSqlTimeParameter(PQparamtype(description.get(), 0), time1, false);
-    const QByteArray end = PostgreSqlTimeParameter(PQparamtype(description.get(), 1), time2, true);
+    const Oid types[] = {PQparamtype(description.get(), 0), PQparamtype(description.get(), 1)};
+    const QByteArray start = PostgreSqlTimeParameter(types[0], time1, false);
+    const QByteArray end = PostgreSqlTimeParameter(types[1], time2, true);
     const char* values[] = {start.constData(), end.constData()};
-    if (!PQsendQueryPrepared(mConnection, "", 2, values, nullptr, nullptr, 0))
-        throw Exception(MessageText(PQerrorMessage(mConnection), mSecrets));
-    PQsetSingleRowMode(mConnection);
+    // The records come through a cursor, a block at a time. It lives in a
+    // transaction; planned as for reading every record, as a plain select is.
+    TResult begin(PQexec(mConnection, "BEGIN; SET LOCAL cursor_tuple_fraction = 1"));
+    if (PQresultStatus(begin.get()) != PGRES_COMMAND_OK)
+        throw Exception(MessageText(PQresultErrorMessage(begin.get()), mSecrets));
+    const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
+    TResult declared(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0));
+    if (PQresultStatus(declared.get()) != PGRES_COMMAND_OK) {
+        const QString text = MessageText(PQresultErrorMessage(declared.get()), mSecrets);
+        PQclear(PQexec(mConnection, "ROLLBACK"));
+        throw Exception(text);
+    }
     return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), mSecrets);
 }

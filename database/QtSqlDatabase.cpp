@@ -3,7 +3,6 @@
 #include "common/Exception.h"
 #include "database/DatabaseBackend.h"
 #include "database/DatabaseValues.h"
-#include "common/LoadWindow.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -22,41 +21,23 @@ QString ErrorText(const QSqlError& error, const QStringList& secrets)
 
 class TQtSqlRows : public TDatabaseRows {
 public:
-    TQtSqlRows(QSqlQuery query, const QString& timeField, TDateTime time1, TDateTime time2, bool numericTimes,
-               bool filter, QStringList secrets)
-        : mQuery(std::move(query)), mWindow{time1, time2}, mNumericTimes(numericTimes), mFilter(filter),
-          mSecrets(std::move(secrets))
+    TQtSqlRows(QSqlQuery query, QStringList secrets) : mQuery(std::move(query)), mSecrets(std::move(secrets))
     {
         const QSqlRecord record = mQuery.record();
         for (int i = 0; i < record.count(); ++i)
             mNames << record.fieldName(i);
-        mTimeField = mFilter ? FieldIndex(timeField) : -1;
     }
 
     bool Next() override
     {
-        while (mQuery.next()) {
-            if (!mFilter || mWindow.Contains(TimeValue(mTimeField)))
-                return true;
-        }
+        if (mQuery.next())
+            return true;
         if (mQuery.lastError().isValid())
             throw Exception(ErrorText(mQuery.lastError(), mSecrets));
         return false;
     }
 
-    int FieldIndex(const QString& name) const override
-    {
-        int index = static_cast<int>(mNames.indexOf(name));
-        if (index < 0) {
-            for (int i = 0; i < mNames.size() && index < 0; ++i) {
-                if (mNames[i].compare(name, Qt::CaseInsensitive) == 0)
-                    index = i;
-            }
-        }
-        if (index < 0)
-            throw Exception(QStringLiteral("Field '%1' not found.").arg(name));
-        return index;
-    }
+    int FieldIndex(const QString& name) const override { return FieldPosition(mNames, name); }
 
     TDateTime TimeValue(int field) override
     {
@@ -74,21 +55,9 @@ public:
             return TimeFromText(value.toString().toUtf8().constData(), mNames[field]);
         case QMetaType::QByteArray:
             return TimeFromText(value.toByteArray().constData(), mNames[field]);
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            if (mNumericTimes)
-                return DateTimeFromUnixSeconds(value.toDouble());
-            break;
-        case QMetaType::Double:
-            if (mNumericTimes)
-                return DateTimeFromJulianDay(value.toDouble());
-            break;
         default:
-            break;
+            ThrowUnreadable(mNames[field], QString::fromLatin1(value.typeName()), true);
         }
-        ThrowUnreadable(mNames[field], QString::fromLatin1(value.typeName()), true);
     }
 
     double NumberValue(int field) override
@@ -125,10 +94,6 @@ public:
 private:
     QSqlQuery mQuery;
     QStringList mNames;
-    TLoadWindow mWindow;
-    bool mNumericTimes;
-    bool mFilter;
-    int mTimeField;
     QStringList mSecrets;
 };
 
@@ -175,22 +140,12 @@ void TQtSqlDatabase::Fail(const QSqlError& error) const
     throw Exception(ErrorText(error, mSecrets));
 }
 
-bool TQtSqlDatabase::IsSystemTable(const QString&) const
-{
-    return false;
-}
-
 QStringList TQtSqlDatabase::Tables()
 {
     QSqlDatabase database = Database();
-    const QStringList all = database.tables(static_cast<QSql::TableType>(QSql::Tables | QSql::Views));
+    const QStringList tables = database.tables(static_cast<QSql::TableType>(QSql::Tables | QSql::Views));
     if (database.lastError().isValid())
         Fail(database.lastError());
-    QStringList tables;
-    for (const QString& name : all) {
-        if (!IsSystemTable(name))
-            tables << name;
-    }
     return tables;
 }
 
@@ -206,26 +161,16 @@ QStringList TQtSqlDatabase::Columns(const QString& table)
     return columns;
 }
 
-TQtSqlDatabase::TRowRules TQtSqlDatabase::BindTimes(QSqlQuery& query, const QString&, const QString&,
-                                                    TDateTime time1, TDateTime time2)
-{
-    query.bindValue(QStringLiteral(":time1"), DateTimeToQDateTime(time1));
-    query.bindValue(QStringLiteral(":time2"), DateTimeToQDateTime(time2));
-    return {};
-}
-
 std::unique_ptr<TDatabaseRows> TQtSqlDatabase::Select(const QString& table, const QString& timeField,
                                                       TDateTime time1, TDateTime time2)
 {
     QSqlQuery query(Database());
     query.setForwardOnly(true);
-    const QString quotedTable = Quote(table, true);
-    const QString quotedField = Quote(timeField, false);
-    if (!query.prepare(LoadStatement(quotedTable, quotedField)))
+    if (!query.prepare(LoadStatement(Quote(table, true), Quote(timeField, false))))
         Fail(query.lastError());
-    const TRowRules rules = BindTimes(query, quotedTable, quotedField, time1, time2);
+    query.bindValue(QStringLiteral(":time1"), DateTimeToQDateTime(time1));
+    query.bindValue(QStringLiteral(":time2"), DateTimeToQDateTime(time2));
     if (!query.exec())
         Fail(query.lastError());
-    return std::make_unique<TQtSqlRows>(std::move(query), timeField, time1, time2, rules.NumericTimes, rules.Filter,
-                                        mSecrets);
+    return std::make_unique<TQtSqlRows>(std::move(query), mSecrets);
 }

@@ -1,8 +1,10 @@
 #include "database/SQLiteDatabase.h"
 
+#include "common/Exception.h"
+#include "common/LoadWindow.h"
 #include "database/DatabaseValues.h"
 
-#include <QSqlError>
+#include <sqlite3.h>
 
 #include <cmath>
 
@@ -44,6 +46,151 @@ bool OnDayZero(TDateTime value)
 {
     return value >= 0 && value < 1;
 }
+
+// A name as SQLite's statements take it, whatever it holds.
+QString Quoted(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+QString ErrorText(sqlite3* database)
+{
+    const QString text = QString::fromUtf8(sqlite3_errmsg(database)).trimmed();
+    return text.isEmpty() ? QStringLiteral("Unknown database error.") : text;
+}
+
+// A prepared statement, finalized when it goes.
+class TStatement {
+public:
+    TStatement(sqlite3* database, const QString& text) : mDatabase(database)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        if (sqlite3_prepare_v2(database, utf8.constData(), static_cast<int>(utf8.size()), &mStatement, nullptr)
+            != SQLITE_OK) {
+            sqlite3_finalize(mStatement);
+            throw Exception(ErrorText(database));
+        }
+    }
+    ~TStatement() { sqlite3_finalize(mStatement); }
+    TStatement(const TStatement&) = delete;
+    TStatement& operator=(const TStatement&) = delete;
+
+    // Moves to the next row; false after the last (and stays false).
+    bool Step()
+    {
+        if (mDone)
+            return false;
+        const int result = sqlite3_step(mStatement);
+        if (result == SQLITE_ROW)
+            return true;
+        mDone = true;
+        if (result != SQLITE_DONE)
+            throw Exception(ErrorText(mDatabase));
+        return false;
+    }
+
+    void Bind(const char* name, const QVariant& value)
+    {
+        const int index = sqlite3_bind_parameter_index(mStatement, name);
+        int result = SQLITE_OK;
+        switch (value.typeId()) {
+        case QMetaType::Double:
+            result = sqlite3_bind_double(mStatement, index, value.toDouble());
+            break;
+        case QMetaType::LongLong:
+            result = sqlite3_bind_int64(mStatement, index, value.toLongLong());
+            break;
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            result = sqlite3_bind_text(mStatement, index, text.constData(), static_cast<int>(text.size()),
+                                       SQLITE_TRANSIENT);
+        }
+        }
+        if (result != SQLITE_OK)
+            throw Exception(ErrorText(mDatabase));
+    }
+
+    int Type(int column) const { return sqlite3_column_type(mStatement, column); }
+    std::string_view Text(int column) const
+    {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(mStatement, column));
+        return std::string_view(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(mStatement, column)));
+    }
+    QString String(int column) const
+    {
+        const std::string_view text = Text(column);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    double Double(int column) const { return sqlite3_column_double(mStatement, column); }
+    qint64 Integer(int column) const { return sqlite3_column_int64(mStatement, column); }
+    int Columns() const { return sqlite3_column_count(mStatement); }
+    QString Name(int column) const { return QString::fromUtf8(sqlite3_column_name(mStatement, column)); }
+
+private:
+    sqlite3* mDatabase;
+    sqlite3_stmt* mStatement = nullptr;
+    bool mDone = false;
+};
+
+class TSQLiteRows : public TDatabaseRows {
+public:
+    TSQLiteRows(std::unique_ptr<TStatement> statement, const QString& timeField, TDateTime time1, TDateTime time2,
+                bool filter)
+        : mStatement(std::move(statement)), mWindow{time1, time2}, mFilter(filter)
+    {
+        for (int i = 0; i < mStatement->Columns(); ++i)
+            mNames << mStatement->Name(i);
+        mTimeField = mFilter ? FieldIndex(timeField) : -1;
+    }
+
+    bool Next() override
+    {
+        while (mStatement->Step()) {
+            if (!mFilter || mWindow.Contains(TimeValue(mTimeField)))
+                return true;
+        }
+        return false;
+    }
+
+    int FieldIndex(const QString& name) const override { return FieldPosition(mNames, name); }
+
+    // Numbers are SQLite's own times: an integer counts Unix seconds, a real
+    // number Julian days.
+    TDateTime TimeValue(int field) override
+    {
+        switch (mStatement->Type(field)) {
+        case SQLITE_NULL:
+            return 0;
+        case SQLITE_INTEGER:
+            return DateTimeFromUnixSeconds(static_cast<double>(mStatement->Integer(field)));
+        case SQLITE_FLOAT:
+            return DateTimeFromJulianDay(mStatement->Double(field));
+        default:
+            return TimeFromText(mStatement->Text(field), mNames[field]);
+        }
+    }
+
+    double NumberValue(int field) override
+    {
+        switch (mStatement->Type(field)) {
+        case SQLITE_NULL:
+            return 0;
+        case SQLITE_INTEGER:
+            return static_cast<double>(mStatement->Integer(field));
+        case SQLITE_FLOAT:
+            return mStatement->Double(field);
+        default:
+            return NumberFromText(mStatement->Text(field), mNames[field]);
+        }
+    }
+
+private:
+    std::unique_ptr<TStatement> mStatement;
+    QStringList mNames;
+    TLoadWindow mWindow;
+    bool mFilter;
+    int mTimeField;
+};
 
 } // namespace
 
@@ -95,27 +242,60 @@ TSQLiteBounds SQLiteTimeBounds(const TSQLiteTimeForm& form, TDateTime time1, TDa
 }
 
 TSQLiteDatabase::TSQLiteDatabase(const QString& fileName)
-    : TQtSqlDatabase(QStringLiteral("QSQLITE"), fileName, QStringLiteral("QSQLITE_OPEN_READONLY"), {})
 {
+    const int result = sqlite3_open_v2(fileName.toUtf8().constData(), &mDatabase, SQLITE_OPEN_READONLY, nullptr);
+    if (result != SQLITE_OK) {
+        const QString text = mDatabase ? ErrorText(mDatabase) : QString::fromUtf8(sqlite3_errstr(result));
+        sqlite3_close(mDatabase);
+        throw Exception(text);
+    }
+    // A file that another program is writing: wait for it a while.
+    sqlite3_busy_timeout(mDatabase, 5000);
 }
 
-bool TSQLiteDatabase::IsSystemTable(const QString& name) const
+TSQLiteDatabase::~TSQLiteDatabase()
 {
-    return name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
+    sqlite3_close(mDatabase);
 }
 
-TQtSqlDatabase::TRowRules TSQLiteDatabase::BindTimes(QSqlQuery& query, const QString& quotedTable,
-                                                     const QString& quotedField, TDateTime time1, TDateTime time2)
+QStringList TSQLiteDatabase::Tables()
 {
-    QSqlQuery sample(Database());
-    if (!sample.exec(QStringLiteral("select typeof(%1), %1 from %2 where %1 is not null limit 1")
-                         .arg(quotedField, quotedTable)))
-        Fail(sample.lastError());
+    TStatement statement(mDatabase, QStringLiteral("select name from sqlite_master where type in ('table', 'view')"));
+    QStringList tables;
+    while (statement.Step()) {
+        const QString name = statement.String(0);
+        // SQLite's own tables.
+        if (!name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive))
+            tables << name;
+    }
+    return tables;
+}
+
+QStringList TSQLiteDatabase::Columns(const QString& table)
+{
+    TStatement statement(mDatabase, QStringLiteral("select name from pragma_table_info(:table) order by cid"));
+    statement.Bind(":table", table);
+    QStringList columns;
+    while (statement.Step())
+        columns << statement.String(0);
+    return columns;
+}
+
+std::unique_ptr<TDatabaseRows> TSQLiteDatabase::Select(const QString& table, const QString& timeField,
+                                                       TDateTime time1, TDateTime time2)
+{
+    const QString quotedTable = Quoted(table);
+    const QString quotedField = Quoted(timeField);
     TSQLiteTimeForm form;
-    if (sample.next())
-        form = SQLiteTimeForm(sample.value(0).toString(), sample.value(1).toString());
+    {
+        TStatement sample(mDatabase, QStringLiteral("select typeof(%1), %1 from %2 where %1 is not null limit 1")
+                                         .arg(quotedField, quotedTable));
+        if (sample.Step())
+            form = SQLiteTimeForm(sample.String(0), sample.String(1));
+    }
     const TSQLiteBounds bounds = SQLiteTimeBounds(form, time1, time2);
-    query.bindValue(QStringLiteral(":time1"), bounds.Time1);
-    query.bindValue(QStringLiteral(":time2"), bounds.Time2);
-    return {true, bounds.Filter};
+    auto statement = std::make_unique<TStatement>(mDatabase, LoadStatement(quotedTable, quotedField));
+    statement->Bind(":time1", bounds.Time1);
+    statement->Bind(":time2", bounds.Time2);
+    return std::make_unique<TSQLiteRows>(std::move(statement), timeField, time1, time2, bounds.Filter);
 }

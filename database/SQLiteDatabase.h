@@ -1,8 +1,10 @@
 #pragma once
 
-#include "database/QtSqlDatabase.h"
+#include "database/Database.h"
 
 #include <QVariant>
+
+typedef struct sqlite3 sqlite3;
 
 // How a column of an SQLite file holds its times. SQLite has no time type:
 // its date and time functions take text, Julian day numbers and Unix seconds.
@@ -33,13 +35,18 @@ struct TSQLiteBounds {
 };
 TSQLiteBounds SQLiteTimeBounds(const TSQLiteTimeForm& form, TDateTime time1, TDateTime time2);
 
-// An SQLite file through Qt's SQLite driver.
-class TSQLiteDatabase : public TQtSqlDatabase {
+// An SQLite file, opened read-only through SQLite's own interface.
+class TSQLiteDatabase : public TDatabase {
 public:
+    // Opens the file; throws SQLite's description of a failure.
     explicit TSQLiteDatabase(const QString& fileName);
+    ~TSQLiteDatabase() override;
 
-protected:
-    TRowRules BindTimes(QSqlQuery& query, const QString& quotedTable, const QString& quotedField, TDateTime time1,
-                        TDateTime time2) override;
-    bool IsSystemTable(const QString& name) const override;
+    QStringList Tables() override;
+    QStringList Columns(const QString& table) override;
+    std::unique_ptr<TDatabaseRows> Select(const QString& table, const QString& timeField, TDateTime time1,
+                                          TDateTime time2) override;
+
+private:
+    sqlite3* mDatabase = nullptr;
 };
