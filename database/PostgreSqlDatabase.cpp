@@ -99,10 +99,17 @@ public:
     {
         if (mDone)
             return;
-        // A load stopped before its end: the fetch under way is read away,
-        // then the transaction and its cursor go.
-        while (PGresult* rest = PQgetResult(mConnection))
-            PQclear(rest);
+        // A load stopped before its end: the fetch under way is stopped and
+        // read away, then the transaction and its cursor go.
+        if (mFetching) {
+            if (PGcancel* cancel = PQgetCancel(mConnection)) {
+                char buffer[256];
+                PQcancel(cancel, buffer, sizeof buffer);
+                PQfreeCancel(cancel);
+            }
+            while (PGresult* rest = PQgetResult(mConnection))
+                PQclear(rest);
+        }
         PQclear(PQexec(mConnection, "ROLLBACK"));
     }
 
@@ -181,7 +188,7 @@ private:
 
     void SendFetch()
     {
-        static const QByteArray fetch = QStringLiteral("FETCH FORWARD %1 FROM %2").arg(FetchRecords).arg(QLatin1String(CursorName)).toLatin1();
+        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(FetchRecords) + " FROM " + CursorName;
         if (!PQsendQuery(mConnection, fetch.constData())) {
             const QString text = MessageText(PQerrorMessage(mConnection), mSecrets);
             Finish("ROLLBACK");

@@ -243,7 +243,9 @@ TSQLiteBounds SQLiteTimeBounds(const TSQLiteTimeForm& form, TDateTime time1, TDa
 
 TSQLiteDatabase::TSQLiteDatabase(const QString& fileName)
 {
-    const int result = sqlite3_open_v2(fileName.toUtf8().constData(), &mDatabase, SQLITE_OPEN_READONLY, nullptr);
+    // One thread at a time uses a connection: SQLite need not lock it on each call.
+    const int result = sqlite3_open_v2(fileName.toUtf8().constData(), &mDatabase,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     if (result != SQLITE_OK) {
         const QString text = mDatabase ? ErrorText(mDatabase) : QString::fromUtf8(sqlite3_errstr(result));
         sqlite3_close(mDatabase);

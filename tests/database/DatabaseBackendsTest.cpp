@@ -5,9 +5,11 @@
 #include "tests/support/TestDatabases.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <numeric>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -192,4 +194,83 @@ TEST(PostgreSqlDatabase, ComparesAndReadsTimestampTimestamptzAndTime)
               (std::vector<TRecord>{{start, {2.25}}, {day + EncodeTime(QTime(7, 0, 30, 500)), {-300}}}));
     EXPECT_TRUE(ErrorOf([&] { Select(*database, "readings", "ts", {"s"}, 0, 1e6); }).contains("'x'"));
     EXPECT_TRUE(ErrorOf([&] { Select(*database, "readings", "ts", {"b"}, 0, 1e6); }).contains("boolean"));
+}
+
+// Far more records than one fetch brings: every one arrives, in order, also
+// when the last block is full; a read stopped part way or ended by the
+// server's error leaves the connection fit for the next load.
+TEST(PostgreSqlDatabase, ReadsEveryBlockAndStaysUsableAfterAStopOrAnError)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const QString address = MakePostgresDatabase(
+        QStringLiteral("plotreel_blocks"),
+        {"create table series (t timestamp, v double precision)",
+         "insert into series select timestamp '2024-03-01' + i * interval '1 s', i from generate_series(0, 19999) i",
+         "create view failing as select t, 1 / (v - 12000) as v from series"});
+    const auto database = ConnectDatabase(address);
+    const TDateTime start = Date(2024, 3, 1);
+    const auto values = [&](const QString& table, TDateTime end, int most) {
+        std::vector<double> read;
+        const auto rows = database->Select(table, "t", start, end);
+        const int v = rows->FieldIndex("v");
+        while (static_cast<int>(read.size()) < most && rows->Next())
+            read.push_back(rows->NumberValue(v));
+        return read;
+    };
+    const auto count = [](int n) {
+        std::vector<double> numbers(static_cast<std::size_t>(n));
+        std::iota(numbers.begin(), numbers.end(), 0.0);
+        return numbers;
+    };
+    const TDateTime second = 1.0 / SecondsPerDay;
+    EXPECT_EQ(values("series", start + 19999 * second, 1 << 30), count(20000));
+    EXPECT_EQ(values("series", start + 16383 * second, 1 << 30), count(16384));
+    EXPECT_EQ(values("series", start + 19999 * second, 10), count(10));
+    EXPECT_EQ(values("series", start + 19999 * second, 9000), count(9000));
+
+    std::vector<double> beforeError;
+    const QString error = ErrorOf([&] {
+        const auto rows = database->Select("failing", "t", start, start + 1);
+        while (rows->Next())
+            beforeError.push_back(rows->NumberValue(rows->FieldIndex("v")));
+    });
+    EXPECT_TRUE(error.contains("division by zero")) << error.toStdString();
+    EXPECT_GE(beforeError.size(), 8192u);
+    EXPECT_LT(beforeError.size(), 12000u);
+
+    const auto rows = database->Select("series", "t", start, start + 2 * second);
+    int read = 0;
+    while (rows->Next())
+        ++read;
+    EXPECT_EQ(read, 3);
+    EXPECT_FALSE(rows->Next());
+}
+
+// Names of every shape are quoted whole; SQLite's own tables are not listed;
+// a finished read stays finished.
+TEST(SQLiteDatabase, ListsAndReadsTablesOfAnyName)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("names.db"));
+    MakeSQLiteFile(file, {"create table \"odd.name \"\"1\"\" [x]\" (\"time of day\" text, \"v.\"\"w\" real)",
+                          "create table counted (id integer primary key autoincrement, t text)",
+                          "insert into counted (t) values ('2024-03-01 07:00:00')",
+                          "insert into \"odd.name \"\"1\"\" [x]\" values ('2024-03-01 07:00:00', 1.5), "
+                          "('2024-03-01 07:00:01', 2.5), ('2024-03-01 07:00:02', 3.5)",
+                          "create view \"odd view\" as select * from counted"});
+    const auto database = ConnectDatabase("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + file + ";");
+    const QString odd = QStringLiteral("odd.name \"1\" [x]");
+    EXPECT_EQ(database->Tables(), QStringList({odd, "counted", "odd view"}));
+    EXPECT_EQ(database->Columns(odd), QStringList({"time of day", "v.\"w"}));
+    EXPECT_EQ(database->Columns("odd view"), QStringList({"id", "t"}));
+    EXPECT_TRUE(database->Columns("no such table").isEmpty());
+
+    const TDateTime start = Date(2024, 3, 1, 7, 0, 1);
+    EXPECT_EQ(Select(*database, odd, "time of day", {"V.\"W"}, start, start + 1),
+              (std::vector<TRecord>{{start, {2.5}}, {Date(2024, 3, 1, 7, 0, 2), {3.5}}}));
+    const auto rows = database->Select(odd, "time of day", start, start);
+    EXPECT_TRUE(rows->Next());
+    EXPECT_FALSE(rows->Next());
+    EXPECT_FALSE(rows->Next());
+    EXPECT_TRUE(ErrorOf([&] { database->Select("no such table", "t", 0, 1); }).contains("no such table"));
 }
