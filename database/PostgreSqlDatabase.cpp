@@ -130,7 +130,8 @@ public:
             PQclear(rest);
         mFetching = false;
         if (PQresultStatus(mBlock.get()) != PGRES_TUPLES_OK) {
-            const QString text = MessageText(PQresultErrorMessage(mBlock.get()), mSecrets);
+            const QString text = MessageText(
+                mBlock.get() ? PQresultErrorMessage(mBlock.get()) : PQerrorMessage(mConnection), mSecrets);
             Finish("ROLLBACK");
             throw Exception(text);
         }
@@ -346,15 +347,15 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     const char* values[] = {start.constData(), end.constData()};
     // The records come through a cursor, a block at a time. It lives in a
     // transaction; planned as for reading every record, as a plain select is.
-    TResult begin(PQexec(mConnection, "BEGIN; SET LOCAL cursor_tuple_fraction = 1"));
-    if (PQresultStatus(begin.get()) != PGRES_COMMAND_OK)
-        throw Exception(MessageText(PQresultErrorMessage(begin.get()), mSecrets));
-    const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
-    TResult declared(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0));
-    if (PQresultStatus(declared.get()) != PGRES_COMMAND_OK) {
-        const QString text = MessageText(PQresultErrorMessage(declared.get()), mSecrets);
+    auto check = [this](const TResult& result) {
+        if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
+            return;
+        const QString text = MessageText(PQresultErrorMessage(result.get()), mSecrets);
         PQclear(PQexec(mConnection, "ROLLBACK"));
         throw Exception(text);
-    }
+    };
+    check(TResult(PQexec(mConnection, "BEGIN; SET LOCAL cursor_tuple_fraction = 1")));
+    const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
+    check(TResult(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0)));
     return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), mSecrets);
 }
