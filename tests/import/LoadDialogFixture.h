@@ -90,11 +90,13 @@ struct TChartLook {
     QStringList Titles;
     QStringList Legend;
     TDateTime Min, Max, Start, CursorBottom, CursorTop;
+    double ValueMin, ValueMax;
     std::vector<Points> SeriesPoints;
     bool operator==(const TChartLook& o) const
     {
         return Titles == o.Titles && Legend == o.Legend && Min == o.Min && Max == o.Max && Start == o.Start
-               && CursorBottom == o.CursorBottom && CursorTop == o.CursorTop && SeriesPoints == o.SeriesPoints;
+               && CursorBottom == o.CursorBottom && CursorTop == o.CursorTop && ValueMin == o.ValueMin
+               && ValueMax == o.ValueMax && SeriesPoints == o.SeriesPoints;
     }
 };
 
@@ -102,7 +104,8 @@ inline std::ostream& operator<<(std::ostream& out, const TChartLook& look)
 {
     out << "series [" << look.Titles.join(", ").toStdString() << "] legend ["
         << look.Legend.join(", ").toStdString() << "] axis " << look.Min << " to " << look.Max << " start "
-        << look.Start << " cursor " << look.CursorBottom << " to " << look.CursorTop << " points";
+        << look.Start << " cursor " << look.CursorBottom << " to " << look.CursorTop << " values " << look.ValueMin
+        << " to " << look.ValueMax << " points";
     for (const Points& points : look.SeriesPoints)
         out << " " << points.size();
     return out;
@@ -189,10 +192,20 @@ protected:
         window->UpdateControls();
     }
 
+    // As drawn: the value axis follows the series at a replot.
     TChartLook Look() const
     {
-        TChartLook look{{}, LegendTexts(window->lvwLegend), Axis().Minimum(), Axis().Maximum(), window->StartTime,
-                        window->MarkSerie->Y0(), window->MarkSerie->Y1(), {}};
+        Chart().ReplotNow();
+        TChartLook look{{},
+                        LegendTexts(window->lvwLegend),
+                        Axis().Minimum(),
+                        Axis().Maximum(),
+                        window->StartTime,
+                        window->MarkSerie->Y0(),
+                        window->MarkSerie->Y1(),
+                        Chart().LeftAxis().Minimum(),
+                        Chart().LeftAxis().Maximum(),
+                        {}};
         for (int i = 1; i < Chart().SeriesCount(); ++i) {
             look.Titles << QString::fromLatin1(Chart().LineSeries(i)->Title());
             look.SeriesPoints.push_back(PointsOf(Chart().LineSeries(i)));
