@@ -108,6 +108,24 @@ QString OdbcConnectionString(const TConnectionString& connection)
     return result;
 }
 
+QString QtOdbcDatabaseName(const QString& odbcConnectionString)
+{
+    if (odbcConnectionString.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
+        || odbcConnectionString.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        return odbcConnectionString;
+    const TConnectionString connection(odbcConnectionString);
+    QString dataSource;
+    QString others;
+    for (const TConnectionString::TPair& pair : connection.Pairs()) {
+        const QString value = OdbcValue(pair.Value, pair.Braced) + QLatin1Char(';');
+        if (dataSource.isEmpty() && pair.Key.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0)
+            dataSource = value;
+        else
+            others += pair.Key + QLatin1Char('=') + value;
+    }
+    return dataSource.isEmpty() ? odbcConnectionString : dataSource + others;
+}
+
 QString DataSourceFile(const TConnectionString& connection)
 {
     return connection.Value({"Data Source"});

@@ -28,6 +28,11 @@ TDatabaseBackend ChooseDatabaseBackend(const QString& connectionString);
 QString FreeTdsConnectionString(const TConnectionString& connection);
 // An ODBC connection string as it was written, less the OLE DB Provider key.
 QString OdbcConnectionString(const TConnectionString& connection);
+// The database name that has Qt's ODBC driver hand an ODBC connection string
+// to the driver manager as written. That driver puts "DSN=" before every name
+// without "DRIVER=" or "SERVER=" in it, so there the data source's name goes
+// first, without its key.
+QString QtOdbcDatabaseName(const QString& odbcConnectionString);
 // The file named by Data Source.
 QString DataSourceFile(const TConnectionString& connection);
 

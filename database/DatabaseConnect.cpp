@@ -22,8 +22,9 @@ std::unique_ptr<TDatabase> ConnectDatabase(const QString& connectionString)
         return std::make_unique<TQtSqlDatabase>(QStringLiteral("QODBC"), FreeTdsConnectionString(connection),
                                                 OdbcOptions, secrets);
     case TDatabaseBackend::Odbc:
-        return std::make_unique<TQtSqlDatabase>(QStringLiteral("QODBC"), OdbcConnectionString(connection),
-                                                OdbcOptions, secrets);
+        return std::make_unique<TQtSqlDatabase>(QStringLiteral("QODBC"),
+                                                QtOdbcDatabaseName(OdbcConnectionString(connection)), OdbcOptions,
+                                                secrets);
     case TDatabaseBackend::AccessFile:
         return std::make_unique<TAccessDatabase>(DataSourceFile(connection));
     case TDatabaseBackend::SQLiteFile:

@@ -290,6 +290,9 @@ TEST_F(DatabaseTab, LoadsAQuotedPostgreSqlTableWithBothEnds)
 TEST_F(DatabaseTab, LoadsTheAccessFixtures)
 {
     OpenVideo(60);
+    // A file that cannot be read shows its box to the catcher instead of
+    // waiting for someone to close it.
+    ModalBoxCatcher boxes;
     for (const char* file : {"jet4-types.mdb", "ace-types.accdb"}) {
         SCOPED_TRACE(file);
         const int before = Chart().SeriesCount();
@@ -299,4 +302,65 @@ TEST_F(DatabaseTab, LoadsTheAccessFixtures)
         EXPECT_EQ(PointsOf(Data(before)), Points({{Date(1974, 9, 21), 444.555}}));
         EXPECT_EQ(PointsOf(Data(before + 1)), Points({{Date(1974, 9, 21), 3.5}}));
     }
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join('\n').toStdString();
+}
+
+namespace {
+
+// A view "big" of millions of records at 07:30 on 1 March 2024, made by the
+// database as they are read (far more than half a second of loading), and a
+// table "short" of two records.
+QStringList CancelStatements(const QString& bigView)
+{
+    return {bigView, QStringLiteral("create table short (stamp timestamp, speed real, temp real)"),
+            QStringLiteral("insert into short values ('2024-03-01 07:10:00', 1, 2), ('2024-03-01 07:20:00', 3, 4)")};
+}
+
+} // namespace
+
+// Cancelled part way, the load takes its series away and shows no box; the
+// connection serves the next load.
+class DatabaseCancel : public DatabaseTab {
+protected:
+    void CancelThenLoadAgain(const QString& connectionString)
+    {
+        const auto choose = [this](TfrmLoadData& dialog, const QString& table) {
+            dialog.cbxTables->setCurrentText(table);
+            dialog.cbxTablesChange();
+            Choose(dialog, "stamp", {"speed", "temp"});
+        };
+        ExpectCancelLeavesTheChart(
+            [&](TfrmLoadData& dialog) {
+                SetStart(dialog, QTime(7, 0), QDate(2024, 3, 1));
+                Connect(dialog, connectionString);
+                choose(dialog, "big");
+            },
+            &TfrmLoadData::sbnLoadDatabaseData,
+            [&](TfrmLoadData& dialog) {
+                choose(dialog, "short");
+                dialog.sbnLoadDatabaseData->click();
+                EXPECT_FALSE(dialog.isVisible());
+            });
+        ASSERT_EQ(Chart().SeriesCount(), 5);
+        EXPECT_EQ(PointsOf(Data(3)), Points({{Date(2024, 3, 1, 7, 10), 1}, {Date(2024, 3, 1, 7, 20), 3}}));
+        EXPECT_EQ(PointsOf(Data(4)), Points({{Date(2024, 3, 1, 7, 10), 2}, {Date(2024, 3, 1, 7, 20), 4}}));
+    }
+};
+
+TEST_F(DatabaseCancel, FromSQLite)
+{
+    CancelThenLoadAgain(FileString(SQLiteFile(CancelStatements(QStringLiteral(
+        "create view big as with recursive n(i) as (select 1 union all select i + 1 from n limit 10000000) "
+        "select '2024-03-01 07:30:00' as stamp, i as speed, 2 * i as temp from n")))));
+}
+
+TEST_F(DatabaseCancel, FromPostgreSql)
+{
+    SKIP_WITHOUT_POSTGRES();
+    // The series function in the select list streams its rows.
+    CancelThenLoadAgain(MakePostgresDatabase(
+        QStringLiteral("plotreel_cancel"),
+        CancelStatements(QStringLiteral("create view big as select timestamp '2024-03-01 07:30:00' as stamp, "
+                                        "g::float8 as speed, 2 * g::float8 as temp "
+                                        "from (select generate_series(1, 10000000) as g) as n"))));
 }

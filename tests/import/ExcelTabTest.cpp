@@ -182,3 +182,18 @@ TEST_F(ExcelTab, AWorkbookDamagedAfterItsSelectionStopsTheLoadWithTheDialogOpen)
     EXPECT_EQ(window->StartTime, 0);
     EXPECT_EQ(window->lvwLegend->count(), 1);
 }
+
+TEST_F(ExcelTab, CancellingALongLoadLeavesTheChartAsItWas)
+{
+    const QString fileName = TestWorkbook("large.xlsx");
+    ExpectCancelLeavesTheChart(
+        [&](TfrmLoadData& dialog) {
+            SetStart(dialog, QTime(7, 0));
+            dialog.OpenExcelFile(fileName);
+            dialog.cbxExcelWorkSheet->setCurrentIndex(0);
+            dialog.cbxTimeCell->setCurrentText("A");
+            dialog.clbDataCells->item(1)->setCheckState(Qt::Checked);
+            dialog.clbDataCells->item(2)->setCheckState(Qt::Checked);
+        },
+        &TfrmLoadData::sbnLoadExcelData);
+}

@@ -16,7 +16,8 @@ QString PostgresPort();
 // statements in it; returns its postgresql:// address.
 QString MakePostgresDatabase(const QString& name, const QStringList& statements);
 
-// An Access file of the shared fixtures.
+// An Access file of the shared fixtures; throws std::runtime_error naming its
+// path when it is missing.
 QString AccessFixture(const QString& fileName);
 
 #define SKIP_WITHOUT_POSTGRES()                                                                                 \

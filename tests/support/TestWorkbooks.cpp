@@ -1,5 +1,6 @@
 #include "tests/support/TestWorkbooks.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -7,17 +8,24 @@
 
 namespace {
 
+// Runs make_test_workbooks.py into the folder with the further arguments.
+void MakeWorkbooks(const QString& folder, const QStringList& arguments = {})
+{
+    QProcess python;
+    python.setProcessChannelMode(QProcess::MergedChannels);
+    // Debian's interpreter, which has the modules that write workbooks.
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral(PLOTREEL_SOURCE_DIR "/tests/support/make_test_workbooks.py"), folder}
+                     + arguments);
+    if (!python.waitForFinished(120000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
+        throw std::runtime_error("make_test_workbooks.py failed: " + python.readAll().toStdString());
+}
+
 const QTemporaryDir& WorkbookFolder()
 {
     static const QTemporaryDir folder;
     static const bool made = [] {
-        QProcess python;
-        python.setProcessChannelMode(QProcess::MergedChannels);
-        // Debian's interpreter, which has the modules that write workbooks.
-        python.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral(PLOTREEL_SOURCE_DIR "/tests/support/make_test_workbooks.py"), folder.path()});
-        if (!python.waitForFinished(120000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0)
-            throw std::runtime_error("make_test_workbooks.py failed: " + python.readAll().toStdString());
+        MakeWorkbooks(folder.path());
         return true;
     }();
     (void)made;
@@ -28,5 +36,8 @@ const QTemporaryDir& WorkbookFolder()
 
 QString TestWorkbook(const QString& name)
 {
-    return WorkbookFolder().filePath(name);
+    const QString fileName = WorkbookFolder().filePath(name);
+    if (!QFileInfo::exists(fileName))
+        MakeWorkbooks(WorkbookFolder().path(), {name});
+    return fileName;
 }
