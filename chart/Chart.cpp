@@ -72,6 +72,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
     mPlot->installEventFilter(this);
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
+    connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::FitTimeTicks);
 
     // Screen readers hear the chart by name, with its span and series in the
     // description; the Tab key reaches it, a click does not move the focus.
@@ -162,11 +163,22 @@ void TChart::ReplotNow()
 void TChart::BeforeReplot()
 {
     mLeftAxis->AdjustNow();
+    UpdateDescription();
+}
+
+void TChart::FitTimeTicks()
+{
+    // The plot's width is known only once the layout has run, after the
+    // ticks were placed for the old width: when the number that fits
+    // changed, the ticks are placed again before anything is drawn.
     QCPAxis* time = mPlot->xAxis;
     const QFontMetrics metrics(time->tickLabelFont());
     const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00"));
-    time->ticker()->setTickCount(TTimeAxisTicker::FittingTickCount(mPlot->axisRect()->width(), labelWidth));
-    UpdateDescription();
+    const int count = TTimeAxisTicker::FittingTickCount(mPlot->axisRect()->width(), labelWidth);
+    if (count != time->ticker()->tickCount()) {
+        time->ticker()->setTickCount(count);
+        mPlot->axisRect()->update(QCPLayoutElement::upPreparation);
+    }
 }
 
 void TChart::UpdateDescription()

@@ -81,6 +81,7 @@ private:
     void Append(std::unique_ptr<TChartSeries> series);
     void PlotMousePress(QMouseEvent* event);
     void BeforeReplot();
+    void FitTimeTicks();
     // The accessible description from the time axis and the series shown.
     void UpdateDescription();
     void Flush();

@@ -23,18 +23,35 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
     std::size_t below = CeilDiv(count, FirstBucketPoints);
     if (mLevels.empty())
         mLevels.emplace_back();
-    std::vector<TValueRange>& points = mLevels[0];
-    points.resize(below);
+    TLevel& points = mLevels[0];
+    points.Ranges.resize(below);
+    points.At.resize(below);
     bool finite = true;
     for (std::size_t b = first; b < below; ++b) {
+        const std::size_t begin = b * FirstBucketPoints;
+        const std::size_t end = std::min(count, begin + FirstBucketPoints);
+        // The range first, in a loop without stores the compiler can widen,
+        // then where it lies, in points that are still in the cache.
         TValueRange range = NoValues;
-        const std::size_t end = std::min(count, (b + 1) * FirstBucketPoints);
-        for (std::size_t i = b * FirstBucketPoints; i < end; ++i) {
+        for (std::size_t i = begin; i < end; ++i) {
             const double value = values[i];
             finite = finite && std::isfinite(value);
-            range.Take(value);
+            range.Min = value < range.Min ? value : range.Min;
+            range.Max = value > range.Max ? value : range.Max;
         }
-        points[b] = range;
+        TExtremesAt at{0, 0};
+        if (!range.Empty()) {
+            std::size_t i = begin;
+            while (values[i] != range.Min)
+                ++i;
+            at.Min = static_cast<unsigned char>(i - begin);
+            i = begin;
+            while (values[i] != range.Max)
+                ++i;
+            at.Max = static_cast<unsigned char>(i - begin);
+        }
+        points.Ranges[b] = range;
+        points.At[b] = at;
     }
     if (!finite)
         mAllFinite = false;
@@ -45,17 +62,29 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
     for (; below > 1; ++level) {
         if (mLevels.size() <= level)
             mLevels.emplace_back();
-        const std::vector<TValueRange>& children = mLevels[level - 1];
-        std::vector<TValueRange>& buckets = mLevels[level];
+        const std::vector<TValueRange>& children = mLevels[level - 1].Ranges;
+        TLevel& buckets = mLevels[level];
         const std::size_t size = CeilDiv(below, Fanout);
-        buckets.resize(size);
+        buckets.Ranges.resize(size);
+        buckets.At.resize(size);
         first /= Fanout;
         for (std::size_t b = first; b < size; ++b) {
             TValueRange range = NoValues;
-            const std::size_t end = std::min(below, (b + 1) * Fanout);
-            for (std::size_t c = b * Fanout; c < end; ++c)
-                range.Take(children[c]);
-            buckets[b] = range;
+            TExtremesAt at{0, 0};
+            const std::size_t begin = b * Fanout;
+            const std::size_t end = std::min(below, begin + Fanout);
+            for (std::size_t c = begin; c < end; ++c) {
+                if (children[c].Min < range.Min) {
+                    range.Min = children[c].Min;
+                    at.Min = static_cast<unsigned char>(c - begin);
+                }
+                if (children[c].Max > range.Max) {
+                    range.Max = children[c].Max;
+                    at.Max = static_cast<unsigned char>(c - begin);
+                }
+            }
+            buckets.Ranges[b] = range;
+            buckets.At[b] = at;
         }
         below = size;
     }
@@ -72,40 +101,40 @@ public:
     {
     }
 
-    void TakePoints(std::size_t first, std::size_t last)
+    // Points from first to last, all in one bucket of the first level. When
+    // the bucket's own extremes lie among them they are the extremes of these
+    // points too, and none need be read.
+    void TakePart(std::size_t first, std::size_t last)
     {
+        if (first >= last)
+            return;
+        const std::size_t bucket = first / FirstBucketPoints;
+        const std::size_t begin = bucket * FirstBucketPoints;
+        const TLevel& points = mSummary.mLevels[0];
+        const std::size_t minAt = begin + points.At[bucket].Min;
+        const std::size_t maxAt = begin + points.At[bucket].Max;
+        if (first <= minAt && minAt < last && first <= maxAt && maxAt < last) {
+            TakeMin(points.Ranges[bucket].Min, {-1, minAt});
+            TakeMax(points.Ranges[bucket].Max, {-1, maxAt});
+            return;
+        }
         for (std::size_t i = first; i < last; ++i) {
             const double value = mValues[i];
-            if (value < mRange.Min) {
-                mRange.Min = value;
-                mMin = {-1, i};
-            }
-            if (value > mRange.Max) {
-                mRange.Max = value;
-                mMax = {-1, i};
-            }
+            TakeMin(value, {-1, i});
+            TakeMax(value, {-1, i});
         }
     }
 
     void TakeBuckets(int level, std::size_t first, std::size_t last)
     {
-        const std::vector<TValueRange>& buckets = mSummary.mLevels[static_cast<std::size_t>(level)];
+        const std::vector<TValueRange>& buckets = mSummary.mLevels[static_cast<std::size_t>(level)].Ranges;
         for (std::size_t b = first; b < last; ++b) {
-            if (buckets[b].Min < mRange.Min) {
-                mRange.Min = buckets[b].Min;
-                mMin = {level, b};
-            }
-            if (buckets[b].Max > mRange.Max) {
-                mRange.Max = buckets[b].Max;
-                mMax = {level, b};
-            }
+            TakeMin(buckets[b].Min, {level, b});
+            TakeMax(buckets[b].Max, {level, b});
         }
     }
 
-    TValueExtremes Result() const
-    {
-        return {PointOf(mMin, mRange.Min, &TValueRange::Min), PointOf(mMax, mRange.Max, &TValueRange::Max)};
-    }
+    TValueExtremes Result() const { return {PointOf(mMin, &TExtremesAt::Min), PointOf(mMax, &TExtremesAt::Max)}; }
 
 private:
     // A point (level -1) or a bucket of a level.
@@ -114,21 +143,29 @@ private:
         std::size_t Index;
     };
 
-    std::size_t PointOf(TPiece piece, double value, double TValueRange::*bound) const
+    void TakeMin(double value, TPiece piece)
     {
-        for (; piece.Level > 0; --piece.Level) {
-            const std::vector<TValueRange>& children = mSummary.mLevels[static_cast<std::size_t>(piece.Level - 1)];
-            std::size_t child = piece.Index * Fanout;
-            while (children[child].*bound != value)
-                ++child;
-            piece.Index = child;
+        if (value < mRange.Min) {
+            mRange.Min = value;
+            mMin = piece;
         }
+    }
+    void TakeMax(double value, TPiece piece)
+    {
+        if (value > mRange.Max) {
+            mRange.Max = value;
+            mMax = piece;
+        }
+    }
+
+    std::size_t PointOf(TPiece piece, unsigned char TExtremesAt::*at) const
+    {
         if (piece.Level < 0)
             return piece.Index;
-        std::size_t point = piece.Index * FirstBucketPoints;
-        while (mValues[point] != value)
-            ++point;
-        return point;
+        std::size_t index = piece.Index;
+        for (std::size_t level = static_cast<std::size_t>(piece.Level); level > 0; --level)
+            index = index * Fanout + mSummary.mLevels[level].At[index].*at;
+        return index * FirstBucketPoints + mSummary.mLevels[0].At[index].*at;
     }
 
     const TSeriesSummary& mSummary;
@@ -144,10 +181,13 @@ TValueExtremes TSeriesSummary::Extremes(TValueView values, std::size_t first, st
     std::size_t firstBucket = CeilDiv(first, FirstBucketPoints);
     std::size_t lastBucket = last / FirstBucketPoints;
     if (firstBucket >= lastBucket) {
-        search.TakePoints(first, last);
+        // Within one bucket, or across the edge of two.
+        const std::size_t edge = std::min(last, (first / FirstBucketPoints + 1) * FirstBucketPoints);
+        search.TakePart(first, edge);
+        search.TakePart(edge, last);
         return search.Result();
     }
-    search.TakePoints(first, firstBucket * FirstBucketPoints);
+    search.TakePart(first, firstBucket * FirstBucketPoints);
 
     // Whole buckets of each level at the left end, going up while the level
     // above has whole buckets in between; the right ends wait for the way
@@ -177,11 +217,29 @@ TValueExtremes TSeriesSummary::Extremes(TValueView values, std::size_t first, st
         --rightCount;
         search.TakeBuckets(static_cast<int>(level), right[rightCount].First, right[rightCount].Last);
     }
-    search.TakePoints(last / FirstBucketPoints * FirstBucketPoints, last);
+    search.TakePart(last / FirstBucketPoints * FirstBucketPoints, last);
     return search.Result();
+}
+
+void TSeriesSummary::Prefetch(TValueView values, std::size_t index) const
+{
+    __builtin_prefetch(values.first + static_cast<std::ptrdiff_t>(index) * values.stride);
+    // A search reads the buckets beside an end of its range up to the edge
+    // of their parent, on the two lowest levels; those above stay cached.
+    std::size_t bucket = index / FirstBucketPoints;
+    for (std::size_t level = 0; level < std::min<std::size_t>(2, mLevels.size()); ++level) {
+        const std::size_t siblings = bucket / Fanout * Fanout;
+        if (siblings >= mLevels[level].Ranges.size())
+            return;
+        const TValueRange* ranges = &mLevels[level].Ranges[siblings];
+        __builtin_prefetch(ranges);
+        __builtin_prefetch(ranges + Fanout - 1);
+        __builtin_prefetch(&mLevels[level].At[siblings]);
+        bucket /= Fanout;
+    }
 }
 
 TValueRange TSeriesSummary::Whole() const
 {
-    return mCount == 0 ? NoValues : mLevels.back().front();
+    return mCount == 0 ? NoValues : mLevels.back().Ranges.front();
 }

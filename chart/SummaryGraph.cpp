@@ -1,10 +1,12 @@
 #include "chart/SummaryGraph.h"
 
 #include "chart/SeriesSummary.h"
+#include "chart/WideLines.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -15,7 +17,15 @@ constexpr double SlicesPerPixel = 2;
 
 // A slice with this many points or fewer is drawn point by point: its
 // summary would take as many.
-constexpr std::size_t SummarisedPoints = 4;
+constexpr std::size_t SummarisedPoints = 2;
+
+// A slice of this many points or more ends at a bucket edge.
+constexpr std::size_t AlignedSlicePoints = 8 * TSeriesSummary::FirstBucketPoints;
+
+// How far ahead the points and buckets are asked for, in slices and in kept
+// points: far enough for memory to deliver them before they are read.
+constexpr double SlicesAhead = 8;
+constexpr std::size_t PointsAhead = 64;
 
 static_assert(sizeof(QCPGraphData) == 2 * sizeof(double), "the values are read in place");
 
@@ -76,6 +86,37 @@ private:
     const QCPGraphData* mPoints;
 };
 
+// Guesses where in the points a slice begins, from the keys at both ends of
+// the points in view, and asks the processor to fetch what finding the
+// slice's extremes will read there.
+class TLookAhead {
+public:
+    TLookAhead(const QCPAxis& axis, const QCPGraphData* points, std::size_t first, std::size_t last)
+        : mFirst(first), mLast(last), mFirstKey(points[first].key),
+          mKeyAtSliceZero(axis.pixelToCoord(0)),
+          mKeyPerSlice((axis.pixelToCoord(1) - mKeyAtSliceZero) / SlicesPerPixel)
+    {
+        const double keys = points[last].key - mFirstKey;
+        mIndexPerKey = keys > 0 ? static_cast<double>(last - first) / keys : 0;
+    }
+
+    void Prefetch(const TSeriesSummary& summary, TValueView values, double slice) const
+    {
+        const double index =
+            static_cast<double>(mFirst) + (mKeyAtSliceZero + slice * mKeyPerSlice - mFirstKey) * mIndexPerKey;
+        if (index > static_cast<double>(mFirst) && index < static_cast<double>(mLast))
+            summary.Prefetch(values, static_cast<std::size_t>(index));
+    }
+
+private:
+    std::size_t mFirst;
+    std::size_t mLast;
+    double mFirstKey;
+    double mKeyAtSliceZero;
+    double mKeyPerSlice;
+    double mIndexPerKey;
+};
+
 } // namespace
 
 TSummaryGraph::TSummaryGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, const TSeriesSummary& summary)
@@ -110,57 +151,70 @@ void TSummaryGraph::getOptimizedLineData(QVector<QCPGraphData>* lineData,
     const QCPGraphData* points = &*mDataContainer->constBegin();
     const TValueView values{&points->value, 2};
     const TSlices slices(*keyAxis(), points);
+    std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
     const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
     const double lastSlice = slices.Of(last);
-    lineData->reserve(static_cast<int>(SummarisedPoints * SlicesPerPixel) * (width + 4));
+    const TLookAhead lookAhead(*keyAxis(), points, first, last);
 
-    std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
+    // The indices of the points kept first, then the points: reading them in
+    // a second pass lets the processor fetch many at once.
+    std::vector<std::size_t> kept;
+    kept.reserve(SummarisedPoints * static_cast<std::size_t>(SlicesPerPixel * (width + 4)));
+    double slice = slices.Of(first);
     while (first <= last) {
-        const double slice = slices.Of(first);
-        const std::size_t next = slice < lastSlice ? slices.FirstBeyond(first, last, slice) : last + 1;
+        lookAhead.Prefetch(mSummary, values, slice + SlicesAhead);
+        std::size_t next = last + 1;
+        double nextSlice = lastSlice;
+        if (slice < lastSlice) {
+            next = slices.FirstBeyond(first, last, slice);
+            nextSlice = slices.Of(next);
+            // A slice of many buckets ends at the bucket edge before its own
+            // end, a shift of a few hundredths of a pixel, so that no search
+            // reads points beside the buckets.
+            const std::size_t edge = next / TSeriesSummary::FirstBucketPoints * TSeriesSummary::FirstBucketPoints;
+            if (next - first >= AlignedSlicePoints && edge > first)
+                next = edge;
+        }
         if (next - first <= SummarisedPoints) {
             for (std::size_t i = first; i < next; ++i)
-                lineData->append(points[i]);
+                kept.push_back(i);
         } else {
-            // The slice's first point, its extremes and its last point, in the
-            // order of the points.
+            // The slice's extremes, in the order of the points.
             const TValueExtremes extremes = mSummary.Extremes(values, first, next);
-            const std::size_t kept[] = {first, std::min(extremes.MinIndex, extremes.MaxIndex),
-                                        std::max(extremes.MinIndex, extremes.MaxIndex), next - 1};
-            for (std::size_t k = 0; k < 4; ++k)
-                if (k == 0 || kept[k] != kept[k - 1])
-                    lineData->append(points[kept[k]]);
+            kept.push_back(std::min(extremes.MinIndex, extremes.MaxIndex));
+            if (extremes.MinIndex != extremes.MaxIndex)
+                kept.push_back(std::max(extremes.MinIndex, extremes.MaxIndex));
         }
         first = next;
+        slice = nextSlice;
+    }
+    lineData->resize(static_cast<int>(kept.size()));
+    QCPGraphData* out = lineData->data();
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        if (k + PointsAhead < kept.size())
+            __builtin_prefetch(&points[kept[k + PointsAhead]]);
+        out[k] = points[kept[k]];
     }
 }
 
 void TSummaryGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const
 {
+    // A pen of one pixel or less QCustomPlot draws as a cosmetic pen, which
+    // needs no stroking.
     const QPen& pen = painter->pen();
-    if (lines.size() <= PlotWidth() + 2 || pen.style() != Qt::SolidLine
+    if (pen.style() != Qt::SolidLine || pen.widthF() <= 1 || pen.capStyle() == Qt::RoundCap
         || painter->modes().testFlag(QCPPainter::pmVectorized)) {
         QCPGraph::drawLinePlot(painter, lines);
         return;
     }
-    // Several points a pixel: a wide pen would go through the stroker, whose
-    // cost grows with every corner. Separate segments with flat ends draw
-    // the same pixels without it; the ends meet without the stroker's corner
-    // joins, a difference only in the shading of a pixel's edge.
     if (pen.color().alpha() == 0)
         return;
     applyDefaultAntialiasingHint(painter);
-    QPen flat = pen;
-    flat.setCapStyle(Qt::FlatCap);
-    painter->setPen(flat);
-    QVector<QLineF> segments;
-    segments.reserve(lines.size());
-    for (int i = 1; i < lines.size(); ++i) {
-        const QPointF& a = lines[i - 1];
-        const QPointF& b = lines[i];
-        if (std::isfinite(a.x()) && std::isfinite(a.y()) && std::isfinite(b.x()) && std::isfinite(b.y()))
-            segments.append(QLineF(a, b));
-    }
-    painter->drawLines(segments);
-    painter->setPen(pen);
+    // Fewer points than columns: every join can be seen, so the line is drawn
+    // as a polyline, in pieces. Several points a pixel: the joins lie inside
+    // the ink around them, and separate segments cost the least.
+    if (lines.size() <= PlotWidth() + 2)
+        DrawPolylineInPieces(*painter, lines);
+    else
+        DrawFlatSegments(*painter, lines);
 }

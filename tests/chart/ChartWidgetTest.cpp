@@ -83,6 +83,23 @@ TEST_F(ChartWidget, PixelColumnsMapToTimesAlsoOutsideThePlot)
     EXPECT_NEAR(axis.CalcPosPoint(PixelOf(40, 0).x()), 40, 100.0 / plot.width());
 }
 
+// The time labels are spaced for the plot's width on the first drawing at a
+// new size, wider or narrower, not only on the drawing after it.
+TEST_F(ChartWidget, TimeLabelsFitTheFirstDrawingAtANewSize)
+{
+    const QCPAxis* time = chart.Plot()->xAxis;
+    const int labelWidth = QFontMetrics(time->tickLabelFont()).horizontalAdvance(QStringLiteral("00:00"));
+    for (const int width : {150, 900, 300}) {
+        chart.resize(width, 200);
+        chart.ReplotNow();
+        const QVector<double> ticks = time->tickVector();
+        ASSERT_GE(ticks.size(), 2) << width << " px";
+        const double spacing = time->coordToPixel(ticks[1]) - time->coordToPixel(ticks[0]);
+        EXPECT_GE(spacing, labelWidth) << width << " px";
+        EXPECT_LE(spacing, chart.PlotRect().width() / 2.0) << width << " px";
+    }
+}
+
 TEST_F(ChartWidget, MovingTheCursorRedrawsOnlyItsOwnLayer)
 {
     QSignalSpy fullReplots(chart.Plot(), &QCustomPlot::beforeReplot);
