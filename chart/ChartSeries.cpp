@@ -33,7 +33,11 @@ static_assert(sizeof(QCPGraphData) == sizeof(TChartPoint) && offsetof(QCPGraphDa
 // costs more than the copy.
 class TPointContainer : public QCPGraphDataContainer {
 public:
-    void Reserve(std::size_t more) { mData.reserve(mData.size() + static_cast<qsizetype>(more)); }
+    TMemorySpan Reserve(std::size_t more)
+    {
+        mData.reserve(mData.size() + static_cast<qsizetype>(more));
+        return {mData.data() + mData.size(), static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
+    }
     // The points must not go before the last one there.
     void Append(const TChartPoint* points, std::size_t count)
     {
@@ -137,9 +141,9 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
     Changed();
 }
 
-void TFastLineSeries::ReservePoints(std::size_t count)
+TMemorySpan TFastLineSeries::ReservePoints(std::size_t count)
 {
-    static_cast<TPointContainer&>(*mData).Reserve(count);
+    return static_cast<TPointContainer&>(*mData).Reserve(count);
 }
 
 int TFastLineSeries::Count() const

@@ -2,6 +2,7 @@
 
 #include "chart/ChartPoint.h"
 #include "chart/SeriesSummary.h"
+#include "common/PrefaultMemory.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -66,8 +67,8 @@ public:
     // before it.
     void AddPoints(const TChartPoint* points, std::size_t count);
     // Makes room for this many more points, so that adding them in blocks
-    // moves none of the points already there.
-    void ReservePoints(std::size_t count);
+    // moves none of the points already there. Returns the room made.
+    TMemorySpan ReservePoints(std::size_t count);
 
     int Count() const;
     double XValue(int index) const;

@@ -14,18 +14,18 @@ QColor SeriesColorAt(int position)
     return SeriesColors[static_cast<std::size_t>(position) % SeriesColors.size()];
 }
 
-std::unique_ptr<TFastLineSeries> CreateChartSeries(const TChart& chart, const QByteArray& title)
+std::unique_ptr<TFastLineSeries> CreateChartSeries(int position, const QByteArray& title)
 {
     auto series = std::make_unique<TFastLineSeries>();
     series->SetLineWidth(2);
     series->SetTitle(title);
-    series->SetSeriesColor(SeriesColorAt(chart.SeriesCount()));
+    series->SetSeriesColor(SeriesColorAt(position));
     return series;
 }
 
 TFastLineSeries* AddChartSeries(TChart& chart, const QByteArray& title)
 {
-    return chart.AddSeries(CreateChartSeries(chart, title));
+    return chart.AddSeries(CreateChartSeries(chart.SeriesCount(), title));
 }
 
 void FreeDataSeries(TChart& chart)

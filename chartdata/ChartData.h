@@ -16,8 +16,8 @@ extern const std::array<QColor, 16> SeriesColors;
 QColor SeriesColorAt(int position);
 
 // A data series as every producer makes it: line width 2, the title, and the
-// colour of the position it will take at the end of the chart.
-std::unique_ptr<TFastLineSeries> CreateChartSeries(const TChart& chart, const QByteArray& title);
+// colour of the position it will take in the chart.
+std::unique_ptr<TFastLineSeries> CreateChartSeries(int position, const QByteArray& title);
 // The same, added to the end of the chart at once.
 TFastLineSeries* AddChartSeries(TChart& chart, const QByteArray& title);
 // Removes every data series, from the last down to position 1; the cursor stays.

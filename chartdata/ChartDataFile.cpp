@@ -4,6 +4,7 @@
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "common/PrefaultMemory.h"
 #include "common/RegularFile.h"
 
 #include <algorithm>
@@ -56,11 +57,20 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
     for (const TSeriesRecord& record : mLayout.Series)
         total += record.PointCount;
     qint64 read = 0;
+    // Room for every series first, so that the kernel can hand over the
+    // pages on another thread while the file is read.
+    std::vector<std::unique_ptr<TFastLineSeries>> created;
+    std::vector<TMemorySpan> room;
+    for (const TSeriesRecord& record : mLayout.Series) {
+        created.push_back(CreateChartSeries(chart.SeriesCount() + static_cast<int>(created.size()), record.Title));
+        room.push_back(created.back()->ReservePoints(static_cast<std::size_t>(record.PointCount)));
+    }
+    const TMemoryPrefaulter prefaulter(std::move(room));
     const std::unique_ptr<TChartPoint[]> block(new TChartPoint[BlockPoints]);
     char* const bytes = reinterpret_cast<char*>(block.get());
-    for (const TSeriesRecord& record : mLayout.Series) {
-        auto series = CreateChartSeries(chart, record.Title);
-        series->ReservePoints(static_cast<std::size_t>(record.PointCount));
+    for (std::size_t s = 0; s < created.size(); ++s) {
+        const TSeriesRecord& record = mLayout.Series[s];
+        TFastLineSeries& series = *created[s];
         for (qint64 done = 0; done < record.PointCount;) {
             const qsizetype count = static_cast<qsizetype>(std::min<qint64>(BlockPoints, record.PointCount - done));
             const qint64 size = count * PointRecordSize;
@@ -68,12 +78,12 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
             if (ReadFileAt(mFile, mFileName, record.PointsOffset + done * PointRecordSize, bytes, size) != size)
                 throw Exception(DamagedFileMessage(mFileName, QStringLiteral("it was cut short while it was read")));
             DecodePointRecords(bytes, count, block.get());
-            series->AddPoints(block.get(), static_cast<std::size_t>(count));
+            series.AddPoints(block.get(), static_cast<std::size_t>(count));
             done += count;
             read += count;
             ReportLoadProgress(progress, read, total);
         }
-        chart.AddSeries(std::move(series));
+        chart.AddSeries(std::move(created[s]));
     }
     if (!mLayout.Damage.isEmpty())
         throw Exception(mLayout.Damage);

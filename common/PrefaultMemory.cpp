@@ -1,0 +1,49 @@
+#include "common/PrefaultMemory.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// Pages are asked for in steps of this size, so that a stop is heard soon.
+constexpr std::size_t StepBytes = 8 << 20;
+
+} // namespace
+
+TMemoryPrefaulter::TMemoryPrefaulter(std::vector<TMemorySpan> spans) : mSpans(std::move(spans))
+{
+#ifdef MADV_POPULATE_WRITE
+    mThread = std::thread(&TMemoryPrefaulter::Run, this);
+#endif
+}
+
+TMemoryPrefaulter::~TMemoryPrefaulter()
+{
+    mStop = true;
+    if (mThread.joinable())
+        mThread.join();
+}
+
+void TMemoryPrefaulter::Run()
+{
+#ifdef MADV_POPULATE_WRITE
+    const std::uintptr_t page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    for (const TMemorySpan& span : mSpans) {
+        // Whole pages inside the span only: the pages at its ends may hold
+        // other data.
+        const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(span.Data);
+        std::uintptr_t first = (address + page - 1) / page * page;
+        const std::uintptr_t end = (address + span.Bytes) / page * page;
+        for (; first < end && !mStop; first += StepBytes) {
+            // A kernel without it (before 5.14) says so; the writer then
+            // gets the pages itself, as it would anyway.
+            if (madvise(reinterpret_cast<void*>(first), std::min<std::uintptr_t>(StepBytes, end - first),
+                        MADV_POPULATE_WRITE) != 0)
+                return;
+        }
+    }
+#endif
+}
