@@ -147,6 +147,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
 void TfrmMain::LoadChartDataFile(const QString& fileName)
 {
     WaitCursor wait;
+    const TChartReplotHold hold(*ChartAll);
     TLoadProgressDialog progress(this, QStringLiteral("Reading the chart data file..."));
     const TDateTime axisMin = DefaultAxisMin;
     const TDateTime axisMax = DefaultAxisMax;

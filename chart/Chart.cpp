@@ -126,6 +126,17 @@ void TChart::RequestReplot()
     ScheduleFlush();
 }
 
+void TChart::HoldReplots()
+{
+    ++mReplotHolds;
+}
+
+void TChart::ReleaseReplots()
+{
+    if (--mReplotHolds == 0 && mFullReplotPending)
+        ScheduleFlush();
+}
+
 void TChart::RequestCursorReplot()
 {
     mCursorReplotPending = true;
@@ -143,6 +154,8 @@ void TChart::ScheduleFlush()
 void TChart::Flush()
 {
     mFlushQueued = false;
+    if (mFullReplotPending && mReplotHolds > 0)
+        return;
     if (mFullReplotPending) {
         mFullReplotPending = false;
         mCursorReplotPending = false;

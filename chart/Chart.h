@@ -56,6 +56,10 @@ public:
 
     // Redraws what changed: everything, or only the cursor layer.
     void RequestReplot();
+    // While held (holds nest), full redraws asked for wait: a long load adds
+    // points between event loops and is drawn once when it ends.
+    void HoldReplots();
+    void ReleaseReplots();
     void RequestCursorReplot();
     // Draws pending changes now (used where a picture is needed at once).
     void ReplotNow();
@@ -98,6 +102,19 @@ private:
     bool mFlushQueued = false;
     bool mFullReplotPending = false;
     bool mCursorReplotPending = false;
+    int mReplotHolds = 0;
+};
+
+// Holds a chart's full redraws for as long as it lives.
+class TChartReplotHold {
+public:
+    explicit TChartReplotHold(TChart& chart) : mChart(chart) { mChart.HoldReplots(); }
+    ~TChartReplotHold() { mChart.ReleaseReplots(); }
+    TChartReplotHold(const TChartReplotHold&) = delete;
+    TChartReplotHold& operator=(const TChartReplotHold&) = delete;
+
+private:
+    TChart& mChart;
 };
 
 // What a screen reader says of a chart: the span of its time axis and how many

@@ -123,6 +123,7 @@ void TfrmLoadData::CreateImportSeries(const QList<TFieldChoice>& fields)
 
 bool TfrmLoadData::RunImport(const std::function<void(TLoadProgress* progress)>& load)
 {
+    const TChartReplotHold hold(mHost.TargetChart());
     TLoadProgressDialog progress(this, QStringLiteral("Loading the chart data..."));
     try {
         WaitCursor wait;

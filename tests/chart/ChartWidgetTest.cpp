@@ -122,3 +122,24 @@ TEST_F(ChartWidget, MovingTheCursorRedrawsOnlyItsOwnLayer)
     for (int x = plot.left() + 2; x <= plot.right() - 2; ++x)
         ASSERT_NE(hidden.pixelColor(x, PixelOf(0, 30).y()), QColor(Qt::black)) << x;
 }
+
+// A load that lets events run between its blocks does not redraw the chart
+// for each block: the redraws wait for the hold, nested or not, and one
+// follows it.
+TEST_F(ChartWidget, HeldRedrawsWaitAndOneFollows)
+{
+    QSignalSpy fullReplots(chart.Plot(), &QCustomPlot::beforeReplot);
+    {
+        const TChartReplotHold outer(chart);
+        for (int block = 0; block < 3; ++block) {
+            const TChartReplotHold inner(chart);
+            line->AddXY(block, block);
+            QTest::qWait(20);
+        }
+        line->AddXY(50, 50);
+        QTest::qWait(20);
+        EXPECT_EQ(fullReplots.count(), 0);
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(fullReplots.count(), 1);
+}
