@@ -228,12 +228,12 @@ void TSeriesSummary::Prefetch(TValueView values, std::size_t index) const
     // of their parent, on the two lowest levels; those above stay cached.
     std::size_t bucket = index / FirstBucketPoints;
     for (std::size_t level = 0; level < std::min<std::size_t>(2, mLevels.size()); ++level) {
+        const std::vector<TValueRange>& ranges = mLevels[level].Ranges;
         const std::size_t siblings = bucket / Fanout * Fanout;
-        if (siblings >= mLevels[level].Ranges.size())
+        if (siblings >= ranges.size())
             return;
-        const TValueRange* ranges = &mLevels[level].Ranges[siblings];
-        __builtin_prefetch(ranges);
-        __builtin_prefetch(ranges + Fanout - 1);
+        __builtin_prefetch(&ranges[siblings]);
+        __builtin_prefetch(&ranges[std::min(siblings + Fanout, ranges.size()) - 1]);
         __builtin_prefetch(&mLevels[level].At[siblings]);
         bucket /= Fanout;
     }
