@@ -1,5 +1,6 @@
 #include "chart/Chart.h"
 
+#include "chart/SummaryGraph.h"
 #include "chart/TimeAxisTicker.h"
 #include "common/TimeText.h"
 
@@ -73,6 +74,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::FitTimeTicks);
+    connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::PrepareGraphs);
 
     // Screen readers hear the chart by name, with its span and series in the
     // description; the Tab key reaches it, a click does not move the focus.
@@ -192,6 +194,17 @@ void TChart::FitTimeTicks()
         time->ticker()->setTickCount(count);
         mPlot->axisRect()->update(QCPLayoutElement::upPreparation);
     }
+}
+
+void TChart::PrepareGraphs()
+{
+    // The axes and the plot's size are set now: the graphs work out what
+    // they will draw side by side, on all processors, before they draw.
+    std::vector<TSummaryGraph*> graphs;
+    for (int i = 0; i < mPlot->graphCount(); ++i)
+        if (auto* graph = dynamic_cast<TSummaryGraph*>(mPlot->graph(i)); graph && graph->realVisibility())
+            graphs.push_back(graph);
+    PrepareSummaryGraphs(graphs);
 }
 
 void TChart::UpdateDescription()

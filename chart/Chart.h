@@ -86,6 +86,7 @@ private:
     void PlotMousePress(QMouseEvent* event);
     void BeforeReplot();
     void FitTimeTicks();
+    void PrepareGraphs();
     // The accessible description from the time axis and the series shown.
     void UpdateDescription();
     void Flush();

@@ -19,6 +19,7 @@ std::size_t CeilDiv(std::size_t a, std::size_t b)
 void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t changed)
 {
     mCount = count;
+    ++mVersion;
     std::size_t first = std::min(changed, count) / FirstBucketPoints;
     std::size_t below = CeilDiv(count, FirstBucketPoints);
     if (mLevels.empty())

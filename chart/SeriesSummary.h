@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 // Values of a series read in place: value i is at first[i * stride].
@@ -72,6 +73,8 @@ public:
     bool AllFinite() const { return mAllFinite; }
     // Number of points summarised.
     std::size_t Count() const { return mCount; }
+    // Changes with every update.
+    std::uint64_t Version() const { return mVersion; }
 
 private:
     class TExtremesSearch;
@@ -90,5 +93,6 @@ private:
 
     std::vector<TLevel> mLevels;
     std::size_t mCount = 0;
+    std::uint64_t mVersion = 0;
     bool mAllFinite = true;
 };

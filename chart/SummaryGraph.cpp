@@ -4,8 +4,10 @@
 #include "chart/WideLines.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstddef>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -129,37 +131,50 @@ int TSummaryGraph::PlotWidth() const
     return keyAxis() ? keyAxis()->axisRect()->width() : 0;
 }
 
-bool TSummaryGraph::CanSummarise() const
+bool TSummaryGraph::Summarises(const QCPGraphDataContainer::const_iterator& begin,
+                               const QCPGraphDataContainer::const_iterator& end) const
 {
     const QCPAxis* key = keyAxis();
     return key && valueAxis() && key->orientation() == Qt::Horizontal && key->scaleType() == QCPAxis::stLinear
            && !key->rangeReversed() && mSummary.AllFinite()
-           && mSummary.Count() == static_cast<std::size_t>(mDataContainer->size());
+           && mSummary.Count() == static_cast<std::size_t>(mDataContainer->size())
+           && end - begin > PlotWidth() + 2;
 }
 
-void TSummaryGraph::getOptimizedLineData(QVector<QCPGraphData>* lineData,
-                                         const QCPGraphDataContainer::const_iterator& begin,
-                                         const QCPGraphDataContainer::const_iterator& end) const
+bool TSummaryGraph::Fits(const TKept& kept, std::size_t first, std::size_t last) const
 {
-    const std::size_t count = static_cast<std::size_t>(end - begin);
-    const int width = PlotWidth();
-    if (!lineData || !CanSummarise() || count <= static_cast<std::size_t>(width + 2)) {
-        QCPGraph::getOptimizedLineData(lineData, begin, end);
-        return;
-    }
+    return kept.Version == mSummary.Version() && kept.First == first && kept.Last == last
+           && kept.Range == keyAxis()->range() && kept.Plot == keyAxis()->axisRect()->rect();
+}
 
+void TSummaryGraph::Prepare()
+{
+    mPrepared.reset();
+    if (!realVisibility() || mLineStyle != lsLine || mDataContainer->isEmpty())
+        return;
+    QCPGraphDataContainer::const_iterator begin;
+    QCPGraphDataContainer::const_iterator end;
+    getVisibleDataBounds(begin, end, QCPDataRange(0, dataCount()));
+    if (!Summarises(begin, end))
+        return;
+    const std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
+    const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
+    mPrepared = TKept{mSummary.Version(), first, last, keyAxis()->range(), keyAxis()->axisRect()->rect(),
+                      Keep(first, last)};
+}
+
+std::vector<std::size_t> TSummaryGraph::Keep(std::size_t first, std::size_t last) const
+{
     const QCPGraphData* points = &*mDataContainer->constBegin();
     const TValueView values{&points->value, 2};
     const TSlices slices(*keyAxis(), points);
-    std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
-    const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
     const double lastSlice = slices.Of(last);
     const TLookAhead lookAhead(*keyAxis(), points, first, last);
 
     // The indices of the points kept first, then the points: reading them in
     // a second pass lets the processor fetch many at once.
     std::vector<std::size_t> kept;
-    kept.reserve(SummarisedPoints * static_cast<std::size_t>(SlicesPerPixel * (width + 4)));
+    kept.reserve(SummarisedPoints * static_cast<std::size_t>(SlicesPerPixel * (PlotWidth() + 4)));
     double slice = slices.Of(first);
     while (first <= last) {
         lookAhead.Prefetch(mSummary, values, slice + SlicesAhead);
@@ -188,12 +203,32 @@ void TSummaryGraph::getOptimizedLineData(QVector<QCPGraphData>* lineData,
         first = next;
         slice = nextSlice;
     }
-    lineData->resize(static_cast<int>(kept.size()));
+    return kept;
+}
+
+void TSummaryGraph::getOptimizedLineData(QVector<QCPGraphData>* lineData,
+                                         const QCPGraphDataContainer::const_iterator& begin,
+                                         const QCPGraphDataContainer::const_iterator& end) const
+{
+    if (!lineData || !Summarises(begin, end)) {
+        QCPGraph::getOptimizedLineData(lineData, begin, end);
+        return;
+    }
+    const QCPGraphData* points = &*mDataContainer->constBegin();
+    const std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
+    const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
+    std::vector<std::size_t> worked;
+    const std::vector<std::size_t>* kept = &worked;
+    if (mPrepared && Fits(*mPrepared, first, last))
+        kept = &mPrepared->Indices;
+    else
+        worked = Keep(first, last);
+    lineData->resize(static_cast<int>(kept->size()));
     QCPGraphData* out = lineData->data();
-    for (std::size_t k = 0; k < kept.size(); ++k) {
-        if (k + PointsAhead < kept.size())
-            __builtin_prefetch(&points[kept[k + PointsAhead]]);
-        out[k] = points[kept[k]];
+    for (std::size_t k = 0; k < kept->size(); ++k) {
+        if (k + PointsAhead < kept->size())
+            __builtin_prefetch(&points[(*kept)[k + PointsAhead]]);
+        out[k] = points[(*kept)[k]];
     }
 }
 
@@ -217,4 +252,25 @@ void TSummaryGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& li
         DrawPolylineInPieces(*painter, lines);
     else
         DrawFlatSegments(*painter, lines);
+}
+
+void PrepareSummaryGraphs(const std::vector<TSummaryGraph*>& graphs)
+{
+    std::atomic<std::size_t> next{0};
+    const auto work = [&graphs, &next] {
+        for (std::size_t i = next++; i < graphs.size(); i = next++) {
+            // Without the result the drawing works it out itself.
+            try {
+                graphs[i]->Prepare();
+            } catch (...) {
+            }
+        }
+    };
+    const std::size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::thread> helpers;
+    for (std::size_t h = 1; h < std::min(processors, graphs.size()); ++h)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
 }

@@ -2,6 +2,11 @@
 
 #include <qcustomplot.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 class TSeriesSummary;
 
 // A line graph whose points are summarised by a TSeriesSummary kept up to
@@ -15,14 +20,39 @@ class TSummaryGraph : public QCPGraph {
 public:
     TSummaryGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, const TSeriesSummary& summary);
 
+    // Works out which points the next drawing keeps, for the axes and points
+    // as they are now, and keeps the result for it. It only reads the graph,
+    // so several graphs can do it at once (PrepareSummaryGraphs).
+    void Prepare();
+
 protected:
     void getOptimizedLineData(QVector<QCPGraphData>* lineData, const QCPGraphDataContainer::const_iterator& begin,
                               const QCPGraphDataContainer::const_iterator& end) const override;
     void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override;
 
 private:
+    // The points kept for a drawing, and what they were worked out for.
+    struct TKept {
+        std::uint64_t Version;
+        std::size_t First;
+        std::size_t Last;
+        QCPRange Range;
+        QRect Plot;
+        std::vector<std::size_t> Indices;
+    };
+
     int PlotWidth() const;
-    bool CanSummarise() const;
+    // True when the points from begin to end are drawn from the summary.
+    bool Summarises(const QCPGraphDataContainer::const_iterator& begin,
+                    const QCPGraphDataContainer::const_iterator& end) const;
+    bool Fits(const TKept& kept, std::size_t first, std::size_t last) const;
+    // The indices of the points from first to last that are drawn.
+    std::vector<std::size_t> Keep(std::size_t first, std::size_t last) const;
 
     const TSeriesSummary& mSummary;
+    std::optional<TKept> mPrepared;
 };
+
+// Prepares the graphs on as many threads as there are processors, and
+// returns when all are done.
+void PrepareSummaryGraphs(const std::vector<TSummaryGraph*>& graphs);
