@@ -15,7 +15,6 @@ namespace {
 
 // Type oids of pg_type that the loads read.
 enum : Oid {
-    BoolOid = 16,
     Int8Oid = 20,
     Int2Oid = 21,
     Int4Oid = 23,
@@ -23,6 +22,7 @@ enum : Oid {
     OidOid = 26,
     Float4Oid = 700,
     Float8Oid = 701,
+    MoneyOid = 790,
     UnknownOid = 705,
     BpcharOid = 1042,
     VarcharOid = 1043,
@@ -48,6 +48,19 @@ bool IsNumberType(Oid type)
 {
     return type == Int2Oid || type == Int4Oid || type == Int8Oid || type == Float4Oid || type == Float8Oid
            || type == NumericOid || type == OidOid;
+}
+
+// An amount of money as the server writes it with lc_monetary set to C:
+// "$1,234.56", "-$0.50"; the currency sign and the group separators go.
+std::string MoneyDigits(std::string_view text)
+{
+    std::string digits;
+    digits.reserve(text.size());
+    for (const char c : text) {
+        if (c != '$' && c != ',')
+            digits += c;
+    }
+    return digits;
 }
 
 // libpq's messages end in a line break and may span lines.
@@ -84,9 +97,9 @@ constexpr int FetchRecords = 8192;
 class TPostgreSqlRows : public TDatabaseRows {
 public:
     // The transaction is open and the cursor declared; description tells the
-    // fields.
-    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList secrets)
-        : mConnection(connection), mSecrets(std::move(secrets))
+    // fields, typeNames the server's names of their types.
+    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList typeNames, QStringList secrets)
+        : mConnection(connection), mSecrets(std::move(secrets)), mTypeNames(std::move(typeNames))
     {
         for (int i = 0; i < PQnfields(description); ++i) {
             mNames << QString::fromUtf8(PQfname(description, i));
@@ -159,7 +172,7 @@ public:
             return 0;
         const Oid type = mTypes[field];
         if (!IsTimeType(type) && !IsTextType(type))
-            ThrowUnreadable(mNames[field], TypeName(type), true);
+            ThrowUnreadable(mNames[field], mTypeNames.value(field), true);
         return TimeFromText(Text(field), mNames[field]);
     }
 
@@ -172,7 +185,9 @@ public:
             return NumberFromText(Text(field), mNames[field]);
         if (IsTimeType(type))
             return TimeFromText(Text(field), mNames[field]);
-        ThrowUnreadable(mNames[field], TypeName(type), false);
+        if (type == MoneyOid)
+            return NumberFromText(MoneyDigits(Text(field)), mNames[field]);
+        ThrowUnreadable(mNames[field], mTypeNames.value(field), false);
     }
 
 private:
@@ -180,11 +195,6 @@ private:
     {
         return std::string_view(PQgetvalue(mBlock.get(), mRow, field),
                                 static_cast<std::size_t>(PQgetlength(mBlock.get(), mRow, field)));
-    }
-
-    QString TypeName(Oid type) const
-    {
-        return type == BoolOid ? QStringLiteral("boolean") : QStringLiteral("oid %1").arg(type);
     }
 
     void SendFetch()
@@ -211,6 +221,7 @@ private:
     QStringList mSecrets;
     QStringList mNames;
     std::vector<Oid> mTypes;
+    QStringList mTypeNames;
     TResult mBlock;
     int mRows = 0;
     int mRow = -1;
@@ -257,6 +268,8 @@ TPostgreSqlDatabase::TPostgreSqlDatabase(const QString& connectionString)
         throw Exception(text);
     }
     PQclear(PQexec(mConnection, "SET DateStyle TO ISO"));
+    // Amounts of money then read "$1,234.56" whatever the server's locale.
+    PQclear(PQexec(mConnection, "SET lc_monetary TO 'C'"));
     UseLocalTimeZone();
 }
 
@@ -341,6 +354,23 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
         throw Exception(MessageText(PQresultErrorMessage(description.get()), mSecrets));
 
+    // The names of the fields' types, for the message of a value that cannot
+    // be read.
+    QStringList oids;
+    for (int i = 0; i < PQnfields(description.get()); ++i)
+        oids << QString::number(PQftype(description.get(), i));
+    const QByteArray oidList = "{" + oids.join(QLatin1Char(',')).toLatin1() + "}";
+    const char* oidValues[] = {oidList.constData()};
+    TResult typeNames(PQexecParams(mConnection,
+                                   "select format_type(f.oid, null) from unnest($1::oid[]) with ordinality as f(oid, n) "
+                                   "order by f.n",
+                                   1, nullptr, oidValues, nullptr, nullptr, 0));
+    if (PQresultStatus(typeNames.get()) != PGRES_TUPLES_OK)
+        throw Exception(MessageText(PQresultErrorMessage(typeNames.get()), mSecrets));
+    QStringList names;
+    for (int row = 0; row < PQntuples(typeNames.get()); ++row)
+        names << QString::fromUtf8(PQgetvalue(typeNames.get(), row, 0));
+
     const Oid types[] = {PQparamtype(description.get(), 0), PQparamtype(description.get(), 1)};
     const QByteArray start = PostgreSqlTimeParameter(types[0], time1, false);
     const QByteArray end = PostgreSqlTimeParameter(types[1], time2, true);
@@ -357,5 +387,5 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     check(TResult(PQexec(mConnection, "BEGIN; SET LOCAL cursor_tuple_fraction = 1")));
     const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
     check(TResult(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0)));
-    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), mSecrets);
+    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), names, mSecrets);
 }

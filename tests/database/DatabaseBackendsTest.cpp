@@ -196,6 +196,35 @@ TEST(PostgreSqlDatabase, ComparesAndReadsTimestampTimestamptzAndTime)
     EXPECT_TRUE(ErrorOf([&] { Select(*database, "readings", "ts", {"b"}, 0, 1e6); }).contains("boolean"));
 }
 
+// Amounts of money are numbers whatever the server's currency format; a
+// value that cannot be read names its type as the server does.
+TEST(PostgreSqlDatabase, ReadsMoneyAndNamesTheTypesItCannotRead)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const QString address = MakePostgresDatabase(
+        QStringLiteral("plotreel_money"),
+        {"create table costs (ts timestamp, m money, big money, neg money, raw bytea, n numeric, j jsonb)",
+         "insert into costs values ('1974-09-21 07:00:00', 1234.56, 1234567.89, -0.5, '\\x00', 2.5, '{}')"});
+    const auto database = ConnectDatabase(address);
+    const TDateTime start = Date(1974, 9, 21, 7);
+    EXPECT_EQ(Select(*database, "costs", "ts", {"m", "big", "neg", "n"}, start, start + 1),
+              (std::vector<TRecord>{{start, {1234.56, 1234567.89, -0.5, 2.5}}}));
+    const struct {
+        const char* Field;
+        bool AsTime;
+        const char* Type;
+    } cases[] = {{"raw", false, "bytea"}, {"j", false, "jsonb"}, {"n", true, "numeric"}, {"m", true, "money"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Field);
+        const auto rows = database->Select("costs", "ts", start, start + 1);
+        ASSERT_TRUE(rows->Next());
+        const int field = rows->FieldIndex(c.Field);
+        const QString error = ErrorOf([&] { c.AsTime ? rows->TimeValue(field) : rows->NumberValue(field); });
+        EXPECT_TRUE(error.contains(QStringLiteral("type %1,").arg(c.Type))) << error.toStdString();
+        EXPECT_FALSE(error.contains("oid")) << error.toStdString();
+    }
+}
+
 // Far more records than one fetch brings: every one arrives, in order, also
 // when the last block is full; a read stopped part way or ended by the
 // server's error leaves the connection fit for the next load.
