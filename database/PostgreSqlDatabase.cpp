@@ -72,6 +72,19 @@ QString MessageText(const char* message, const QStringList& secrets)
     return HideSecrets(text, secrets);
 }
 
+// The message of a failed command, from its result or else the connection;
+// one that failed because the server went away says so first.
+QString FailureText(PGconn* connection, const PGresult* result, const QStringList& secrets)
+{
+    const char* message = result ? PQresultErrorMessage(result) : "";
+    QString text = MessageText(*message ? message : PQerrorMessage(connection), secrets);
+    if (PQstatus(connection) != CONNECTION_BAD)
+        return text;
+    if (text == QLatin1String("Unknown database error."))
+        return LostConnectionText();
+    return LostConnectionText() + QLatin1Char(' ') + text;
+}
+
 class TResult {
 public:
     explicit TResult(PGresult* result = nullptr) : mResult(result) {}
@@ -143,8 +156,7 @@ public:
             PQclear(rest);
         mFetching = false;
         if (PQresultStatus(mBlock.get()) != PGRES_TUPLES_OK) {
-            const QString text = MessageText(
-                mBlock.get() ? PQresultErrorMessage(mBlock.get()) : PQerrorMessage(mConnection), mSecrets);
+            const QString text = FailureText(mConnection, mBlock.get(), mSecrets);
             Finish("ROLLBACK");
             throw Exception(text);
         }
@@ -201,7 +213,7 @@ private:
     {
         const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(FetchRecords) + " FROM " + CursorName;
         if (!PQsendQuery(mConnection, fetch.constData())) {
-            const QString text = MessageText(PQerrorMessage(mConnection), mSecrets);
+            const QString text = FailureText(mConnection, nullptr, mSecrets);
             Finish("ROLLBACK");
             throw Exception(text);
         }
@@ -305,7 +317,7 @@ QStringList TPostgreSqlDatabase::Tables()
                           "and n.nspname not in ('pg_catalog', 'information_schema') "
                           "order by n.nspname, c.relname"));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw Exception(MessageText(PQresultErrorMessage(result.get()), mSecrets));
+        throw Exception(FailureText(mConnection, result.get(), mSecrets));
     QStringList tables;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         tables << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
@@ -323,7 +335,7 @@ QStringList TPostgreSqlDatabase::Columns(const QString& table)
                                 "and a.attnum > 0 and not a.attisdropped order by a.attnum",
                                 1, nullptr, values, nullptr, nullptr, 0));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw Exception(MessageText(PQresultErrorMessage(result.get()), mSecrets));
+        throw Exception(FailureText(mConnection, result.get(), mSecrets));
     QStringList columns;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         columns << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
@@ -337,7 +349,7 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
         const QByteArray utf8 = name.toUtf8();
         char* quoted = PQescapeIdentifier(mConnection, utf8.constData(), static_cast<size_t>(utf8.size()));
         if (!quoted)
-            throw Exception(MessageText(PQerrorMessage(mConnection), mSecrets));
+            throw Exception(FailureText(mConnection, nullptr, mSecrets));
         const QString text = QString::fromUtf8(quoted);
         PQfreemem(quoted);
         return text;
@@ -349,10 +361,10 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
 
     TResult prepared(PQprepare(mConnection, "", statement.toUtf8().constData(), 2, nullptr));
     if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
-        throw Exception(MessageText(PQresultErrorMessage(prepared.get()), mSecrets));
+        throw Exception(FailureText(mConnection, prepared.get(), mSecrets));
     TResult description(PQdescribePrepared(mConnection, ""));
     if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
-        throw Exception(MessageText(PQresultErrorMessage(description.get()), mSecrets));
+        throw Exception(FailureText(mConnection, description.get(), mSecrets));
 
     // The names of the fields' types, for the message of a value that cannot
     // be read.
@@ -366,7 +378,7 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
                                    "order by f.n",
                                    1, nullptr, oidValues, nullptr, nullptr, 0));
     if (PQresultStatus(typeNames.get()) != PGRES_TUPLES_OK)
-        throw Exception(MessageText(PQresultErrorMessage(typeNames.get()), mSecrets));
+        throw Exception(FailureText(mConnection, typeNames.get(), mSecrets));
     QStringList names;
     for (int row = 0; row < PQntuples(typeNames.get()); ++row)
         names << QString::fromUtf8(PQgetvalue(typeNames.get(), row, 0));
@@ -380,7 +392,7 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     auto check = [this](const TResult& result) {
         if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
             return;
-        const QString text = MessageText(PQresultErrorMessage(result.get()), mSecrets);
+        const QString text = FailureText(mConnection, result.get(), mSecrets);
         PQclear(PQexec(mConnection, "ROLLBACK"));
         throw Exception(text);
     };
@@ -388,4 +400,9 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
     check(TResult(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0)));
     return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), names, mSecrets);
+}
+
+bool TPostgreSqlDatabase::Lost() const
+{
+    return PQstatus(mConnection) == CONNECTION_BAD;
 }
