@@ -71,6 +71,7 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
     for (std::size_t s = 0; s < created.size(); ++s) {
         const TSeriesRecord& record = mLayout.Series[s];
         TFastLineSeries& series = *created[s];
+        TSeriesLoad load({&series});
         for (qint64 done = 0; done < record.PointCount;) {
             const qsizetype count = static_cast<qsizetype>(std::min<qint64>(BlockPoints, record.PointCount - done));
             const qint64 size = count * PointRecordSize;
@@ -83,6 +84,7 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
             read += count;
             ReportLoadProgress(progress, read, total);
         }
+        load.Finish();
         chart.AddSeries(std::move(created[s]));
     }
     if (!mLayout.Damage.isEmpty())
