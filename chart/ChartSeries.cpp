@@ -139,9 +139,16 @@ void TFastLineSeries::MergeWaiting()
     // merge, which takes equal keys from its first range first. A point with
     // the same X as a waiting one that arrived after it waits too, since
     // the last point was already beyond that X.
-    std::stable_sort(mWaiting.begin(), mWaiting.end(), [](const TChartPoint& a, const TChartPoint& b) {
-        return a.X < b.X;
-    });
+    const auto less = [](const TChartPoint& a, const TChartPoint& b) { return a.X < b.X; };
+    // Times that run backwards throughout, as in a file written newest
+    // first, are sorted by turning them round; that is stable as no two
+    // are equal.
+    if (std::adjacent_find(mWaiting.begin(), mWaiting.end(), [](const TChartPoint& a, const TChartPoint& b) {
+            return !(b.X < a.X);
+        }) == mWaiting.end())
+        std::reverse(mWaiting.begin(), mWaiting.end());
+    else
+        std::stable_sort(mWaiting.begin(), mWaiting.end(), less);
     auto& data = static_cast<TPointContainer&>(*mData);
     const auto old = data.size();
     data.Append(mWaiting.data(), mWaiting.size());

@@ -78,8 +78,8 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
             // The file may have been cut short since its structure was checked.
             if (ReadFileAt(mFile, mFileName, record.PointsOffset + done * PointRecordSize, bytes, size) != size)
                 throw Exception(DamagedFileMessage(mFileName, QStringLiteral("it was cut short while it was read")));
-            DecodePointRecords(bytes, count, block.get());
-            series.AddPoints(block.get(), static_cast<std::size_t>(count));
+            const qsizetype kept = DecodePointRecords(bytes, count, block.get());
+            series.AddPoints(block.get(), static_cast<std::size_t>(kept));
             done += count;
             read += count;
             ReportLoadProgress(progress, read, total);

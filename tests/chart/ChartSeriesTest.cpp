@@ -143,6 +143,7 @@ TEST(FastLineSeries, LoadMergesPointsOutOfOrderOnceWithEqualXInTheOrderAdded)
     };
     const std::vector<Case> cases = {
         {"ascending", {{{1, 1}, {2, 2}, {2, 3}}, {{2, 4}, {3, 5}}, {{4, 6}}}, 0},
+        {"newest first", {{{5, 1}, {4, 2}}, {{3, 3}, {2, 4}}, {{1, 5}}}, 1},
         {"descending", {{{4, 6}, {3, 5}, {2, 4}}, {{2, 3}, {2, 2}}, {{1, 1}}}, 1},
         {"zig-zag", {{{3, 1}, {1, 2}, {3, 3}}, {{2, 4}, {5, 5}, {1, 6}}, {{3, 7}, {0, 8}}, {{5, 9}, {2, 10}}}, 1},
     };
