@@ -28,6 +28,7 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
 {
     qint64 records = 0;
     std::vector<std::vector<TChartPoint>> columns(series.size());
+    TSeriesLoad load(series);
     try {
         const std::unique_ptr<TDatabaseRows> rows = database.Select(table, timeField, window.Start, window.End);
         const int time = rows->FieldIndex(timeField);
@@ -54,4 +55,5 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
         throw;
     }
     Flush(series, columns);
+    load.Finish();
 }

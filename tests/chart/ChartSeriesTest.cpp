@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -130,4 +131,60 @@ TEST(TimeAxisTicker, LabelsHoursAndMinutesWithReadableSteps)
     // Labels 40 px wide need 49.6 px each.
     EXPECT_EQ(TTimeAxisTicker::FittingTickCount(500, 40), 10);
     EXPECT_EQ(TTimeAxisTicker::FittingTickCount(10, 40), 1);
+}
+
+TEST(FastLineSeries, LoadMergesPointsOutOfOrderOnceWithEqualXInTheOrderAdded)
+{
+    // Each row: the blocks a load hands over, and the merges that takes.
+    struct Case {
+        const char* name;
+        std::vector<std::vector<TChartPoint>> blocks;
+        std::size_t merges;
+    };
+    const std::vector<Case> cases = {
+        {"ascending", {{{1, 1}, {2, 2}, {2, 3}}, {{2, 4}, {3, 5}}, {{4, 6}}}, 0},
+        {"newest first", {{{5, 1}, {4, 2}}, {{3, 3}, {2, 4}}, {{1, 5}}}, 1},
+        {"descending", {{{4, 6}, {3, 5}, {2, 4}}, {{2, 3}, {2, 2}}, {{1, 1}}}, 1},
+        {"zig-zag", {{{3, 1}, {1, 2}, {3, 3}}, {{2, 4}, {5, 5}, {1, 6}}, {{3, 7}, {0, 8}}, {{5, 9}, {2, 10}}}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TFastLineSeries series;
+        // A point there before the load, with X equal to points the load adds.
+        series.AddXY(1, 0);
+        std::vector<TChartPoint> expected = {{1, 0}};
+        {
+            TSeriesLoad load({&series});
+            for (const auto& block : c.blocks) {
+                series.AddPoints(block.data(), block.size());
+                expected.insert(expected.end(), block.begin(), block.end());
+            }
+            // Not merged yet: only the points in order are there.
+            EXPECT_EQ(series.MergeCount(), 0u);
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const TChartPoint& a, const TChartPoint& b) { return a.X < b.X; });
+        ExpectPoints(series, expected);
+        EXPECT_EQ(series.MergeCount(), c.merges);
+        double min = 0;
+        double max = 0;
+        ASSERT_TRUE(series.ValueRange(min, max));
+        EXPECT_EQ(min, 0);
+    }
+}
+
+TEST(FastLineSeries, LoadFinishMergesAtOnceAndTheHoldEndsWithoutASecondMerge)
+{
+    TFastLineSeries series;
+    TSeriesLoad load({&series});
+    const std::vector<TChartPoint> block = {{2, 1}, {1, 2}};
+    series.AddPoints(block.data(), block.size());
+    EXPECT_EQ(series.Count(), 1);
+    load.Finish();
+    ExpectPoints(series, {{1, 2}, {2, 1}});
+    series.AddPoints(block.data(), block.size());
+    EXPECT_EQ(series.Count(), 3);
+    load.Finish();
+    ExpectPoints(series, {{1, 2}, {1, 2}, {2, 1}, {2, 1}});
+    EXPECT_EQ(series.MergeCount(), 2u);
 }
