@@ -24,6 +24,8 @@ enum class TKeyCommand {
     ZoomIn,
     ZoomOut,
     ZoomDefault,
+    PlaceMarker,
+    ClearMarkers,
 };
 
 // The command of a key with its modifiers. The keypad and the keyboard

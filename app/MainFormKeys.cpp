@@ -108,6 +108,12 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
     case TKeyCommand::Faster:
         ChangeSpeed(1);
         break;
+    case TKeyCommand::PlaceMarker:
+        PlaceMarker(MarkSerie->X0());
+        break;
+    case TKeyCommand::ClearMarkers:
+        ClearMarkers();
+        break;
     default:
         break;
     }

@@ -40,16 +40,24 @@ void TfrmMain::PlayerPosition(TVideoPlayer*, float position)
         axis.SetMinMax(view.Min, view.Max);
 }
 
-void TfrmMain::ChartAllClickSeries(TChartSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int)
+void TfrmMain::ChartAllClickSeries(TChartSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                                   int y)
 {
-    if (button == Qt::LeftButton)
-        SeekToPixel(x);
+    ChartAllClickBackground(button, shift, x, y);
 }
 
-void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int)
+void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int)
 {
-    if (button == Qt::LeftButton)
+    if (button != Qt::LeftButton)
+        return;
+    if (!(shift & Qt::ControlModifier)) {
         SeekToPixel(x);
+        return;
+    }
+    const TTimeAxis& axis = ChartAll->BottomAxis();
+    const TDateTime t = axis.CalcPosPoint(x);
+    if (t >= axis.Minimum() && t <= axis.Maximum())
+        PlaceMarker(t);
 }
 
 void TfrmMain::SeekToPixel(int x)
@@ -102,10 +110,27 @@ void TfrmMain::sbnZoomOriginalClick()
     axis.SetMaximum(DefaultAxisMax);
 }
 
+bool TfrmMain::OverChart(const QPoint& globalPos) const
+{
+    const QPoint p = ChartAll->mapFromGlobal(globalPos);
+    return p.x() > 0 && p.x() < ChartAll->width() && p.y() > 0 && p.y() < ChartAll->height();
+}
+
+void TfrmMain::PanByWheel(int wheelDelta, const QPoint& mousePos)
+{
+    if (!ChartAll->isEnabled() || !OverChart(mousePos))
+        return;
+    // A notch is 120; a turn to the right (a negative delta) shows later times.
+    constexpr double NotchFraction = 0.1;
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    const TView view = PanView({axis.Minimum(), axis.Maximum()}, -wheelDelta / 120.0 * NotchFraction,
+                               {DefaultAxisMin, DefaultAxisMax});
+    axis.SetMinMax(view.Min, view.Max);
+}
+
 void TfrmMain::FormMouseWheel(int wheelDelta, const QPoint& mousePos)
 {
-    const QPoint p = ChartAll->mapFromGlobal(mousePos);
-    if (!(p.x() > 0 && p.x() < ChartAll->width() && p.y() > 0 && p.y() < ChartAll->height()))
+    if (!OverChart(mousePos))
         return;
     if (wheelDelta > 0)
         sbnZoomOutClick();

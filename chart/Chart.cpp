@@ -65,6 +65,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
     mPlot->addLayer(QStringLiteral("cursor"), mPlot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     mCursorLayer = mPlot->layer(QStringLiteral("cursor"));
     mCursorLayer->setMode(QCPLayer::lmBuffered);
+    mMarkers = std::make_unique<TSpanMarkers>(*this);
 
     mBottomAxis = std::make_unique<TTimeAxis>(*this, time);
     mLeftAxis = std::make_unique<TValueAxis>(*this, value);

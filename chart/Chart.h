@@ -2,6 +2,7 @@
 
 #include "chart/ChartAxes.h"
 #include "chart/ChartSeries.h"
+#include "chart/SpanMarkers.h"
 
 #include <QColor>
 #include <QWidget>
@@ -66,6 +67,8 @@ public:
 
     QCustomPlot* Plot() const { return mPlot; }
     QCPLayer* CursorLayer() const { return mCursorLayer; }
+    // The measuring markers, drawn over the series.
+    TSpanMarkers& Markers() { return *mMarkers; }
 
 signals:
     // A mouse-button press on a series (the cursor line included).
@@ -98,6 +101,7 @@ private:
     std::unique_ptr<TTimeAxis> mBottomAxis;
     std::unique_ptr<TValueAxis> mLeftAxis;
     std::vector<std::unique_ptr<TChartSeries>> mSeries;
+    std::unique_ptr<TSpanMarkers> mMarkers;
     QMenu* mPopupMenu = nullptr;
     QColor mLegendColor;
     bool mFlushQueued = false;

@@ -181,6 +181,34 @@ TEST_F(MainWindow, ZoomButtonsFollowTheCursorAndStayInsideTheVideo)
     EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
 }
 
+TEST_F(MainWindow, ASidewaysTurnPansATenthOfTheViewAndStopsAtTheEnds)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    QWidget* plot = Chart().Plot();
+    const QPoint inside = plot->rect().center();
+    Axis().SetMinMax(At(10, 5), At(10, 10));
+
+    TurnWheel(plot, inside, QPoint(-120, 0));  // to the right: later
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 5, 30) * SecondsPerDay, 1e-3);
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, At(10, 10, 30) * SecondsPerDay, 1e-3);
+    TurnWheel(plot, inside, QPoint(240, 0));   // two notches to the left
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 4, 30) * SecondsPerDay, 1e-3);
+
+    // Far to either end: the view keeps its width and stays on the video.
+    for (int i = 0; i < 40; ++i)
+        TurnWheel(plot, inside, QPoint(-120, 0));
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, window->DefaultAxisMax * SecondsPerDay, 1e-3);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+    for (int i = 0; i < 40; ++i)
+        TurnWheel(plot, inside, QPoint(120, 0));
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, window->DefaultAxisMin * SecondsPerDay, 1e-3);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+
+    // Over the tool strip: nothing.
+    TurnWheel(window->pnlTools, QPoint(400, 20), QPoint(-120, 0));
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, window->DefaultAxisMin * SecondsPerDay, 1e-3);
+}
+
 TEST_F(MainWindow, TheWheelZoomsOnlyOverTheChart)
 {
     OpenVideo(20 * 60, At(10, 0));

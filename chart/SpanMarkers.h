@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+
+class QCPItemLine;
+class QCPItemRect;
+class TChart;
+
+// The two measuring markers of a chart: dashed lines across the whole plot
+// height at A and B, each drawn once it is set, and a shaded band between
+// them while both are. They live on the cursor layer, so that moving them
+// does not redraw the data lines.
+class TSpanMarkers {
+public:
+    static const QColor Color;
+
+    explicit TSpanMarkers(TChart& chart);
+
+    void SetA(double x);
+    void SetB(double x);
+    void Clear();
+
+private:
+    void Apply();
+
+    TChart& mChart;
+    QCPItemLine* mLineA;
+    QCPItemLine* mLineB;
+    QCPItemRect* mBand;
+    bool mHasA = false;
+    bool mHasB = false;
+    double mA = 0;
+    double mB = 0;
+};
