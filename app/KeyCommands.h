@@ -24,6 +24,7 @@ enum class TKeyCommand {
     ZoomIn,
     ZoomOut,
     ZoomDefault,
+    ZoomBack,
     PlaceMarker,
     ClearMarkers,
 };

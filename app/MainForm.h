@@ -2,6 +2,7 @@
 
 #include "app/KeyCommands.h"
 #include "app/SpanMeasure.h"
+#include "app/ZoomHistory.h"
 #include "common/DateTime.h"
 #include "import/LoadDataHost.h"
 
@@ -74,6 +75,9 @@ public:
     void FitCursorHeight();
     // Moves the cursor and the video to the time at a pixel column of the chart.
     void SeekToPixel(int x);
+    // Returns to the view before the last zoom, as far back as the last zoom
+    // to the whole video.
+    void ZoomBack();
     // Sets the next measuring marker (A, then B, in turn) at a time.
     void PlaceMarker(TDateTime x);
     // Removes both markers and the measurement.
@@ -170,6 +174,13 @@ private:
     QString CurrentTimeText() const;
     // The window's size and place from the last run, or centred on the screen.
     void RestorePlacement();
+    // Shows a view, remembering the one it leaves for ZoomBack.
+    void ZoomTo(TView view);
+    // A Shift+drag on the chart chooses a span to zoom to (MainFormDrag.cpp).
+    void ChartMouseMove(int x);
+    void ChartMouseRelease(Qt::MouseButton button, int x);
+    // The time at a pixel column, held inside the view.
+    TDateTime TimeAtColumn(int x) const;
     // Whether a point of the screen lies inside the chart's edges.
     bool OverChart(const QPoint& globalPos) const;
     // Draws the markers and fills the measurement line.
@@ -186,4 +197,10 @@ private:
     // nudged.
     TDateTime mSyncBase = 0;
     TMarkerPair mMarkers;
+    TZoomHistory mZoomHistory;
+    // A Shift+press on the chart that may become a drag: where it began, and
+    // whether the pointer has moved far enough to choose a span.
+    bool mSelecting = false;
+    bool mSelectionMoved = false;
+    int mSelectionStartX = 0;
 };

@@ -112,7 +112,16 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
         PlaceMarker(MarkSerie->X0());
         break;
     case TKeyCommand::ClearMarkers:
-        ClearMarkers();
+        // Esc first gives up a span being chosen to zoom to.
+        if (mSelecting) {
+            mSelecting = false;
+            ChartAll->Markers().ClearSelection();
+        } else {
+            ClearMarkers();
+        }
+        break;
+    case TKeyCommand::ZoomBack:
+        ZoomBack();
         break;
     default:
         break;

@@ -50,6 +50,13 @@ void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModif
 {
     if (button != Qt::LeftButton)
         return;
+    if (shift & Qt::ShiftModifier && !(shift & Qt::ControlModifier)) {
+        // A span to zoom to, or a click when the pointer does not move.
+        mSelecting = true;
+        mSelectionMoved = false;
+        mSelectionStartX = x;
+        return;
+    }
     if (!(shift & Qt::ControlModifier)) {
         SeekToPixel(x);
         return;
@@ -81,14 +88,28 @@ void TfrmMain::FitCursorHeight()
     MarkSerie->SetActive(true);
 }
 
+void TfrmMain::ZoomTo(TView view)
+{
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    if (view.Min == axis.Minimum() && view.Max == axis.Maximum())
+        return;
+    mZoomHistory.Push({axis.Minimum(), axis.Maximum()});
+    axis.SetMinMax(view.Min, view.Max);
+}
+
+void TfrmMain::ZoomBack()
+{
+    TView view;
+    if (ChartAll->isEnabled() && mZoomHistory.Back(view))
+        ChartAll->BottomAxis().SetMinMax(view.Min, view.Max);
+}
+
 void TfrmMain::sbnZoomInClick()
 {
     if (!ChartAll->isEnabled())
         return;
     TTimeAxis& axis = ChartAll->BottomAxis();
-    const TView view = ZoomInView({axis.Minimum(), axis.Maximum()}, MarkSerie->X0());
-    axis.SetMinimum(view.Min);
-    axis.SetMaximum(view.Max);
+    ZoomTo(ZoomInView({axis.Minimum(), axis.Maximum()}, MarkSerie->X0()));
 }
 
 void TfrmMain::sbnZoomOutClick()
@@ -96,15 +117,14 @@ void TfrmMain::sbnZoomOutClick()
     if (!ChartAll->isEnabled())
         return;
     TTimeAxis& axis = ChartAll->BottomAxis();
-    const TView view = ZoomOutView({axis.Minimum(), axis.Maximum()}, {DefaultAxisMin, DefaultAxisMax});
-    axis.SetMaximum(view.Max);
-    axis.SetMinimum(view.Min);
+    ZoomTo(ZoomOutView({axis.Minimum(), axis.Maximum()}, {DefaultAxisMin, DefaultAxisMax}));
 }
 
 void TfrmMain::sbnZoomOriginalClick()
 {
     if (!ChartAll->isEnabled())
         return;
+    mZoomHistory.Clear();
     TTimeAxis& axis = ChartAll->BottomAxis();
     axis.SetMinimum(DefaultAxisMin);
     axis.SetMaximum(DefaultAxisMax);

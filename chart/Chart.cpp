@@ -73,6 +73,14 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
 
     mPlot->installEventFilter(this);
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
+    connect(mPlot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
+        const QPoint at = event->position().toPoint() + mPlot->pos();
+        emit MouseMove(at.x(), at.y());
+    });
+    connect(mPlot, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* event) {
+        const QPoint at = event->position().toPoint() + mPlot->pos();
+        emit MouseRelease(event->button(), at.x(), at.y());
+    });
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::FitTimeTicks);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::PrepareGraphs);

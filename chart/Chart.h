@@ -76,6 +76,11 @@ signals:
                      Qt::KeyboardModifiers shift, int x, int y);
     // A mouse-button press anywhere else on the chart.
     void ClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // The pointer moved over the chart, or anywhere while a button pressed
+    // on it is held.
+    void MouseMove(int x, int y);
+    // A mouse button pressed on the chart was released.
+    void MouseRelease(Qt::MouseButton button, int x, int y);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -16,6 +16,18 @@ void PlaceAt(QCPItemPosition* position, double x, double heightRatio)
     position->setCoords(x, heightRatio);
 }
 
+QCPItemRect* Band(QCustomPlot* plot, QCPLayer* layer, const QColor& shade)
+{
+    auto* band = new QCPItemRect(plot);
+    band->setLayer(layer);
+    band->setClipToAxisRect(true);
+    band->setPen(Qt::NoPen);
+    band->setBrush(shade);
+    band->setSelectable(false);
+    band->setVisible(false);
+    return band;
+}
+
 QCPItemLine* MarkerLine(QCustomPlot* plot, QCPLayer* layer)
 {
     auto* line = new QCPItemLine(plot);
@@ -31,16 +43,10 @@ QCPItemLine* MarkerLine(QCustomPlot* plot, QCPLayer* layer)
 
 TSpanMarkers::TSpanMarkers(TChart& chart)
     : mChart(chart), mLineA(MarkerLine(chart.Plot(), chart.CursorLayer())),
-      mLineB(MarkerLine(chart.Plot(), chart.CursorLayer())), mBand(new QCPItemRect(chart.Plot()))
+      mLineB(MarkerLine(chart.Plot(), chart.CursorLayer())),
+      mBand(Band(chart.Plot(), chart.CursorLayer(), QColor(Color.red(), Color.green(), Color.blue(), 40))),
+      mSelection(Band(chart.Plot(), chart.CursorLayer(), QColor(0, 0, 0, 50)))
 {
-    mBand->setLayer(chart.CursorLayer());
-    mBand->setClipToAxisRect(true);
-    mBand->setPen(Qt::NoPen);
-    QColor shade = Color;
-    shade.setAlpha(40);
-    mBand->setBrush(shade);
-    mBand->setSelectable(false);
-    mBand->setVisible(false);
 }
 
 void TSpanMarkers::SetA(double x)
@@ -61,6 +67,20 @@ void TSpanMarkers::Clear()
 {
     mHasA = mHasB = false;
     Apply();
+}
+
+void TSpanMarkers::SetSelection(double a, double b)
+{
+    PlaceAt(mSelection->topLeft, a, 0);
+    PlaceAt(mSelection->bottomRight, b, 1);
+    mSelection->setVisible(true);
+    mChart.RequestCursorReplot();
+}
+
+void TSpanMarkers::ClearSelection()
+{
+    mSelection->setVisible(false);
+    mChart.RequestCursorReplot();
 }
 
 void TSpanMarkers::Apply()

@@ -1,4 +1,5 @@
 #include "common/TimeMapping.h"
+#include "app/DragZoom.h"
 #include "app/ViewZoom.h"
 
 #include <gtest/gtest.h>
@@ -135,4 +136,18 @@ TEST(ViewZoom, PanMovesByAFractionOfTheWidthAndStopsAtTheEnds)
         SCOPED_TRACE(c.fraction);
         ExpectView(PanView(c.view, c.fraction, full), c.expected);
     }
+}
+
+TEST(ViewZoom, ADraggedSpanIsTheViewInEitherDirectionWithinTheVideo)
+{
+    const TView full{At(10, 0), At(10, 20)};
+    ExpectView(DraggedSpanView(At(10, 5), At(10, 7), full), {At(10, 5), At(10, 7)});
+    ExpectView(DraggedSpanView(At(10, 7), At(10, 5), full), {At(10, 5), At(10, 7)});
+    ExpectView(DraggedSpanView(At(9, 50), At(10, 1), full), {At(10, 0), At(10, 1)});
+    // Narrower than a millisecond: a millisecond around it, inside the video.
+    const TView narrow = DraggedSpanView(At(10, 5), At(10, 5), full);
+    EXPECT_NEAR((narrow.Max - narrow.Min) * SecondsPerDay, 0.001, 1e-6);
+    const TView atEnd = DraggedSpanView(At(10, 20), At(10, 20), full);
+    EXPECT_LE(atEnd.Max, full.Max);
+    EXPECT_NEAR((atEnd.Max - atEnd.Min) * SecondsPerDay, 0.001, 1e-6);
 }
