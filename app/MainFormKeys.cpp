@@ -114,6 +114,21 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
     case TKeyCommand::Faster:
         ChangeSpeed(1);
         break;
+    case TKeyCommand::PlaceMarker:
+        PlaceMarker(MarkSerie->X0());
+        break;
+    case TKeyCommand::ClearMarkers:
+        // Esc first gives up a span being chosen to zoom to.
+        if (mSelecting) {
+            mSelecting = false;
+            ChartAll->Markers().ClearSelection();
+        } else {
+            ClearMarkers();
+        }
+        break;
+    case TKeyCommand::ZoomBack:
+        ZoomBack();
+        break;
     default:
         break;
     }

@@ -6,6 +6,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <limits>
 #include <cstddef>
 #include <limits>
 #include <utility>
@@ -78,12 +79,30 @@ void TFastLineSeries::SetLineWidth(int width)
     ApplyPen();
 }
 
+TValueView TFastLineSeries::Values() const
+{
+    return {mData->isEmpty() ? nullptr : &mData->constBegin()->value, sizeof(QCPGraphData) / sizeof(double)};
+}
+
 void TFastLineSeries::Summarise(std::size_t changed)
 {
-    const std::size_t count = static_cast<std::size_t>(mData->size());
-    const TValueView values{count == 0 ? nullptr : &mData->constBegin()->value,
-                            sizeof(QCPGraphData) / sizeof(double)};
-    mSummary.Update(values, count, changed);
+    mSummary.Update(Values(), static_cast<std::size_t>(mData->size()), changed);
+}
+
+TSpanFigures TFastLineSeries::SpanFigures(double a, double b) const
+{
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    const auto first = static_cast<std::size_t>(FirstIndexAtOrAfter(a));
+    const auto after = std::upper_bound(mData->constBegin(), mData->constEnd(), QCPGraphData(b, 0), KeyLess);
+    const auto last = static_cast<std::size_t>(after - mData->constBegin());
+    if (first >= last)
+        return {0, none, none, none};
+    const TValueView values = Values();
+    const TValueExtremes extremes = mSummary.Extremes(values, first, last);
+    const double min = values[extremes.MinIndex];
+    const double max = values[extremes.MaxIndex];
+    // Every value NaN: the extremes point at the first, which is NaN too.
+    return {last - first, min, max, mSummary.Sum(values, first, last) / static_cast<double>(last - first)};
 }
 
 void TFastLineSeries::AddXY(double x, double y)

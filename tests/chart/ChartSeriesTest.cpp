@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -67,6 +68,51 @@ TEST(FastLineSeries, BulkAddIsTheSameAsAddingOneByOne)
     same.AddPoints(first.data(), first.size());
     same.AddPoints(second.data(), second.size());
     ExpectPoints(same, {{4, 1}, {4, 2}, {4, 3}, {4, 4}});
+}
+
+TEST(FastLineSeries, SpanFiguresAreThoseOfThePointsBetweenBothEnds)
+{
+    // 20000 points a tenth apart with repeating whole-number values and two
+    // points on the same X, so that the mean is exact and a span can end on
+    // a repeated X.
+    TFastLineSeries series;
+    std::vector<TChartPoint> points;
+    for (int i = 0; i < 20000; ++i)
+        points.push_back({i * 0.1, static_cast<double>((i * 7919) % 201 - 100)});
+    points.push_back({500.0, 1000});
+    series.AddPoints(points.data(), points.size());
+
+    const auto scan = [&](double a, double b) {
+        TSpanFigures f{0, INFINITY, -INFINITY, 0};
+        for (int i = 0; i < series.Count(); ++i) {
+            const double x = series.XValue(i);
+            const double y = series.YValue(i);
+            if (x < a || x > b)
+                continue;
+            ++f.Count;
+            f.Min = std::min(f.Min, y);
+            f.Max = std::max(f.Max, y);
+            f.Mean += y;
+        }
+        f.Mean /= static_cast<double>(f.Count);
+        return f;
+    };
+    // Inside one bucket of the summary, across one edge, across many buckets
+    // and levels, the whole series, ends between points, ends on the doubled X.
+    const std::pair<double, double> spans[] = {{1.0, 3.0},   {6.0, 7.0},      {0.05, 1999.9}, {-5, 3000},
+                                               {10.05, 10.15}, {499.9, 500.0}, {123.4, 1777.7}};
+    for (const auto& [a, b] : spans) {
+        const TSpanFigures expected = scan(a, b);
+        const TSpanFigures actual = series.SpanFigures(a, b);
+        EXPECT_EQ(actual.Count, expected.Count) << a << ".." << b;
+        EXPECT_EQ(actual.Min, expected.Min) << a << ".." << b;
+        EXPECT_EQ(actual.Max, expected.Max) << a << ".." << b;
+        EXPECT_NEAR(actual.Mean, expected.Mean, 1e-9) << a << ".." << b;
+    }
+    // No point between the ends.
+    const TSpanFigures empty = series.SpanFigures(10.01, 10.09);
+    EXPECT_EQ(empty.Count, 0u);
+    EXPECT_TRUE(std::isnan(empty.Min) && std::isnan(empty.Max) && std::isnan(empty.Mean));
 }
 
 TEST(TimeAxis, RefusesCrossedBoundsSetOneAtATimeAndSwapsThemSetTogether)
