@@ -176,7 +176,8 @@ private:
     void RestorePlacement();
     // Shows a view, remembering the one it leaves for ZoomBack.
     void ZoomTo(TView view);
-    // A Shift+drag on the chart chooses a span to zoom to (MainFormDrag.cpp).
+    // A Shift+drag on the chart chooses a span to zoom to, a drag with the
+    // middle button moves the view (MainFormDrag.cpp).
     void ChartMouseMove(int x);
     void ChartMouseRelease(Qt::MouseButton button, int x);
     // The time at a pixel column, held inside the view.
@@ -205,4 +206,7 @@ private:
     bool mSelecting = false;
     bool mSelectionMoved = false;
     int mSelectionStartX = 0;
+    // While the middle button drags the view: the pixel column last seen.
+    bool mPanning = false;
+    int mPanX = 0;
 };

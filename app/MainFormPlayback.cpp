@@ -48,6 +48,11 @@ void TfrmMain::ChartAllClickSeries(TChartSeries*, int, Qt::MouseButton button, Q
 
 void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int)
 {
+    if (button == Qt::MiddleButton) {
+        mPanning = true;
+        mPanX = x;
+        return;
+    }
     if (button != Qt::LeftButton)
         return;
     if (shift & Qt::ShiftModifier && !(shift & Qt::ControlModifier)) {

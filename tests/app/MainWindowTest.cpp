@@ -296,3 +296,32 @@ TEST_F(MainWindow, AShiftDragZoomsToTheSpanAndBackspaceGoesBackToTheDefault)
     EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
     EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
 }
+
+TEST_F(MainWindow, TheMiddleButtonDragsTheViewWithinTheVideo)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    Axis().SetMinMax(At(10, 5), At(10, 10));
+    Chart().ReplotNow();
+    QCustomPlot* plot = Chart().Plot();
+    const int y = plot->height() / 2;
+    const int seeks = player->SeekCount;
+    // A tenth of the plot's width to the left shows 30 s later.
+    const QPoint start(ColumnOf(At(10, 8)) - plot->x(), y);
+    const QPoint end = start - QPoint(Chart().PlotRect().width() / 10, 0);
+    QTest::mousePress(plot, Qt::MiddleButton, Qt::NoModifier, start);
+    QTest::mouseMove(plot, end);
+    QTest::mouseRelease(plot, Qt::MiddleButton, Qt::NoModifier, end);
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 5, 30) * SecondsPerDay, 1);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+    EXPECT_EQ(player->SeekCount, seeks);
+
+    // Far to the right: it stops at the start of the video.
+    QTest::mousePress(plot, Qt::MiddleButton, Qt::NoModifier, end);
+    QTest::mouseMove(plot, end + QPoint(2000, 0));
+    QTest::mouseRelease(plot, Qt::MiddleButton, Qt::NoModifier, end + QPoint(2000, 0));
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+    // After the release the pointer moves nothing.
+    QTest::mouseMove(plot, start);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+}
