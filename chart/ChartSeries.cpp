@@ -9,7 +9,6 @@
 #include <limits>
 #include <cstddef>
 #include <limits>
-#include <new>
 #include <utility>
 
 namespace {
@@ -31,11 +30,7 @@ class TPointContainer : public QCPGraphDataContainer {
 public:
     TMemorySpan Reserve(std::size_t more)
     {
-        const qsizetype wanted = mData.size() + static_cast<qsizetype>(more);
-        mData.reserve(wanted);
-        // The list leaves its room as it was when it cannot get the memory.
-        if (mData.capacity() < wanted)
-            throw std::bad_alloc();
+        mData.reserve(mData.size() + static_cast<qsizetype>(more));
         return {mData.data() + mData.size(), static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
     }
     // The points must not go before the last one there.
