@@ -326,20 +326,23 @@ QStringList TPostgreSqlDatabase::Tables()
 
 QStringList TPostgreSqlDatabase::Columns(const QString& table)
 {
-    const QByteArray name = table.toUtf8();
-    const char* values[] = {name.constData()};
-    TResult result(PQexecParams(mConnection,
-                                "select a.attname from pg_catalog.pg_attribute a "
-                                "join pg_catalog.pg_class c on c.oid = a.attrelid "
-                                "where c.relname = $1 and pg_catalog.pg_table_is_visible(c.oid) "
-                                "and a.attnum > 0 and not a.attisdropped order by a.attnum",
-                                1, nullptr, values, nullptr, nullptr, 0));
+    return FirstColumn("select a.attname from pg_catalog.pg_attribute a "
+                       "join pg_catalog.pg_class c on c.oid = a.attrelid "
+                       "where c.relname = $1 and pg_catalog.pg_table_is_visible(c.oid) "
+                       "and a.attnum > 0 and not a.attisdropped order by a.attnum",
+                       table.toUtf8());
+}
+
+QStringList TPostgreSqlDatabase::FirstColumn(const char* query, const QByteArray& parameter)
+{
+    const char* values[] = {parameter.constData()};
+    TResult result(PQexecParams(mConnection, query, 1, nullptr, values, nullptr, nullptr, 0));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
         throw Exception(FailureText(mConnection, result.get(), mSecrets));
-    QStringList columns;
+    QStringList column;
     for (int row = 0; row < PQntuples(result.get()); ++row)
-        columns << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
-    return columns;
+        column << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
+    return column;
 }
 
 std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table, const QString& timeField,
@@ -371,17 +374,9 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     QStringList oids;
     for (int i = 0; i < PQnfields(description.get()); ++i)
         oids << QString::number(PQftype(description.get(), i));
-    const QByteArray oidList = "{" + oids.join(QLatin1Char(',')).toLatin1() + "}";
-    const char* oidValues[] = {oidList.constData()};
-    TResult typeNames(PQexecParams(mConnection,
-                                   "select format_type(f.oid, null) from unnest($1::oid[]) with ordinality as f(oid, n) "
-                                   "order by f.n",
-                                   1, nullptr, oidValues, nullptr, nullptr, 0));
-    if (PQresultStatus(typeNames.get()) != PGRES_TUPLES_OK)
-        throw Exception(FailureText(mConnection, typeNames.get(), mSecrets));
-    QStringList names;
-    for (int row = 0; row < PQntuples(typeNames.get()); ++row)
-        names << QString::fromUtf8(PQgetvalue(typeNames.get(), row, 0));
+    const QStringList names =
+        FirstColumn("select format_type(f.oid, null) from unnest($1::oid[]) with ordinality as f(oid, n) order by f.n",
+                    "{" + oids.join(QLatin1Char(',')).toLatin1() + "}");
 
     const Oid types[] = {PQparamtype(description.get(), 0), PQparamtype(description.get(), 1)};
     const QByteArray start = PostgreSqlTimeParameter(types[0], time1, false);

@@ -22,6 +22,8 @@ public:
 
 private:
     void UseLocalTimeZone();
+    // The first column of a query's rows, the query taking one parameter.
+    QStringList FirstColumn(const char* query, const QByteArray& parameter);
 
     PGconn* mConnection = nullptr;
     QStringList mSecrets;
