@@ -1,0 +1,37 @@
+#include "database/accessreader/FrameOutput.h"
+
+#include "database/AccessProtocol.h"
+
+#include <cerrno>
+
+#include <unistd.h>
+
+void TFrameOutput::KeepAlive()
+{
+    if (mBuffer.size() >= FlushBytes) {
+        Flush();
+        return;
+    }
+    if (std::chrono::steady_clock::now() - mLastWrite < FlushInterval)
+        return;
+    if (mBuffer.isEmpty())
+        AppendEmptyFrame(mBuffer, TAccessFrame::Alive);
+    Flush();
+}
+
+void TFrameOutput::Flush()
+{
+    const char* data = mBuffer.constData();
+    qsizetype left = mBuffer.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            ::_exit(1);
+        data += written;
+        left -= written;
+    }
+    mBuffer.resize(0);
+    mLastWrite = std::chrono::steady_clock::now();
+}
