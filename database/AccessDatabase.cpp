@@ -34,13 +34,15 @@ public:
         }
     }
 
-    // The next frame that is not Alive; throws the message of an Error.
-    TReaderProcess::TFrame Next()
+    // The next frame that is not Alive; throws the message of an Error. Each
+    // Alive frame reports `done` to progress.
+    TReaderProcess::TFrame Next(TLoadProgress* progress = nullptr, qint64 done = 0)
     {
         for (;;) {
             const TReaderProcess::TFrame frame = mReader.Next();
             switch (static_cast<TAccessFrame>(frame.Kind)) {
             case TAccessFrame::Alive:
+                ReportLoadProgress(progress, done, -1);
                 continue;
             case TAccessFrame::Error:
                 throw Exception(Read(frame, [](TPayloadReader& payload) { return payload.Text(); }));
@@ -86,7 +88,7 @@ public:
     {
         if (mEnded)
             return false;
-        const TReaderProcess::TFrame frame = mJob.Next();
+        const TReaderProcess::TFrame frame = mJob.Next(mProgress, mRecords);
         if (frame.Kind == static_cast<quint8>(TAccessFrame::End)) {
             mEnded = true;
             return false;
@@ -94,8 +96,11 @@ public:
         if (frame.Kind != static_cast<quint8>(TAccessFrame::Row))
             mJob.Misbehaved();
         mJob.Read(frame, [this](TPayloadReader& payload) { payload.Row(mColumns, mValues); });
+        ++mRecords;
         return true;
     }
+
+    void ReportWaitsTo(TLoadProgress* progress) override { mProgress = progress; }
 
     int FieldIndex(const QString& name) const override { return FieldPosition(mNames, name); }
 
@@ -112,6 +117,8 @@ private:
     QStringList mNames;
     std::vector<TAccessValue> mValues;
     bool mEnded = false;
+    TLoadProgress* mProgress = nullptr;
+    qint64 mRecords = 0;
 };
 
 } // namespace

@@ -30,6 +30,7 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
     std::vector<std::vector<TChartPoint>> columns(series.size());
     try {
         const std::unique_ptr<TDatabaseRows> rows = database.Select(table, timeField, window.Start, window.End);
+        rows->ReportWaitsTo(progress);
         const int time = rows->FieldIndex(timeField);
         std::vector<int> indexes;
         std::vector<double> values(series.size());

@@ -33,7 +33,7 @@ constexpr unsigned AliveRecords = 1024;
 // A table definition with its columns read, freed with it.
 class TTableDef {
 public:
-    TTableDef(MdbHandle* handle, const QString& name)
+    TTableDef(MdbHandle* handle, const QString& name, const QString& fileName)
     {
         QByteArray utf8 = name.toUtf8();
         mTable = mdb_read_table_by_name(handle, utf8.data(), MDB_TABLE);
@@ -42,7 +42,8 @@ public:
         mColumns = mdb_read_columns(mTable);
         if (!mColumns) {
             mdb_free_tabledef(mTable);
-            throw Exception(QStringLiteral("The columns of the table '%1' cannot be read.").arg(name));
+            throw Exception(QStringLiteral("The file '%1' could not be read: the columns of the table '%2' cannot be read.")
+                                .arg(fileName, name));
         }
     }
     ~TTableDef() { mdb_free_tabledef(mTable); }
@@ -176,7 +177,7 @@ QStringList TAccessFile::Tables() const
 
 QStringList TAccessFile::Columns(const QString& table) const
 {
-    const TTableDef definition(mHandle->Handle, table);
+    const TTableDef definition(mHandle->Handle, table, mFileName);
     QStringList columns;
     for (int i = 0; i < definition.ColumnCount(); ++i)
         columns << QString::fromUtf8(definition.Column(i)->name);
@@ -187,7 +188,7 @@ void TAccessFile::Select(const QString& table, const QString& timeField, const T
                          TFrameOutput& out) const
 {
     MdbHandle* handle = mHandle->Handle;
-    const TTableDef definition(handle, table);
+    const TTableDef definition(handle, table, mFileName);
     std::vector<TAccessColumn> columns;
     QStringList names;
     for (int i = 0; i < definition.ColumnCount(); ++i) {
@@ -201,7 +202,8 @@ void TAccessFile::Select(const QString& table, const QString& timeField, const T
     MdbTableDef* tableDef = definition.get();
     // libmdb reads the map of the table's pages without looking.
     if (!tableDef->usage_map || mdb_rewind_table(tableDef) != 0)
-        throw Exception(QStringLiteral("The records of the table '%1' cannot be found.").arg(table));
+        throw Exception(QStringLiteral("The file '%1' could not be read: the records of the table '%2' cannot be found.")
+                            .arg(mFileName, table));
     std::vector<TAccessValue> values(columns.size());
     unsigned int records = 0;
     while (mdb_fetch_row(tableDef)) {

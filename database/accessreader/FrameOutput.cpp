@@ -24,7 +24,7 @@ void TFrameOutput::Flush()
     const char* data = mBuffer.constData();
     qsizetype left = mBuffer.size();
     while (left > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, data, static_cast<size_t>(left));
+        const ssize_t written = ::write(mDescriptor, data, static_cast<size_t>(left));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)

@@ -14,7 +14,9 @@
 
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +50,19 @@ TDateTime Time(const char* text)
     return value;
 }
 
+// The descriptor of the standard output as it was; the standard output
+// itself goes to /dev/null, since libmdb dumps pages there on some damaged
+// files.
+int TakeStandardOutput()
+{
+    const int answer = dup(STDOUT_FILENO);
+    const int null = open("/dev/null", O_WRONLY);
+    if (answer < 0 || null < 0 || dup2(null, STDOUT_FILENO) < 0)
+        _exit(1);
+    close(null);
+    return answer;
+}
+
 void Run(int argc, char** argv, TFrameOutput& out)
 {
     const auto argument = [argv](int i) { return QString::fromUtf8(argv[i]); };
@@ -72,7 +87,7 @@ int main(int argc, char** argv)
     if (!Sanitized())
         Limit(RLIMIT_AS, MemoryBytes, MemoryBytes);
     Limit(RLIMIT_CPU, ProcessorSeconds, ProcessorSeconds + 10);
-    TFrameOutput out;
+    TFrameOutput out(TakeStandardOutput());
     try {
         Run(argc, argv, out);
     } catch (const Exception& e) {
