@@ -1,7 +1,7 @@
 #include "common/Exception.h"
 #include "database/AccessDatabase.h"
-#include "import/DatabaseLoad.h"
 #include "tests/support/DamagedAccessFiles.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QElapsedTimer>
@@ -14,34 +14,15 @@
 
 namespace {
 
-// Runs act and returns the message of the Exception it throws, if any.
-QString ErrorOf(const std::function<void()>& act)
-{
-    try {
-        act();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QString();
-}
-
-// Every record of Table1 from 1900 to 2100 as (G, F).
-std::vector<std::pair<double, double>> ReadTable1(TDatabase& database, TLoadProgress* progress = nullptr)
+// Every record of Table1 in the two centuries from 1899 as (G, F).
+std::vector<std::pair<double, double>> ReadTable1(TDatabase& database)
 {
     std::vector<std::pair<double, double>> records;
     const auto rows = database.Select(QStringLiteral("Table1"), QStringLiteral("G"), 0, 80000);
-    rows->ReportWaitsTo(progress);
     while (rows->Next())
         records.emplace_back(rows->TimeValue(rows->FieldIndex("G")), rows->NumberValue(rows->FieldIndex("F")));
     return records;
 }
-
-// Sets PLOTREEL_ACCESS_READER while it lives.
-class ReaderProgram {
-public:
-    explicit ReaderProgram(const QString& program) { qputenv("PLOTREEL_ACCESS_READER", program.toLocal8Bit()); }
-    ~ReaderProgram() { qunsetenv("PLOTREEL_ACCESS_READER"); }
-};
 
 // A watcher that cancels at its first report.
 class CancelAtOnce : public TLoadProgress {

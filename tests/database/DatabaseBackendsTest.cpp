@@ -2,6 +2,7 @@
 #include "database/Database.h"
 #include "database/PostgreSqlDatabase.h"
 #include "import/LoadWindow.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QElapsedTimer>
@@ -46,16 +47,6 @@ std::vector<TRecord> Select(TDatabase& database, const QString& table, const QSt
         records.push_back(record);
     }
     return records;
-}
-
-QString ErrorOf(const std::function<void()>& act)
-{
-    try {
-        act();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QString();
 }
 
 TDateTime Date(int y, int m, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)

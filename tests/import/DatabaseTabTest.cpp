@@ -366,17 +366,6 @@ TEST_F(DatabaseCancel, FromPostgreSql)
                                         "from (select generate_series(1, 10000000) as g) as n"))));
 }
 
-namespace {
-
-// Sets PLOTREEL_ACCESS_READER while it lives.
-class ReaderProgram {
-public:
-    explicit ReaderProgram(const QString& program) { qputenv("PLOTREEL_ACCESS_READER", program.toLocal8Bit()); }
-    ~ReaderProgram() { qunsetenv("PLOTREEL_ACCESS_READER"); }
-};
-
-} // namespace
-
 // A damaged Access file ends in an error box that names it; the program goes
 // on, the series on the chart keep their points and the dialog stays open.
 TEST_F(DatabaseTab, DamagedAccessFilesEndInAnErrorBoxAndTheChartKeepsItsSeries)

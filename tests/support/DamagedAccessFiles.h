@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Copies of the Access fixtures damaged in ways that libmdb does not survive
 // on its own. Jet 4 and ACE files are pages of 4096 bytes; a table definition
@@ -30,3 +31,12 @@ enum class TReaderEnding {
 // Writes the stand-in into folder and returns its path. It writes its process
 // id to folder/pid.
 QString AccessReaderStandIn(const QString& folder, TReaderEnding ending);
+
+// Has TAccessDatabase run program as its reader while it lives.
+class ReaderProgram {
+public:
+    explicit ReaderProgram(const QString& program) { qputenv("PLOTREEL_ACCESS_READER", program.toLocal8Bit()); }
+    ~ReaderProgram() { qunsetenv("PLOTREEL_ACCESS_READER"); }
+    ReaderProgram(const ReaderProgram&) = delete;
+    ReaderProgram& operator=(const ReaderProgram&) = delete;
+};
