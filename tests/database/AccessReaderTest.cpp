@@ -135,6 +135,21 @@ TEST(AccessReader, AReaderThatEndsEarlyFailsAfterTheRecordsItSent)
     }
 }
 
+// What libmdb prints on a damaged file reaches neither the answer nor this
+// process's error output.
+TEST(AccessReader, LibmdbsPrintingStaysOutOfTheAnswer)
+{
+    QTemporaryDir folder;
+    const QString file = DamagedAccessFile(folder.path(), "ace-types.accdb", TAccessDamage::CutAmongLongValues);
+    testing::internal::CaptureStderr();
+    const QString error = ErrorOf([&] {
+        TAccessDatabase database(file);
+        EXPECT_EQ(ReadTable1(database).size(), 2u);
+    });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+}
+
 TEST(AccessReader, AMissingReaderProgramFailsToConnect)
 {
     const ReaderProgram missing(QStringLiteral("/no/such/plotreel-access-reader"));

@@ -76,6 +76,9 @@ QString DamagedAccessFile(const QString& folder, const QString& fixture, TAccess
     case TAccessDamage::UnreadableColumns:
         qToLittleEndian<quint16>(1000, bytes.data() + Table1Definition(bytes) * PageSize + 45);
         break;
+    case TAccessDamage::CutAmongLongValues:
+        bytes.truncate(103 * PageSize);
+        break;
     }
     const QString path = folder + QStringLiteral("/damaged-") + fixture;
     WriteAll(path, bytes);

@@ -15,6 +15,10 @@ enum class TAccessDamage {
     EmptyPropertyRecord,
     // Table1's column count raised past what its definition page holds.
     UnreadableColumns,
+    // ace-types.accdb cut after 103 pages, among the long-value pages of the
+    // catalogue's properties: libmdb prints a dump of pages to its standard
+    // output and goes on.
+    CutAmongLongValues,
 };
 
 // Writes the damaged copy of a fixture into folder and returns its path.
