@@ -97,6 +97,9 @@ void TfrmMain::ConnectCommands()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 RunCommand([&] { ChartAllClickBackground(button, shift, x, y); });
             });
+    connect(ChartAll, &TChart::MouseMove, this, [this](int x, int) { ChartMouseMove(x); });
+    connect(ChartAll, &TChart::MouseRelease, this,
+            [this](Qt::MouseButton button, int x, int) { RunCommand([&] { ChartMouseRelease(button, x); }); });
 }
 
 void TfrmMain::sbnOpenVideoClick()
@@ -127,6 +130,8 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     sbnOpenData->setEnabled(true);
     VideoFileName = fileName;
     mRefusedCompanion.clear();
+    mMarkers.Clear();
+    mTooLargeCompanion.clear();
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
     if (companion != VideoFileName && QFileInfo::exists(companion)) {
@@ -183,6 +188,11 @@ void TfrmMain::LoadChartDataFile(const QString& fileName)
         }
     } catch (const LoadCancelled&) {
         throw;
+    } catch (const TChartDataTooLarge&) {
+        // A whole file is never put aside, nor saved over with what fitted.
+        mTooLargeCompanion = fileName;
+        UpdateControls();
+        throw;
     } catch (...) {
         // The file stays as it is until a save puts it aside.
         mRefusedCompanion = fileName;
@@ -228,6 +238,9 @@ void TfrmMain::sbnSaveDataClick()
     if (companion == VideoFileName)
         throw Exception(QStringLiteral("The chart data of \"%1\" cannot be saved: the video itself has the name "
                                        "its chart data file would take.").arg(VideoFileName));
+    if (companion == mTooLargeCompanion && QFileInfo::exists(companion))
+        throw Exception(QStringLiteral("The chart data is not saved: the file \"%1\" did not fit in memory when the "
+                                       "video was opened, and saving would replace it with less.").arg(companion));
     if (companion != mRefusedCompanion || !QFileInfo::exists(companion)) {
         SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
         return;
@@ -254,6 +267,7 @@ void TfrmMain::UpdateControls()
 {
     lblCurrentTime->setText(CurrentTimeText());
     pbxData->Refresh();
+    ShowMarkers();
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
 }
@@ -278,14 +292,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // pointer; it zooms once.
         const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
-        // A sideways turn or swipe has no vertical delta: it does not zoom.
-        const bool vertical = wheel->angleDelta().y() != 0;
-        if (widget->window() == this && !passingUp && vertical) {
+        // A sideways turn or swipe has no vertical delta: it pans instead;
+        // a swipe's end without a delta does nothing.
+        const QPoint delta = wheel->angleDelta();
+        if (widget->window() == this && !passingUp && !delta.isNull()) {
             mLastWheelTarget = widget;
             mLastWheelTime = wheel->timestamp();
-            const int delta = wheel->angleDelta().y();
             const QPoint position = wheel->globalPosition().toPoint();
-            RunCommand([&] { FormMouseWheel(delta, position); });
+            if (delta.y() != 0)
+                RunCommand([&] { FormMouseWheel(delta.y(), position); });
+            else
+                RunCommand([&] { PanByWheel(delta.x(), position); });
         }
     }
     return QWidget::eventFilter(watched, event);

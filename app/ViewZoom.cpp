@@ -39,3 +39,14 @@ bool FollowCursorView(TView view, TDateTime cursor, TDateTime fullMax, TView& re
     result = {view.Min + (max - view.Max), max};
     return true;
 }
+
+TView PanView(TView view, double fraction, TView full)
+{
+    const double width = view.Max - view.Min;
+    double min = view.Min + fraction * width;
+    if (min + width > full.Max)
+        min = full.Max - width;
+    if (min < full.Min)
+        min = full.Min;
+    return {min, min + width};
+}

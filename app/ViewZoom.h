@@ -25,3 +25,6 @@ TView ZoomOutView(TView view, TView full);
 // the same width, ending a twentieth of it after the cursor, but not after
 // the end of the full view. Returns false when the view need not move.
 bool FollowCursorView(TView view, TDateTime cursor, TDateTime fullMax, TView& result);
+// The view moved by a fraction of its width (to later times when positive),
+// as wide as before and held inside the full view.
+TView PanView(TView view, double fraction, TView full);

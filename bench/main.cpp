@@ -2,6 +2,7 @@
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
+#include "bench/MeasureBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
 #include "bench/XlsxImportBench.h"
@@ -21,6 +22,9 @@ int main(int argc, char** argv)
         return RunXlsxImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
+    // Needs about 2 GB: only on request.
+    if (argc >= 2 && std::strcmp(argv[1], "measure") == 0)
+        return RunMeasureBench(argc, argv);
     // Plays a video for a while on both players: only when asked for.
     if (argc >= 2 && std::strcmp(argv[1], "playback") == 0)
         return RunPlaybackBench(argc, argv);
@@ -33,6 +37,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | scale | playback]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback]\n");
     return 2;
 }

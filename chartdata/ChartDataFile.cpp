@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -17,6 +18,14 @@ namespace {
 // for each point costs more than the copying itself, and a block stays in the
 // processor's cache between being read and being stored.
 constexpr qsizetype BlockPoints = 16384;
+
+qint64 TotalPoints(const TChartDataLayout& layout)
+{
+    qint64 total = 0;
+    for (const TSeriesRecord& record : layout.Series)
+        total += record.PointCount;
+    return total;
+}
 
 } // namespace
 
@@ -53,9 +62,21 @@ TChartDataFileReader::TChartDataFileReader(const QString& fileName) : mFileName(
 
 void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
 {
-    qint64 total = 0;
-    for (const TSeriesRecord& record : mLayout.Series)
-        total += record.PointCount;
+    try {
+        ReadSeries(chart, progress);
+    } catch (const std::bad_alloc&) {
+        const qint64 points = TotalPoints(mLayout);
+        throw TChartDataTooLarge(QStringLiteral("The chart data file \"%1\" does not fit in memory: its %2 points "
+                                                "need %3 MB. The file is kept as it is.")
+                                     .arg(mFileName)
+                                     .arg(points)
+                                     .arg((points * PointRecordSize + 999999) / 1000000));
+    }
+}
+
+void TChartDataFileReader::ReadSeries(TChart& chart, TLoadProgress* progress)
+{
+    const qint64 total = TotalPoints(mLayout);
     qint64 read = 0;
     // Room for every series first, so that the kernel can hand over the
     // pages on another thread while the file is read.
@@ -71,18 +92,20 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
     for (std::size_t s = 0; s < created.size(); ++s) {
         const TSeriesRecord& record = mLayout.Series[s];
         TFastLineSeries& series = *created[s];
+        TSeriesLoad load({&series});
         for (qint64 done = 0; done < record.PointCount;) {
             const qsizetype count = static_cast<qsizetype>(std::min<qint64>(BlockPoints, record.PointCount - done));
             const qint64 size = count * PointRecordSize;
             // The file may have been cut short since its structure was checked.
             if (ReadFileAt(mFile, mFileName, record.PointsOffset + done * PointRecordSize, bytes, size) != size)
                 throw Exception(DamagedFileMessage(mFileName, QStringLiteral("it was cut short while it was read")));
-            DecodePointRecords(bytes, count, block.get());
-            series.AddPoints(block.get(), static_cast<std::size_t>(count));
+            const qsizetype kept = DecodePointRecords(bytes, count, block.get());
+            series.AddPoints(block.get(), static_cast<std::size_t>(kept));
             done += count;
             read += count;
             ReportLoadProgress(progress, read, total);
         }
+        load.Finish();
         chart.AddSeries(std::move(created[s]));
     }
     if (!mLayout.Damage.isEmpty())

@@ -1,13 +1,20 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
+#include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -96,4 +103,88 @@ TEST(ChartDataFile, DamagedFileGivesTheSeriesStoredWholeBeforeTheDamage)
     EXPECT_EQ(loaded.LineSeries(1)->Title(), "whole");
     EXPECT_EQ(loaded.LineSeries(1)->Count(), 20000);
     EXPECT_EQ(loaded.LineSeries(1)->YValue(19999), points.back().Y);
+}
+
+TEST(ChartDataFile, PointsWithATimeOrValueThatIsNoFiniteNumberAreLeftOut)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<TChartPoint> stored = {{1, 10}, {nan, 2}, {2, inf}, {-inf, 3}, {3, nan},
+                                             {4, -inf}, {inf, 4}, {5, 50}};
+    TChartDataWriter writer;
+    writer.Begin(0, 10, 1, static_cast<qint64>(stored.size()));
+    writer.BeginSeries("odd", static_cast<qint64>(stored.size()));
+    writer.AddPoints(stored.data(), static_cast<qsizetype>(stored.size()));
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
+    WriteChartDataFile(fileName, writer.Bytes());
+
+    TChart loaded;
+    loaded.AddSeries(std::make_unique<TChartShape>());
+    TChartDataFileReader(fileName).AppendSeries(loaded);
+    ASSERT_EQ(loaded.SeriesCount(), 2);
+    const TFastLineSeries& series = *loaded.LineSeries(1);
+    ASSERT_EQ(series.Count(), 2);
+    EXPECT_EQ(series.XValue(0), 1);
+    EXPECT_EQ(series.YValue(0), 10);
+    EXPECT_EQ(series.XValue(1), 5);
+    EXPECT_EQ(series.YValue(1), 50);
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define ADDRESS_SANITIZER 1
+#endif
+
+TEST(ChartDataFile, WholeFileTooLargeForMemorySaysSoAndNamesTheFile)
+{
+#ifdef ADDRESS_SANITIZER
+    GTEST_SKIP() << "the sanitizer's shadow memory does not live under a limit on the address space";
+#else
+    // A whole file of 2^31 - 1 points (34 GB), sparse, so that the disk holds
+    // none of it; the reading process may take 1 GB more address space.
+    const qint64 points = MaxSeriesPoints;
+    TChartDataWriter writer;
+    writer.Begin(0, 10, 1, 0);
+    writer.BeginSeries("big", 0);
+    QByteArray image = writer.Bytes();
+    qToLittleEndian<qint32>(static_cast<qint32>(points), image.data() + ChartDataHeaderSize + 100);
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
+    QFile file(fileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(image), image.size());
+    ASSERT_TRUE(file.resize(image.size() + points * PointRecordSize));
+    file.close();
+
+    EXPECT_EXIT(
+        {
+            rlimit limit{};
+            getrlimit(RLIMIT_AS, &limit);
+            FILE* status = std::fopen("/proc/self/statm", "r");
+            unsigned long pages = 0;
+            if (!status || std::fscanf(status, "%lu", &pages) != 1)
+                std::exit(2);
+            limit.rlim_cur = pages * 4096 + (1ul << 30);
+            setrlimit(RLIMIT_AS, &limit);
+            TChart loaded;
+            loaded.AddSeries(std::make_unique<TChartShape>());
+            try {
+                TChartDataFileReader(fileName).AppendSeries(loaded);
+            } catch (const TChartDataTooLarge& e) {
+                std::fputs(e.what(), stderr);
+                std::exit(loaded.SeriesCount() == 1 ? 0 : 3);
+            }
+            std::exit(4);
+        },
+        testing::ExitedWithCode(0),
+        QStringLiteral("^The chart data file \"%1\" does not fit in memory: its 2147483647 points need 34360 MB\\. "
+                       "The file is kept as it is\\.$")
+            .arg(fileName)
+            .toStdString());
+#endif
 }
