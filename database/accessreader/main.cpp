@@ -87,6 +87,8 @@ int main(int argc, char** argv)
     if (!Sanitized())
         Limit(RLIMIT_AS, MemoryBytes, MemoryBytes);
     Limit(RLIMIT_CPU, ProcessorSeconds, ProcessorSeconds + 10);
+    // A crash leaves no core file behind.
+    Limit(RLIMIT_CORE, 0, 0);
     TFrameOutput out(TakeStandardOutput());
     try {
         Run(argc, argv, out);
