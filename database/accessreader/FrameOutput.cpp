@@ -8,15 +8,14 @@
 
 void TFrameOutput::KeepAlive()
 {
-    if (mBuffer.size() >= FlushBytes) {
-        Flush();
-        return;
-    }
-    if (std::chrono::steady_clock::now() - mLastWrite < FlushInterval)
-        return;
-    if (mBuffer.isEmpty())
+    const auto now = std::chrono::steady_clock::now();
+    if (now - mLastAlive >= AliveInterval) {
         AppendEmptyFrame(mBuffer, TAccessFrame::Alive);
-    Flush();
+        mLastAlive = now;
+        Flush();
+    } else if (mBuffer.size() >= FlushBytes) {
+        Flush();
+    }
 }
 
 void TFrameOutput::Flush()
@@ -33,5 +32,4 @@ void TFrameOutput::Flush()
         left -= written;
     }
     mBuffer.resize(0);
-    mLastWrite = std::chrono::steady_clock::now();
 }

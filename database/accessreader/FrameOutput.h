@@ -13,17 +13,17 @@ public:
 
     QByteArray& Buffer() { return mBuffer; }
 
-    // Writes what has gathered when it is large or has waited long enough;
-    // with nothing gathered for a while, sends an Alive frame, so that the
-    // parent hears from a long scan that finds few records.
+    // Called often during a scan: writes what has gathered once it is large,
+    // and at least every AliveInterval with an Alive frame at its end, so
+    // that the parent hears regularly from a scan that finds few records.
     void KeepAlive();
     void Flush();
 
 private:
     static constexpr qsizetype FlushBytes = 1 << 16;
-    static constexpr std::chrono::milliseconds FlushInterval{500};
+    static constexpr std::chrono::milliseconds AliveInterval{500};
 
     int mDescriptor;
     QByteArray mBuffer;
-    std::chrono::steady_clock::time_point mLastWrite = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point mLastAlive = std::chrono::steady_clock::now();
 };
