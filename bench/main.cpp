@@ -1,3 +1,4 @@
+#include "bench/AccessBench.h"
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
 {
     if (argc >= 2 && std::strcmp(argv[1], "csv") == 0)
         return RunCsvImportBench(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "access") == 0)
+        return RunAccessBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "db") == 0)
         return RunDatabaseBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "xlsx") == 0)
@@ -34,6 +37,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | measure | scale | playback]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback]\n");
     return 2;
 }

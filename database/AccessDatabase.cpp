@@ -1,164 +1,148 @@
 #include "database/AccessDatabase.h"
 
 #include "common/Exception.h"
-#include "common/LoadWindow.h"
+#include "database/AccessProtocol.h"
 #include "database/DatabaseValues.h"
 #include "database/ReaderProcess.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
-#include <mdbtools.h>
-
-#include <vector>
-
 namespace {
 
-// The reader program: beside the program, or where the build made it.
-QString ReaderProgram()
-{
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/plotreel-access-reader");
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    return QStringLiteral(PLOTREEL_ACCESS_READER);
-}
+const QString ReaderName = QStringLiteral("plotreel-access-reader");
 
-// The names that a request to the reader brings.
-QStringList Names(const QString& fileName, const QStringList& request)
-{
-    TReaderProcess reader(ReaderProgram(), request, fileName);
-    QStringList names;
-    TReaderFrame kind;
-    std::string payload;
-    while (reader.Next(kind, payload)) {
-        if (kind == TReaderFrame::Name)
-            names << QString::fromUtf8(payload.data(), static_cast<qsizetype>(payload.size()));
+// The frames of a job that end with one frame of a known kind: that frame's
+// payload. An Error frame throws its message.
+class TAccessJob {
+public:
+    TAccessJob(const QString& fileName, const QStringList& arguments, int silenceLimitMs)
+        : mReader(AccessReaderProgram(), QStringList{fileName} + arguments, fileName, silenceLimitMs)
+    {
     }
-    return names;
-}
 
-QString TypeName(int type)
-{
-    switch (type) {
-    case MDB_BOOL:
-        return QStringLiteral("Yes/No");
-    case MDB_BINARY:
-        return QStringLiteral("Binary");
-    case MDB_OLE:
-        return QStringLiteral("OLE Object");
-    case MDB_REPID:
-        return QStringLiteral("Replication ID");
-    default:
-        return QStringLiteral("%1").arg(type);
+    // Reads a frame's payload; a damaged one ends the reader with the error
+    // that names the file.
+    template <class TRead>
+    auto Read(const TReaderProcess::TFrame& frame, TRead read)
+    {
+        TPayloadReader payload(frame.Data, frame.Size);
+        try {
+            return read(payload);
+        } catch (const TDamagedPayload&) {
+            Misbehaved();
+        }
     }
+
+    // The next frame that is not Alive; throws the message of an Error. Each
+    // Alive frame reports `done` to progress.
+    TReaderProcess::TFrame Next(TLoadProgress* progress = nullptr, qint64 done = 0)
+    {
+        for (;;) {
+            const TReaderProcess::TFrame frame = mReader.Next();
+            switch (static_cast<TAccessFrame>(frame.Kind)) {
+            case TAccessFrame::Alive:
+                ReportLoadProgress(progress, done, -1);
+                continue;
+            case TAccessFrame::Error:
+                throw Exception(Read(frame, [](TPayloadReader& payload) { return payload.Text(); }));
+            default:
+                return frame;
+            }
+        }
+    }
+
+    // The next frame, which must be of the kind expected.
+    TReaderProcess::TFrame Expect(TAccessFrame kind)
+    {
+        const TReaderProcess::TFrame frame = Next();
+        if (frame.Kind != static_cast<quint8>(kind))
+            Misbehaved();
+        return frame;
+    }
+
+    [[noreturn]] void Misbehaved() { mReader.Misbehaved(); }
+
+private:
+    TReaderProcess mReader;
+};
+
+QStringList Names(const QString& fileName, const QStringList& arguments, int silenceLimitMs)
+{
+    TAccessJob job(fileName, arguments, silenceLimitMs);
+    return job.Read(job.Expect(TAccessFrame::Names), [](TPayloadReader& payload) { return payload.Names(); });
 }
 
-// The records of a table as the reader sends them; those whose time field
-// lies in the window are handed on.
 class TAccessRows : public TDatabaseRows {
 public:
-    TAccessRows(const QString& fileName, const QString& table, const QString& timeField, TDateTime time1,
-                TDateTime time2)
-        : mReader(ReaderProgram(), {QStringLiteral("rows"), fileName, table}, fileName), mWindow{time1, time2}
+    TAccessRows(const QString& fileName, const QStringList& arguments, int silenceLimitMs)
+        : mJob(fileName, arguments, silenceLimitMs)
     {
-        TReaderFrame kind;
-        std::string payload;
-        // The columns come first, each its type byte and its name.
-        while (mReader.Next(kind, payload)) {
-            if (kind == TReaderFrame::Row) {
-                mPending = true;
-                break;
-            }
-            if (payload.empty())
-                continue;
-            mTypes.push_back(static_cast<unsigned char>(payload[0]));
-            mNames << QString::fromUtf8(payload.data() + 1, static_cast<qsizetype>(payload.size() - 1));
-        }
-        mTimeField = FieldIndex(timeField);
-        mPayload = std::move(payload);
+        mColumns = mJob.Read(mJob.Expect(TAccessFrame::Columns),
+                             [](TPayloadReader& payload) { return payload.Columns(); });
+        for (const TAccessColumn& column : mColumns)
+            mNames << column.Name;
     }
 
     bool Next() override
     {
-        for (;;) {
-            if (!mPending) {
-                TReaderFrame kind;
-                if (!mReader.Next(kind, mPayload))
-                    return false;
-            }
-            mPending = false;
-            if (!ParseRow(mPayload, mFields) || mFields.size() != mTypes.size())
-                throw Exception(QStringLiteral("The reader of the Access file sent a damaged record."));
-            if (mFields[mTimeField].Tag == TReaderValue::Null)
-                continue;
-            if (mWindow.Contains(TimeValue(mTimeField)))
-                return true;
+        if (mEnded)
+            return false;
+        const TReaderProcess::TFrame frame = mJob.Next(mProgress, mRecords);
+        if (frame.Kind == static_cast<quint8>(TAccessFrame::End)) {
+            mEnded = true;
+            return false;
         }
+        if (frame.Kind != static_cast<quint8>(TAccessFrame::Row))
+            mJob.Misbehaved();
+        mJob.Read(frame, [this](TPayloadReader& payload) { payload.Row(mColumns, mValues); });
+        ++mRecords;
+        return true;
     }
 
-    int FieldIndex(const QString& name) const override
-    {
-        for (int i = 0; i < mNames.size(); ++i) {
-            if (mNames[i].compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        }
-        throw Exception(QStringLiteral("Field '%1' not found.").arg(name));
-    }
+    void ReportWaitsTo(TLoadProgress* progress) override { mProgress = progress; }
 
-    TDateTime TimeValue(int field) override
-    {
-        const TReaderField& value = mFields[field];
-        if (value.Tag == TReaderValue::Null)
-            return 0;
-        switch (mTypes[field]) {
-        case MDB_DATETIME:
-            return value.Number;
-        case MDB_TEXT:
-        case MDB_MEMO:
-            return TimeFromText(value.Text, mNames[field]);
-        default:
-            ThrowUnreadable(mNames[field], TypeName(mTypes[field]), true);
-        }
-    }
+    int FieldIndex(const QString& name) const override { return FieldPosition(mNames, name); }
 
-    double NumberValue(int field) override
-    {
-        const TReaderField& value = mFields[field];
-        switch (value.Tag) {
-        case TReaderValue::Null:
-            return 0;
-        case TReaderValue::Number:
-            return value.Number;
-        case TReaderValue::Text:
-            return NumberFromText(value.Text, mNames[field]);
-        case TReaderValue::Other:
-            break;
-        }
-        ThrowUnreadable(mNames[field], TypeName(mTypes[field]), false);
-    }
+    TDateTime TimeValue(int field) override { return AccessTime(Column(field), mValues[Index(field)]); }
+
+    double NumberValue(int field) override { return AccessNumber(Column(field), mValues[Index(field)]); }
 
 private:
-    TReaderProcess mReader;
-    TLoadWindow mWindow;
+    std::size_t Index(int field) const { return static_cast<std::size_t>(field); }
+    const TAccessColumn& Column(int field) const { return mColumns[Index(field)]; }
+
+    TAccessJob mJob;
+    std::vector<TAccessColumn> mColumns;
     QStringList mNames;
-    std::vector<int> mTypes;
-    int mTimeField = 0;
-    std::string mPayload;
-    bool mPending = false;
-    std::vector<TReaderField> mFields;
+    std::vector<TAccessValue> mValues;
+    bool mEnded = false;
+    TLoadProgress* mProgress = nullptr;
+    qint64 mRecords = 0;
 };
 
 } // namespace
 
-TAccessDatabase::TAccessDatabase(const QString& fileName) : mFileName(fileName)
+QString AccessReaderProgram()
+{
+    const QString chosen = qEnvironmentVariable("PLOTREEL_ACCESS_READER");
+    if (!chosen.isEmpty())
+        return chosen;
+    if (QCoreApplication::instance()) {
+        const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + ReaderName;
+        if (QFileInfo(beside).isExecutable())
+            return beside;
+    }
+    return QStringLiteral(PLOTREEL_ACCESS_READER_BUILT);
+}
+
+TAccessDatabase::TAccessDatabase(const QString& fileName, int silenceLimitMs)
+    : mFileName(fileName), mSilenceLimitMs(silenceLimitMs)
 {
     if (!QFileInfo(fileName).isFile())
         throw Exception(QStringLiteral("Could not find file '%1'.").arg(fileName));
-    // Read once here, so that a file that is no Access file fails to connect.
-    mTables = Names(fileName, {QStringLiteral("tables"), fileName});
+    mTables = Names(mFileName, {QStringLiteral("tables")}, mSilenceLimitMs);
 }
-
-TAccessDatabase::~TAccessDatabase() = default;
 
 QStringList TAccessDatabase::Tables()
 {
@@ -167,15 +151,13 @@ QStringList TAccessDatabase::Tables()
 
 QStringList TAccessDatabase::Columns(const QString& table)
 {
-    // Each name comes after its column's type byte.
-    QStringList columns;
-    for (const QString& column : Names(mFileName, {QStringLiteral("columns"), mFileName, table}))
-        columns << column.mid(1);
-    return columns;
+    return Names(mFileName, {QStringLiteral("columns"), table}, mSilenceLimitMs);
 }
 
 std::unique_ptr<TDatabaseRows> TAccessDatabase::Select(const QString& table, const QString& timeField,
                                                        TDateTime time1, TDateTime time2)
 {
-    return std::make_unique<TAccessRows>(mFileName, table, timeField, time1, time2);
+    const QStringList arguments{QStringLiteral("select"), table, timeField, QString::number(time1, 'g', 17),
+                                QString::number(time2, 'g', 17)};
+    return std::make_unique<TAccessRows>(mFileName, arguments, mSilenceLimitMs);
 }

@@ -2,18 +2,21 @@
 
 #include "database/Database.h"
 
-// An Access file (.mdb, .accdb) read through libmdb, in the reader program
-// plotreel-access-reader (database/accessreader), so that a damaged file
-// that crashes libmdb or sends it into an endless loop ends that program
-// only. libmdb runs no SQL of the load's kind, so a select scans the table
-// and keeps the records whose time field lies in the window; Access stores a
-// Date/Time as a day count since 30 December 1899, the same count as
-// TDateTime.
+// An Access file (.mdb, .accdb), read by libmdb in the reader program
+// plotreel-access-reader (database/accessreader), one process per job, so
+// that a damaged file that crashes or hangs libmdb ends only that process: the
+// job then fails with an Exception that names the file. libmdb runs no SQL of
+// the load's kind, so the reader scans the table and keeps the records whose
+// time field lies in the window; Access stores a Date/Time as a day count
+// since 30 December 1899, the same count as TDateTime.
 class TAccessDatabase : public TDatabase {
 public:
-    // Opens the file; throws when it cannot be read as an Access file.
-    explicit TAccessDatabase(const QString& fileName);
-    ~TAccessDatabase() override;
+    // How long the reader may stay silent before it counts as hung.
+    static constexpr int SilenceLimitMs = 10000;
+
+    // Opens the file and lists its tables; throws when it cannot be read as
+    // an Access file.
+    explicit TAccessDatabase(const QString& fileName, int silenceLimitMs = SilenceLimitMs);
 
     QStringList Tables() override;
     QStringList Columns(const QString& table) override;
@@ -22,5 +25,10 @@ public:
 
 private:
     QString mFileName;
+    int mSilenceLimitMs;
     QStringList mTables;
 };
+
+// The reader program: $PLOTREEL_ACCESS_READER where set, else the one beside
+// the running program, else the one of the build tree.
+QString AccessReaderProgram();

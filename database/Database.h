@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "common/LoadProgress.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,11 @@ public:
     // A field of the current record as a number. NULL reads as 0, a date and
     // time as its day count, a text is parsed; a value of another kind throws.
     virtual double NumberValue(int field) = 0;
+    // A backend that can wait long inside Next (a scan that finds few
+    // records) reports there to progress, with the count of records returned
+    // so far; a cancel there throws LoadCancelled out of Next. The others
+    // ignore it.
+    virtual void ReportWaitsTo(TLoadProgress* progress) { (void)progress; }
 };
 
 // An open connection to a database.

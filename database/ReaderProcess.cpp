@@ -3,9 +3,11 @@
 #include "common/Exception.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -18,21 +20,26 @@ extern char** environ;
 
 namespace {
 
-int gSilenceLimitMs = 30000;
+constexpr qsizetype HeaderSize = 5;
+// No frame of a reader comes near this; a longer one is garbage.
+constexpr quint32 LargestFrame = 256u << 20;
+constexpr qsizetype ReadSize = 1 << 16;
+
+QString ErrorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 } // namespace
 
-void TReaderProcess::SetSilenceLimit(int milliseconds)
+TReaderProcess::TReaderProcess(const QString& program, const QStringList& arguments, const QString& fileName,
+                               int silenceMs)
+    : mFileName(fileName), mSilenceMs(silenceMs)
 {
-    gSilenceLimitMs = milliseconds;
-}
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
+        throw Exception(QStringLiteral("The reader for '%1' could not be started: %2").arg(fileName, ErrorText(errno)));
 
-TReaderProcess::TReaderProcess(const QString& program, const QStringList& arguments, const QString& fileName)
-    : mFileName(fileName)
-{
-    int pipeEnds[2];
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0)
-        throw Exception(QStringLiteral("The file \"%1\" could not be read: %2").arg(fileName, qt_error_string(errno)));
     std::vector<QByteArray> words{QFile::encodeName(program)};
     for (const QString& argument : arguments)
         words.push_back(argument.toUtf8());
@@ -41,82 +48,112 @@ TReaderProcess::TReaderProcess(const QString& program, const QStringList& argume
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    // The reader writes its frames to the pipe; libmdb's warnings go nowhere.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    const int result = posix_spawn(&mPid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, pipe[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    // The reader must die of a broken pipe and of its processor limit even
+    // where this process ignores or blocks those signals.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t set;
+    sigemptyset(&set);
+    posix_spawnattr_setsigmask(&attributes, &set);
+    sigaddset(&set, SIGPIPE);
+    sigaddset(&set, SIGXCPU);
+    posix_spawnattr_setsigdefault(&attributes, &set);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    const int error = posix_spawn(&mPid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    mPipe = pipeEnds[0];
-    if (result != 0) {
+    ::close(pipe[1]);
+    if (error != 0) {
+        ::close(pipe[0]);
         mPid = -1;
-        close(mPipe);
-        mPipe = -1;
-        throw Exception(QStringLiteral("The file \"%1\" could not be read: the reader %2 cannot be started (%3).")
-                            .arg(fileName, program, qt_error_string(result)));
+        throw Exception(QStringLiteral("The reader for '%1' could not be started: %2: %3")
+                            .arg(fileName, program, ErrorText(error)));
     }
+    mOutput = pipe[0];
 }
 
 TReaderProcess::~TReaderProcess()
 {
-    Stop();
+    Kill();
+    if (mOutput >= 0)
+        ::close(mOutput);
 }
 
-void TReaderProcess::Stop()
+void TReaderProcess::Kill()
 {
-    if (mPipe >= 0) {
-        close(mPipe);
-        mPipe = -1;
+    if (mPid <= 0)
+        return;
+    ::kill(mPid, SIGKILL);
+    while (::waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
     }
-    if (mPid > 0) {
-        kill(mPid, SIGKILL);
-        while (waitpid(mPid, nullptr, 0) < 0 && errno == EINTR) {
+    mPid = -1;
+}
+
+TReaderProcess::TFrame TReaderProcess::Next()
+{
+    for (;;) {
+        const qsizetype available = mBuffer.size() - mStart;
+        quint32 size = 0;
+        if (available >= HeaderSize) {
+            size = qFromLittleEndian<quint32>(mBuffer.constData() + mStart + 1);
+            if (size > LargestFrame)
+                Misbehaved();
+            if (available >= HeaderSize + size) {
+                const TFrame frame{static_cast<quint8>(mBuffer[mStart]), mBuffer.constData() + mStart + HeaderSize,
+                                   size};
+                mStart += HeaderSize + size;
+                return frame;
+            }
         }
-        mPid = -1;
-    }
-}
+        mBuffer.remove(0, mStart);
+        mStart = 0;
 
-void TReaderProcess::Fail(const QString& what)
-{
-    Stop();
-    throw Exception(QStringLiteral("The file \"%1\" could not be read: %2").arg(mFileName, what));
-}
-
-bool TReaderProcess::Next(TReaderFrame& kind, std::string& payload)
-{
-    if (mDone)
-        return false;
-    while (!mBuffer.Next(kind, payload)) {
-        pollfd wait{mPipe, POLLIN, 0};
-        const int ready = poll(&wait, 1, gSilenceLimitMs);
+        pollfd wait{mOutput, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, mSilenceMs);
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready == 0)
-            Fail(QStringLiteral("the reader stopped answering."));
-        char block[65536];
-        const ssize_t size = read(mPipe, block, sizeof block);
-        if (size < 0 && errno == EINTR)
+        if (ready == 0) {
+            Kill();
+            Stopped(QStringLiteral("the reader gave no answer for %1 seconds and was stopped.")
+                        .arg(mSilenceMs / 1000.0));
+        }
+        const qsizetype filled = mBuffer.size();
+        const qsizetype wanted = std::max<qsizetype>(ReadSize, HeaderSize + size - filled);
+        mBuffer.resize(filled + wanted);
+        const ssize_t count = ::read(mOutput, mBuffer.data() + filled, static_cast<size_t>(wanted));
+        mBuffer.resize(filled + std::max<ssize_t>(count, 0));
+        if (count < 0 && errno == EINTR)
             continue;
-        if (size <= 0)
-            Fail(QStringLiteral("the reader stopped unexpectedly."));
-        mBuffer.Append(block, static_cast<std::size_t>(size));
+        if (count > 0)
+            continue;
+
+        // The output has ended before a whole frame: the reader is gone or
+        // going. Killed now, a reader that has already ended keeps the
+        // status it ended with.
+        ::kill(mPid, SIGKILL);
+        int status = 0;
+        pid_t ended = -1;
+        while ((ended = ::waitpid(mPid, &status, 0)) < 0 && errno == EINTR) {
+        }
+        mPid = -1;
+        if (ended > 0 && WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
+            Stopped(QStringLiteral("the reader used up the processor time it is allowed."));
+        Stopped(QStringLiteral("the reader stopped unexpectedly."));
     }
-    switch (kind) {
-    case TReaderFrame::Done:
-        mDone = true;
-        Stop();
-        return false;
-    case TReaderFrame::Error: {
-        const QString message = QString::fromUtf8(payload.data(), static_cast<qsizetype>(payload.size()));
-        Stop();
-        throw Exception(message);
-    }
-    case TReaderFrame::Name:
-    case TReaderFrame::Row:
-        return true;
-    }
-    Fail(QStringLiteral("the reader sent what it should not."));
+}
+
+void TReaderProcess::Misbehaved()
+{
+    Kill();
+    Stopped(QStringLiteral("the reader sent a damaged answer."));
+}
+
+void TReaderProcess::Stopped(const QString& what)
+{
+    throw Exception(QStringLiteral("The file '%1' could not be read: %2").arg(mFileName, what));
 }

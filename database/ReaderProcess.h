@@ -1,38 +1,48 @@
 #pragma once
 
-#include "database/ReaderFrames.h"
-
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <sys/types.h>
 
-// A reader program started for one request, whose frames are read as they
-// come. A reader that fails, dies or falls silent ends in an Exception that
-// names the file; ending the object ends the reader.
+// A reader program started for one job on one file, so that a library that
+// crashes, loops or eats memory on a damaged file takes only that program
+// down. The parent reads its standard output as frames: a kind byte, a 32-bit
+// little-endian payload length and the payload. Its standard input and error
+// are /dev/null: what a library prints there reaches nobody. The program is
+// killed when the object goes.
 class TReaderProcess {
 public:
-    // Starts program with arguments; fileName is the file it reads, for the
-    // messages.
-    TReaderProcess(const QString& program, const QStringList& arguments, const QString& fileName);
+    struct TFrame {
+        quint8 Kind;
+        const char* Data; // valid until the next call of Next
+        quint32 Size;
+    };
+
+    // Throws an Exception when the program cannot be started.
+    TReaderProcess(const QString& program, const QStringList& arguments, const QString& fileName, int silenceMs);
     ~TReaderProcess();
     TReaderProcess(const TReaderProcess&) = delete;
     TReaderProcess& operator=(const TReaderProcess&) = delete;
 
-    // The next frame of names or records; false once the reader has sent
-    // everything. Throws the reader's own error, or that it stopped.
-    bool Next(TReaderFrame& kind, std::string& payload);
+    // Waits for the next frame. When the program ends before one is whole,
+    // or sends nothing for silenceMs (it is killed then), throws an Exception
+    // that names the file and says what happened.
+    TFrame Next();
 
-    // How long a reader may stay silent before it counts as hung.
-    static void SetSilenceLimit(int milliseconds);
+    // Ends the program and throws the Exception for a frame it should not
+    // have sent.
+    [[noreturn]] void Misbehaved();
 
 private:
-    [[noreturn]] void Fail(const QString& what);
-    void Stop();
+    [[noreturn]] void Stopped(const QString& what);
+    void Kill();
 
     QString mFileName;
+    int mSilenceMs;
     pid_t mPid = -1;
-    int mPipe = -1;
-    TFrameBuffer mBuffer;
-    bool mDone = false;
+    int mOutput = -1;
+    QByteArray mBuffer;
+    qsizetype mStart = 0;
 };

@@ -31,6 +31,7 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
     TSeriesLoad load(series);
     try {
         const std::unique_ptr<TDatabaseRows> rows = database.Select(table, timeField, window.Start, window.End);
+        rows->ReportWaitsTo(progress);
         const int time = rows->FieldIndex(timeField);
         std::vector<int> indexes;
         for (const QString& field : fields)

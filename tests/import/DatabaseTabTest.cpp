@@ -1,6 +1,7 @@
 #include "chart/Chart.h"
 #include "connect/ConnectDatabaseForm.h"
 #include "tests/import/LoadDialogFixture.h"
+#include "tests/support/DamagedAccessFiles.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/TestDatabases.h"
 
@@ -394,4 +395,62 @@ TEST_F(DatabaseCancel, FromPostgreSql)
         CancelStatements(QStringLiteral("create view big as select timestamp '2024-03-01 07:30:00' as stamp, "
                                         "g::float8 as speed, 2 * g::float8 as temp "
                                         "from (select generate_series(1, 10000000) as g) as n"))));
+}
+
+// A damaged Access file ends in an error box that names it; the program goes
+// on, the series on the chart keep their points and the dialog stays open.
+TEST_F(DatabaseTab, DamagedAccessFilesEndInAnErrorBoxAndTheChartKeepsItsSeries)
+{
+    OpenVideo(60);
+    ModalBoxCatcher boxes;
+    const QString good = AccessFixture(QStringLiteral("jet4-types.mdb"));
+    EXPECT_FALSE(Load(FileString(good), "Table1", "G", {"F"}, QTime(0, 0), QDate(1974, 9, 21)));
+    ASSERT_EQ(Chart().SeriesCount(), 2);
+    const auto kept = Points({{Date(1974, 9, 21), 444.555}});
+
+    const QString truncated = DamagedAccessFile(mFolder.path(), "ace-types.accdb", TAccessDamage::Truncated);
+    EXPECT_TRUE(Load(FileString(truncated), "Table1", "G", {"F"}, QTime(0, 0), QDate(1974, 9, 21)));
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({QStringLiteral("The file '%1' could not be read: the table 'Table1' ends after 0 of its "
+                                          "2 records.")
+                               .arg(truncated)}));
+    EXPECT_EQ(PointsOf(Data(1)), kept);
+
+    const QString columns = DamagedAccessFile(mFolder.path(), "jet4-types.mdb", TAccessDamage::UnreadableColumns);
+    const QString looping = DamagedAccessFile(mFolder.path(), "ace-types.accdb", TAccessDamage::EmptyPropertyRecord);
+    RunDialog([&](TfrmLoadData& dialog) {
+        Connect(dialog, FileString(columns));
+        EXPECT_EQ(dialog.cbxTables->currentText(), "Table1");
+        EXPECT_EQ(boxes.Texts().last(), QStringLiteral("The file '%1' could not be read: the columns of the table "
+                                                       "'Table1' cannot be read.")
+                                            .arg(columns));
+        Connect(dialog, FileString(looping));
+        EXPECT_EQ(boxes.Texts().last(), QStringLiteral("The file '%1' could not be read: the reader gave no answer "
+                                                       "for 10 seconds and was stopped.")
+                                            .arg(looping));
+        EXPECT_EQ(dialog.lblDatabaseConnectionStatus->text(), "Connection Error: " + boxes.Texts().last());
+    });
+    EXPECT_EQ(boxes.Texts().size(), 3);
+    EXPECT_EQ(PointsOf(Data(1)), kept);
+}
+
+// A reader killed mid-load: the error names the file, and the points read
+// before it stay, as with the other sources.
+TEST_F(DatabaseTab, AnAccessReaderKilledMidLoadKeepsThePointsSoFar)
+{
+    OpenVideo(60);
+    ModalBoxCatcher boxes;
+    const QString file = AccessFixture(QStringLiteral("jet4-types.mdb"));
+    EXPECT_TRUE(RunDialog([&](TfrmLoadData& dialog) {
+        SetStart(dialog, QTime(0, 0), QDate(1974, 9, 21));
+        Connect(dialog, FileString(file));
+        Choose(dialog, "G", {"F", "H"});
+        const ReaderProgram killed(AccessReaderStandIn(mFolder.path(), TReaderEnding::Killed));
+        dialog.sbnLoadDatabaseData->click();
+    }));
+    EXPECT_EQ(boxes.Texts(),
+              QStringList({QStringLiteral("The file '%1' could not be read: the reader stopped unexpectedly.").arg(file)}));
+    ASSERT_EQ(Chart().SeriesCount(), 3);
+    EXPECT_EQ(PointsOf(Data(1)), Points({{Date(1974, 9, 21), 444.555}}));
+    EXPECT_EQ(PointsOf(Data(2)), Points({{Date(1974, 9, 21), 3.5}}));
 }
