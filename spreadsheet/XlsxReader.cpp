@@ -178,7 +178,7 @@ public:
             const char* code = XmlAttribute(attributes, "formatCode");
             long long number = 0;
             if (id && code && ParseInteger(id, number))
-                mCustom[number] = NumberFormatCodeKind(code);
+                mTable.AddCode(number, code);
         } else if (name == "cellXfs") {
             mInCellFormats = true;
         } else if (name == "xf" && mInCellFormats) {
@@ -197,16 +197,13 @@ public:
     {
         std::vector<TNumberFormatKind> kinds;
         kinds.reserve(mFormatIds.size());
-        for (long long id : mFormatIds) {
-            const auto custom = mCustom.find(id);
-            kinds.push_back(custom != mCustom.end() ? custom->second
-                                                    : BuiltInNumberFormatKind(static_cast<int>(std::min(id, 1000LL))));
-        }
+        for (long long id : mFormatIds)
+            kinds.push_back(mTable.KindOf(id));
         return kinds;
     }
 
 private:
-    std::map<long long, TNumberFormatKind> mCustom;
+    TNumberFormatTable mTable;
     std::vector<long long> mFormatIds;
     bool mInCellFormats = false;
 };
@@ -362,17 +359,7 @@ private:
         if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()
             || !std::isfinite(number))
             throw BadValue("number");
-        switch (mFormat) {
-        case TNumberFormatKind::Date:
-        case TNumberFormatKind::TimeOfDay:
-            return {TCellKind::Date,
-                    ExcelSerialToDateTime(number, mDate1904, mFormat == TNumberFormatKind::TimeOfDay)};
-        case TNumberFormatKind::Currency:
-            return {TCellKind::Currency, number};
-        case TNumberFormatKind::Number:
-            break;
-        }
-        return {TCellKind::Double, number};
+        return FormattedNumber(number, mFormat, mDate1904);
     }
 
     TCell ValueCell() const
