@@ -18,6 +18,10 @@
 
 namespace {
 
+// The most text of a cell's value that is kept: far more than any number,
+// date or flag takes. A longer value is text, and the rest of it is skipped.
+constexpr std::size_t MaxValueText = 64 * 1024;
+
 QString Text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -253,7 +257,15 @@ public:
         }
     }
 
-    void Characters(std::string_view text) override { mValue.append(text); }
+    void Characters(std::string_view text) override
+    {
+        if (text.size() > MaxValueText - mValue.size()) {
+            mLongValue = true;
+            CollectText(false);
+            return;
+        }
+        mValue.append(text);
+    }
 
     const TUsedRange& UsedRange() const { return mUsedRange; }
 
@@ -339,6 +351,7 @@ private:
     void StartValue()
     {
         mValue.clear();
+        mLongValue = false;
         mInValue = true;
         CollectText(true);
     }
@@ -364,6 +377,8 @@ private:
 
     TCell ValueCell() const
     {
+        if (mLongValue)
+            return {TCellKind::Text, 0};
         switch (mType) {
         case TType::Number:
             return NumberCell();
@@ -407,6 +422,7 @@ private:
     bool mInCell = false;
     bool mInValue = false;
     bool mHasValue = false;
+    bool mLongValue = false;
     bool mInline = false;
 };
 
@@ -420,7 +436,8 @@ QStringList XlsxWorksheetNames(const TZipPackage& package)
     return names;
 }
 
-TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow)
+TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
+                             const TReadProgress& onProgress)
 {
     const TWorkbookParts parts = ReadWorkbookParts(package);
     if (index < 0 || static_cast<std::size_t>(index) >= parts.Worksheets.size())
@@ -432,6 +449,6 @@ TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSi
         formats = styles.Kinds();
     }
     TSheetHandler sheet(formats, parts.Date1904, onRow);
-    ParseXmlPart(package, parts.Worksheets[static_cast<std::size_t>(index)].Part, sheet);
+    ParseXmlPart(package, parts.Worksheets[static_cast<std::size_t>(index)].Part, sheet, onProgress);
     return sheet.UsedRange();
 }

@@ -1,3 +1,4 @@
+#include "bench/ResidentMemory.h"
 #include "common/DateTime.h"
 #include "common/Exception.h"
 #include "spreadsheet/Workbook.h"
@@ -208,6 +209,33 @@ TEST(Workbook, XlsCellsWrittenByXlwtWithAFormulaWithoutResult)
                            {9, 1, K::Text},
                        });
     EXPECT_EQ(cells.count({3, 5}), 0u);
+}
+
+TEST(Workbook, AValueLongerThanAnyNumberIsTextAndIsNotHeldWhole)
+{
+    // B1 holds 100,000 digits, which make no finite number.
+    ExpectCells(ReadCells("longcell.xlsx", 0), {{1, 2, K::Text}, {2, 2, K::Double, 2}});
+
+    // 60 MB of digits in one cell.
+    const QString huge = TestWorkbook("hugecell.xlsx");
+    ResetPeakResidentBytes();
+    const std::int64_t before = PeakResidentBytes();
+    TCells cells;
+    std::vector<std::uint64_t> progress;
+    ReadWorksheet(
+        huge, 0,
+        [&](const TSheetRow& row) {
+            for (const TCellRun& run : row.Cells)
+                cells[{row.Row, run.Column}] = {run.Cell};
+        },
+        [&](std::uint64_t done, std::uint64_t total) {
+            EXPECT_EQ(total, (60u << 20) + 259u);
+            progress.push_back(done);
+        });
+    EXPECT_LT(PeakResidentBytes() - before, 24 << 20);
+    ExpectCells(cells, {{1, 2, K::Text}, {2, 2, K::Double, 2}});
+    // The progress goes on while the cell is read.
+    EXPECT_GT(progress.size(), 100u);
 }
 
 TEST(Workbook, DamagedAndHostileFilesEndWithAnErrorNamingTheFile)

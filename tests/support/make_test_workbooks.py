@@ -575,6 +575,7 @@ def damaged():
     minimal_xlsx("late.xlsx", SHEET_HEAD + '<row r="1"><c r="A1"><v>0.5</v></c><c r="B1"><v>1</v></c></row>'
                  '<row r="2"><c r="A2"><v>0.75</v></c><c r="B2"><v>2</v></c></row>'
                  '<row r="3"><c r="XFE3"><v>3</v></c></row>' + SHEET_TAIL)
+    long_value_xlsx("longcell.xlsx", 100000)
     minimal_xlsx("row.xlsx", SHEET_HEAD + '<row r="1048577"><c><v>1</v></c></row>' + SHEET_TAIL)
     minimal_xlsx("malformed.xlsx", SHEET_HEAD + '<row r="1"><c r="A1"><v>1</v></row>' + SHEET_TAIL)
     minimal_ods("rows.ods",
@@ -593,9 +594,17 @@ def large_xlsx():
     minimal_xlsx("large.xlsx", SHEET_HEAD + block * 250 + SHEET_TAIL)
 
 
+def long_value_xlsx(name, digits):
+    """Times in column A; B1 holds a number of that many digits, B2 the
+    number 2."""
+    minimal_xlsx(name, SHEET_HEAD + '<row r="1"><c r="A1"><v>0.5</v></c><c r="B1"><v>' + "1" * digits
+                 + '</v></c></row><row r="2"><c r="A2"><v>0.75</v></c><c r="B2"><v>2</v></c></row>' + SHEET_TAIL)
+
+
 # Workbooks that take long to write, made only when a test asks for them by
-# name as the second argument.
-ON_REQUEST = {"large.xlsx": large_xlsx}
+# name as the second argument. hugecell.xlsx: a cell of 60 MB, within what
+# the reader inflates from a small archive.
+ON_REQUEST = {"large.xlsx": large_xlsx, "hugecell.xlsx": lambda: long_value_xlsx("hugecell.xlsx", 60 << 20)}
 
 
 def main():
