@@ -136,7 +136,7 @@ def load_xls():
                 sheet.write(r, c, value, time_style)
             else:
                 sheet.write(r, c, value)
-    # A formula: its result is not in the file for FreeXL.
+    # A formula, stored by xlwt without its result.
     sheet.write(2, 4, xlwt.Formula("B3*2"))
     book.save(path("load.xls"))
 
