@@ -228,10 +228,11 @@ def sst(strings, split=None):
     return b"".join(records)
 
 
-def biff_stream(sheets, formats=(), cell_formats=(0,), strings=None, date1904=False, version=0x0600):
+def biff_stream(sheets, formats=(), cell_formats=(0,), strings=None, date1904=False, version=0x0600,
+                hidden=()):
     """A workbook stream: sheets are (name, sheet type, records of the cells);
     formats the custom number formats (id, code); cell_formats the format id
-    of each XF."""
+    of each XF; hidden the names of hidden sheets."""
     head = [bof(0x0005, version)]
     if date1904:
         head.append(record(0x0022, struct.pack("<H", 1)))
@@ -239,7 +240,7 @@ def biff_stream(sheets, formats=(), cell_formats=(0,), strings=None, date1904=Fa
     head += [record(0x00E0, struct.pack("<HH", 0, fid) + bytes(16)) for fid in cell_formats]
 
     def bound_sheets(offsets):
-        return [record(0x0085, struct.pack("<IBB", offset, 0, kind) + unicode_string(name, "<B"))
+        return [record(0x0085, struct.pack("<IBB", offset, int(name in hidden), kind) + unicode_string(name, "<B"))
                 for (name, kind, _), offset in zip(sheets, offsets)]
 
     tail = [sst(*strings) if strings else b"", EOF_RECORD]
@@ -325,7 +326,7 @@ def kinds_xls():
     cells += record(0x0201, cell(16, 4, xf(14)))
     strings = (KINDS_LABELS, (4, 9))
     sheets = [("Kinds", 0, cells), ("Chart", 2, b""), ("Hidden", 0, label_sst(1, 1, 0))]
-    write_xls("kinds.xls", biff_stream(sheets, KINDS_FORMATS, KINDS_XFS, strings))
+    write_xls("kinds.xls", biff_stream(sheets, KINDS_FORMATS, KINDS_XFS, strings, hidden=("Hidden",)))
     return sheets, strings
 
 
