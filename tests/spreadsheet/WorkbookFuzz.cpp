@@ -118,10 +118,13 @@ void ReadAll(const std::string& archive, Names names, Read read)
         if (count == 0)
             return;
         std::vector<TSheetRow> rows;
-        const TUsedRange used = read(package, 0, [&rows](const TSheetRow& row) {
-            if (rows.size() < 100000)
-                rows.push_back(row);
-        });
+        const TUsedRange used = read(
+            package, 0,
+            [&rows](const TSheetRow& row) {
+                if (rows.size() < 100000)
+                    rows.push_back(row);
+            },
+            TReadProgress());
         if (rows.size() < 100000)
             CheckFuzzedRows(used, rows);
     } catch (const Exception&) {
