@@ -233,7 +233,8 @@ def biff_stream(sheets, formats=(), cell_formats=(0,), strings=None, date1904=Fa
     """A workbook stream: sheets are (name, sheet type, records of the cells);
     formats the custom number formats (id, code); cell_formats the format id
     of each XF; hidden the names of hidden sheets."""
-    head = [bof(0x0005, version)]
+    # CODEPAGE 1200, as Excel writes it in BIFF8.
+    head = [bof(0x0005, version), record(0x0042, struct.pack("<H", 1200))]
     if date1904:
         head.append(record(0x0022, struct.pack("<H", 1)))
     head += [record(0x041E, struct.pack("<H", fid) + unicode_string(code)) for fid, code in formats]
@@ -395,6 +396,36 @@ def damaged_xls(kinds_sheets, kinds_strings):
         content = whole.read()
     with open(path("cut.xls"), "wb") as out:
         out.write(content[:1000])
+
+
+def skips_xls():
+    """The rows of the "Load" sheet of cells.xls as xlwt writes them, with
+    plain numbers and an error cell where that sheet has formulas."""
+    book = xlwt.Workbook()
+    sheet = book.add_sheet("Skips")
+    time_style = xlwt.easyxf(num_format_str="hh:mm:ss.000")
+    money_style = xlwt.easyxf(num_format_str='"$"#,##0.00')
+    rows = [
+        (("time",), ("value",)),
+        ((T(8, 0, 1), time_style), (True,)),
+        ((True,), (5,)),
+        (None, (6,)),
+        ((excel_serial(T(8, 0, 2)), money_style), (7,)),
+        ((excel_serial(T(8, 0, 10, 10000)), time_style), (8,)),
+        ((excel_serial(T(8, 0, 3)), time_style), (9,)),
+        ((T(8, 0, 4), time_style), None),
+        ((T(8, 0, 10), time_style), (10,)),
+    ]
+    for r, (time, value) in enumerate(rows):
+        if time is None:
+            sheet.row(r).set_cell_error(0, 0x2A)  # #N/A
+        else:
+            sheet.write(r, 0, *time)
+        if value is None:
+            sheet.row(r).set_cell_error(1, "#DIV/0!")
+        else:
+            sheet.write(r, 1, *value)
+    book.save(path("skips.xls"))
 
 
 def kinds_xlsx():
@@ -628,6 +659,7 @@ def main():
     formulas_xls()
     date1904_xls()
     cells_xls()
+    skips_xls()
     damaged_xls(kinds_sheets, kinds_strings)
 
 
