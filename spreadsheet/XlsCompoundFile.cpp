@@ -50,13 +50,12 @@ QByteArray WorkbookStream(GsfInput* input)
     const TGsfPointer<GsfInfile> root(gsf_infile_msole_new(input, &error));
     if (!root)
         throw Exception(QStringLiteral("The compound file is damaged or no workbook (%1).").arg(ErrorText(error)));
-    const TGsfPointer<GsfInput> stream = ChildNamed(root.get(), "Workbook");
-    if (!stream) {
-        if (ChildNamed(root.get(), "Book"))
-            throw Exception(QStringLiteral(
-                "It is an Excel workbook of a kind older than Excel 97; save it as a newer workbook and load that."));
+    // Excel 5.0/95 named the stream "Book"; its records say which kind it is.
+    TGsfPointer<GsfInput> stream = ChildNamed(root.get(), "Workbook");
+    if (!stream)
+        stream = ChildNamed(root.get(), "Book");
+    if (!stream)
         throw Exception(QStringLiteral("The compound file holds no workbook."));
-    }
     const gsf_off_t size = gsf_input_size(stream.get());
     if (size < 0 || size > gsf_input_size(input))
         throw Exception(QStringLiteral("The compound file claims a workbook larger than itself."));

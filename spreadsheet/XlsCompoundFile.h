@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-// The workbook stream of an Excel 97-2003 workbook, read whole out of its
-// OLE2 compound file (through libgsf). The stream is never larger than the
+// The workbook stream of an Excel workbook, read whole out of its OLE2
+// compound file (through libgsf): "Workbook", or "Book" of Excel 5.0/95. The stream is never larger than the
 // file. Errors are Exceptions whose text says what is wrong, without the
 // file's name.
 QByteArray ReadXlsWorkbookStream(const QString& fileName);
