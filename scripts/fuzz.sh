@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the chart data file parser and the .xlsx and .ods readers with
+# Builds the chart data file parser and the .xlsx, .ods and .xls readers with
 # libFuzzer and the address and undefined-behaviour sanitizers and runs each
 # for a bounded time (seconds, first argument, 60 by default, per target).
 # Exits non-zero when a fuzzer finds a crash.
@@ -19,8 +19,14 @@ clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core) \
 clang++ "${flags[@]}" -pthread $(pkg-config --cflags Qt6Core libzip expat zlib) \
   common/DateTime.cpp spreadsheet/CellReference.cpp spreadsheet/NumberFormats.cpp spreadsheet/OdsReader.cpp \
   spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsxReader.cpp spreadsheet/XmlPart.cpp \
-  spreadsheet/ZipPackage.cpp tests/spreadsheet/WorkbookFuzz.cpp \
+  spreadsheet/ZipPackage.cpp tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/WorkbookFuzz.cpp \
   $(pkg-config --libs Qt6Core libzip expat zlib) -o "$out/workbook_fuzz"
+
+clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core libgsf-1) \
+  common/DateTime.cpp spreadsheet/BiffRecords.cpp spreadsheet/BiffStrings.cpp spreadsheet/NumberFormats.cpp \
+  spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsCompoundFile.cpp spreadsheet/XlsWorkbook.cpp \
+  tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/XlsFuzz.cpp \
+  $(pkg-config --libs Qt6Core libgsf-1) -o "$out/xls_fuzz"
 
 # Each fuzzer adds what it finds to its first corpus folder; the committed
 # seeds stay untouched in the second.
@@ -33,3 +39,4 @@ run() {
 }
 run chartdata tests/chartdata/corpus
 run workbook tests/spreadsheet/corpus
+run xls tests/spreadsheet/xls-corpus
