@@ -2,17 +2,44 @@
 """Writes the workbook of `plotreel-bench xlsx`: ROWS rows (200,000 unless
 given) of a date-formatted time column, 10 ms apart from 1 March 2024 07:00,
 and five columns of random numbers, into PATH; with a third argument
-"newest-first" the same rows in the opposite order. Needs python3-xlsxwriter."""
+"newest-first" the same rows in the opposite order. A PATH ending in .xls gets
+the same rows (in time order) as an Excel 97-2003 workbook, whose worksheets
+hold at most 65,536 rows: four worksheets of a quarter of them each. Needs
+python3-xlsxwriter and python3-xlwt."""
 import datetime
 import random
 import sys
 
 import xlsxwriter
+import xlwt
+
+XLS_SHEETS = 4
+
+
+def write_xls(path, rows):
+    book = xlwt.Workbook()
+    time_format = xlwt.easyxf(num_format_str="yyyy-mm-dd hh:mm:ss.000")
+    start = datetime.datetime(2024, 3, 1, 7, 0, 0)
+    values = random.Random(7)
+    per_sheet = (rows + XLS_SHEETS - 1) // XLS_SHEETS
+    for i in range(rows):
+        if i % per_sheet == 0:
+            sheet = book.add_sheet("Data %d" % (i // per_sheet + 1))
+        row = sheet.row(i % per_sheet)
+        row.write(0, start + datetime.timedelta(milliseconds=10 * i), time_format)
+        for column in range(1, 6):
+            row.write(column, round(values.uniform(-1000, 1000), 3 + column))
+        if i % 1000 == 999:
+            sheet.flush_row_data()
+    book.save(path)
 
 
 def main():
     path = sys.argv[1]
     rows = int(sys.argv[2]) if len(sys.argv) > 2 else 200000
+    if path.endswith(".xls"):
+        write_xls(path, rows)
+        return
     book = xlsxwriter.Workbook(path, {"constant_memory": True})
     sheet = book.add_worksheet("Data")
     time_format = book.add_format({"num_format": "yyyy-mm-dd hh:mm:ss.000"})

@@ -85,6 +85,23 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
                    const std::vector<TFastLineSeries*>& series, TLoadProgress* progress)
 {
     qint64 rowsRead = 0;
+    // How far the reader has come through the worksheet's data: what the
+    // progress shows, at every chunk of data as well as every few thousand
+    // rows, so that a sheet of few rows with huge cells shows it too.
+    std::uint64_t bytesDone = 0;
+    std::uint64_t bytesTotal = 0;
+    const auto report = [&] {
+        if (bytesTotal > 0)
+            ReportLoadProgress(progress, static_cast<qint64>(std::min(bytesDone, bytesTotal)),
+                               static_cast<qint64>(bytesTotal));
+        else
+            ReportLoadProgress(progress, rowsRead, -1);
+    };
+    const auto onProgress = [&](std::uint64_t done, std::uint64_t total) {
+        bytesDone = done;
+        bytesTotal = total;
+        report();
+    };
     std::vector<int> columns;
     for (const TFastLineSeries* one : series)
         columns.push_back(one->Tag() + 1);
@@ -93,7 +110,7 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
     TLetterCells cells;
     const auto onRow = [&](const TSheetRow& row) {
         if (++rowsRead % ProgressRows == 0)
-            ReportLoadProgress(progress, rowsRead, -1);
+            report();
         cells.Fill(row);
         const TCell* time = cells.At(timeColumn);
         if (!time || !IsTimeCell(*time) || !window.Contains(time->Value))
@@ -107,7 +124,7 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
         }
     };
     try {
-        ReadWorksheet(fileName, sheetIndex, onRow);
+        ReadWorksheet(fileName, sheetIndex, onRow, onProgress);
     } catch (...) {
         blocks.FlushAll();
         throw;

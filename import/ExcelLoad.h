@@ -22,7 +22,8 @@ constexpr int ExcelLetterCount = 26;
 // wherever its used range starts; a column outside the used range is empty.
 //
 // The points read before an error are added to their series before the
-// error goes on to the caller. `progress` (when given) hears the count of rows
-// read; a cancel there throws LoadCancelled.
+// error goes on to the caller. `progress` (when given) hears how much of the
+// worksheet's data was read (the count of rows read where its size is not
+// known); a cancel there throws LoadCancelled.
 void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, const TLoadWindow& window,
                    const std::vector<TFastLineSeries*>& series, TLoadProgress* progress = nullptr);

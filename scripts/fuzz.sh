@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the chart data file parser, the .xlsx and .ods readers and the Access
-# reader's parent side with libFuzzer and the address and undefined-behaviour
-# sanitizers and runs each for a bounded time (seconds, first argument, 60 by
-# default, per target).
+# Builds the chart data file parser, the .xlsx, .ods and .xls readers and the
+# Access reader's parent side with libFuzzer and the address and
+# undefined-behaviour sanitizers and runs each for a bounded time (seconds,
+# first argument, 60 by default, per target).
 # Exits non-zero when a fuzzer finds a crash.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,8 +20,14 @@ clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core) \
 clang++ "${flags[@]}" -pthread $(pkg-config --cflags Qt6Core libzip expat zlib) \
   common/DateTime.cpp spreadsheet/CellReference.cpp spreadsheet/NumberFormats.cpp spreadsheet/OdsReader.cpp \
   spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsxReader.cpp spreadsheet/XmlPart.cpp \
-  spreadsheet/ZipPackage.cpp tests/spreadsheet/WorkbookFuzz.cpp \
+  spreadsheet/ZipPackage.cpp tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/WorkbookFuzz.cpp \
   $(pkg-config --libs Qt6Core libzip expat zlib) -o "$out/workbook_fuzz"
+
+clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core libgsf-1) \
+  common/DateTime.cpp spreadsheet/BiffRecords.cpp spreadsheet/BiffStrings.cpp spreadsheet/NumberFormats.cpp \
+  spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsCompoundFile.cpp spreadsheet/XlsWorkbook.cpp \
+  tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/XlsFuzz.cpp \
+  $(pkg-config --libs Qt6Core libgsf-1) -o "$out/xls_fuzz"
 
 # The Access reader program runs libmdb, which crashes on some inputs: it is
 # built without the sanitizers, and only what escapes it is a finding.
@@ -47,4 +53,5 @@ run() {
 }
 run chartdata tests/chartdata/corpus
 run workbook tests/spreadsheet/corpus
+run xls tests/spreadsheet/xls-corpus
 run access "$out/seeds-access"

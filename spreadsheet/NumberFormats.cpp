@@ -1,5 +1,7 @@
 #include "spreadsheet/NumberFormats.h"
 
+#include "spreadsheet/SheetDates.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -137,4 +139,24 @@ TNumberFormatKind NumberFormatCodeKind(std::string_view code)
     if (tokens.Currency)
         return TNumberFormatKind::Currency;
     return TNumberFormatKind::Number;
+}
+
+TNumberFormatKind TNumberFormatTable::KindOf(long long id) const
+{
+    const auto code = mCodes.find(id);
+    return code != mCodes.end() ? code->second : BuiltInNumberFormatKind(static_cast<int>(std::clamp(id, -1LL, 1000LL)));
+}
+
+TCell FormattedNumber(double number, TNumberFormatKind format, bool date1904)
+{
+    switch (format) {
+    case TNumberFormatKind::Date:
+    case TNumberFormatKind::TimeOfDay:
+        return {TCellKind::Date, ExcelSerialToDateTime(number, date1904, format == TNumberFormatKind::TimeOfDay)};
+    case TNumberFormatKind::Currency:
+        return {TCellKind::Currency, number};
+    case TNumberFormatKind::Number:
+        break;
+    }
+    return {TCellKind::Double, number};
 }

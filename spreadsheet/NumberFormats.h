@@ -1,5 +1,8 @@
 #pragma once
 
+#include "spreadsheet/SheetCells.h"
+
+#include <map>
 #include <string_view>
 
 // What a cell's number format makes of the number it shows.
@@ -21,3 +24,18 @@ TNumberFormatKind BuiltInNumberFormatKind(int id);
 // shows a currency symbol, also inside quotes or as [$€-407]; otherwise a
 // number.
 TNumberFormatKind NumberFormatCodeKind(std::string_view code);
+
+// The number formats of one workbook: its own codes by their ids, the
+// built-in formats for the other ids.
+class TNumberFormatTable {
+public:
+    void AddCode(long long id, std::string_view code) { mCodes[id] = NumberFormatCodeKind(code); }
+    TNumberFormatKind KindOf(long long id) const;
+
+private:
+    std::map<long long, TNumberFormatKind> mCodes;
+};
+
+// A number as a cell with the given format shows it: a Date (a TDateTime) for
+// dates and times, Currency for money, otherwise a Double.
+TCell FormattedNumber(double number, TNumberFormatKind format, bool date1904);

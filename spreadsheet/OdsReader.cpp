@@ -188,10 +188,11 @@ QStringList OdsWorksheetNames(const TZipPackage& package)
     return handler.Names;
 }
 
-TUsedRange ReadOdsWorksheet(const TZipPackage& package, int index, const TRowSink& onRow)
+TUsedRange ReadOdsWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
+                            const TReadProgress& onProgress)
 {
     TContentHandler handler(index, &onRow);
-    ParseXmlPart(package, ContentPart, handler);
+    ParseXmlPart(package, ContentPart, handler, onProgress);
     if (index < 0 || index >= handler.Names.size())
         throw Exception(QStringLiteral("The workbook has no worksheet number %1.").arg(index + 1));
     return handler.UsedRange;

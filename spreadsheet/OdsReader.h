@@ -16,4 +16,5 @@ QStringList OdsWorksheetNames(const TZipPackage& package);
 // Double, currency Currency, date and time Date, boolean Boolean, string
 // Text, a formula's error Error); repeated rows and cells come as one row or
 // run with their count, never expanded.
-TUsedRange ReadOdsWorksheet(const TZipPackage& package, int index, const TRowSink& onRow);
+TUsedRange ReadOdsWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
+                            const TReadProgress& onProgress = {});

@@ -59,3 +59,8 @@ struct TUsedRange {
 
 // Receives the rows of a worksheet that hold values, in file order.
 using TRowSink = std::function<void(const TSheetRow& row)>;
+
+// Hears how far a read of a worksheet has come: done of total bytes of the
+// data it goes through, at least every few hundred kilobytes, whatever the
+// cells hold. A total of 0 means the size is unknown.
+using TReadProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;

@@ -53,13 +53,14 @@ QStringList WorksheetNames(const QString& fileName)
     });
 }
 
-TUsedRange ReadWorksheet(const QString& fileName, int index, const TRowSink& onRow)
+TUsedRange ReadWorksheet(const QString& fileName, int index, const TRowSink& onRow,
+                         const TReadProgress& onProgress)
 {
     return Reading(fileName, [&] {
         if (FormatOf(fileName) == TWorkbookFormat::Compound)
-            return ReadXlsWorksheet(fileName, index, onRow);
+            return ReadXlsWorksheet(fileName, index, onRow, onProgress);
         const TZipPackage package(fileName);
-        return IsOpenDocument(package) ? ReadOdsWorksheet(package, index, onRow)
-                                       : ReadXlsxWorksheet(package, index, onRow);
+        return IsOpenDocument(package) ? ReadOdsWorksheet(package, index, onRow, onProgress)
+                                       : ReadXlsxWorksheet(package, index, onRow, onProgress);
     });
 }

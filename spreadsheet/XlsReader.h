@@ -4,9 +4,9 @@
 
 #include <QStringList>
 
-// Excel 97-2003 workbooks (.xls, BIFF8) through FreeXL. FreeXL keeps no
-// formula results, so formula cells read as empty; it tells no number
-// formats apart beyond dates and times, so there is no currency.
+// Excel 97-2003 workbooks (.xls, BIFF8): the workbook stream of the compound
+// file, read by XlsWorkbook.
 
 QStringList XlsWorksheetNames(const QString& fileName);
-TUsedRange ReadXlsWorksheet(const QString& fileName, int index, const TRowSink& onRow);
+TUsedRange ReadXlsWorksheet(const QString& fileName, int index, const TRowSink& onRow,
+                            const TReadProgress& onProgress = {});

@@ -18,6 +18,10 @@
 
 namespace {
 
+// The most text of a cell's value that is kept: far more than any number,
+// date or flag takes. A longer value is text, and the rest of it is skipped.
+constexpr std::size_t MaxValueText = 64 * 1024;
+
 QString Text(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -178,7 +182,7 @@ public:
             const char* code = XmlAttribute(attributes, "formatCode");
             long long number = 0;
             if (id && code && ParseInteger(id, number))
-                mCustom[number] = NumberFormatCodeKind(code);
+                mTable.AddCode(number, code);
         } else if (name == "cellXfs") {
             mInCellFormats = true;
         } else if (name == "xf" && mInCellFormats) {
@@ -197,16 +201,13 @@ public:
     {
         std::vector<TNumberFormatKind> kinds;
         kinds.reserve(mFormatIds.size());
-        for (long long id : mFormatIds) {
-            const auto custom = mCustom.find(id);
-            kinds.push_back(custom != mCustom.end() ? custom->second
-                                                    : BuiltInNumberFormatKind(static_cast<int>(std::min(id, 1000LL))));
-        }
+        for (long long id : mFormatIds)
+            kinds.push_back(mTable.KindOf(id));
         return kinds;
     }
 
 private:
-    std::map<long long, TNumberFormatKind> mCustom;
+    TNumberFormatTable mTable;
     std::vector<long long> mFormatIds;
     bool mInCellFormats = false;
 };
@@ -256,7 +257,15 @@ public:
         }
     }
 
-    void Characters(std::string_view text) override { mValue.append(text); }
+    void Characters(std::string_view text) override
+    {
+        if (text.size() > MaxValueText - mValue.size()) {
+            mLongValue = true;
+            CollectText(false);
+            return;
+        }
+        mValue.append(text);
+    }
 
     const TUsedRange& UsedRange() const { return mUsedRange; }
 
@@ -342,6 +351,7 @@ private:
     void StartValue()
     {
         mValue.clear();
+        mLongValue = false;
         mInValue = true;
         CollectText(true);
     }
@@ -362,21 +372,13 @@ private:
         if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()
             || !std::isfinite(number))
             throw BadValue("number");
-        switch (mFormat) {
-        case TNumberFormatKind::Date:
-        case TNumberFormatKind::TimeOfDay:
-            return {TCellKind::Date,
-                    ExcelSerialToDateTime(number, mDate1904, mFormat == TNumberFormatKind::TimeOfDay)};
-        case TNumberFormatKind::Currency:
-            return {TCellKind::Currency, number};
-        case TNumberFormatKind::Number:
-            break;
-        }
-        return {TCellKind::Double, number};
+        return FormattedNumber(number, mFormat, mDate1904);
     }
 
     TCell ValueCell() const
     {
+        if (mLongValue)
+            return {TCellKind::Text, 0};
         switch (mType) {
         case TType::Number:
             return NumberCell();
@@ -420,6 +422,7 @@ private:
     bool mInCell = false;
     bool mInValue = false;
     bool mHasValue = false;
+    bool mLongValue = false;
     bool mInline = false;
 };
 
@@ -433,7 +436,8 @@ QStringList XlsxWorksheetNames(const TZipPackage& package)
     return names;
 }
 
-TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow)
+TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
+                             const TReadProgress& onProgress)
 {
     const TWorkbookParts parts = ReadWorkbookParts(package);
     if (index < 0 || static_cast<std::size_t>(index) >= parts.Worksheets.size())
@@ -445,6 +449,6 @@ TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSi
         formats = styles.Kinds();
     }
     TSheetHandler sheet(formats, parts.Date1904, onRow);
-    ParseXmlPart(package, parts.Worksheets[static_cast<std::size_t>(index)].Part, sheet);
+    ParseXmlPart(package, parts.Worksheets[static_cast<std::size_t>(index)].Part, sheet, onProgress);
     return sheet.UsedRange();
 }

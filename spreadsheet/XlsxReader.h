@@ -15,5 +15,7 @@ QStringList XlsxWorksheetNames(const TZipPackage& package);
 // Streams the rows of worksheet index (from 0) to onRow and returns the used
 // range. A number is a Double, Date or Currency by its cell's number format;
 // shared, inline and formula strings are Text; a formula gives the result
-// stored with it, a cell without a stored value is empty.
-TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow);
+// stored with it, a cell without a stored value is empty. A value longer than
+// any number is Text, whatever its type says, and is not held whole.
+TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
+                             const TReadProgress& onProgress = {});

@@ -218,11 +218,20 @@ const char* XmlAttribute(const char** attributes, std::string_view name)
     return nullptr;
 }
 
-void ParseXmlPart(const TZipPackage& package, const QByteArray& part, TXmlHandler& handler)
+void ParseXmlPart(const TZipPackage& package, const QByteArray& part, TXmlHandler& handler,
+                  const TReadProgress& onProgress)
 {
     TXmlParse parse(part, handler);
     bool going = true;
-    package.ReadPart(part, [&](const char* data, std::size_t size) { return going = parse.Feed(data, size, false); });
+    const std::uint64_t total = onProgress ? package.PartSize(part) : 0;
+    std::uint64_t done = 0;
+    package.ReadPart(part, [&](const char* data, std::size_t size) {
+        going = parse.Feed(data, size, false);
+        done += size;
+        if (onProgress)
+            onProgress(done, total);
+        return going;
+    });
     if (going)
         parse.Feed(nullptr, 0, true);
 }

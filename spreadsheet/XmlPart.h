@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spreadsheet/SheetCells.h"
+
 #include <QByteArray>
 
 #include <cstddef>
@@ -38,5 +40,7 @@ const char* XmlAttribute(const char** attributes, std::string_view name);
 // Streams a part of the package through an XML parser into handler. A part
 // that is no well-formed XML, declares a document type (entity declarations
 // are refused outright), nests too deep or needs too much memory ends with an
-// Exception naming the part.
-void ParseXmlPart(const TZipPackage& package, const QByteArray& part, TXmlHandler& handler);
+// Exception naming the part. onProgress (when given) hears the bytes of the
+// part inflated so far after every chunk, of the size the archive gives.
+void ParseXmlPart(const TZipPackage& package, const QByteArray& part, TXmlHandler& handler,
+                  const TReadProgress& onProgress = {});

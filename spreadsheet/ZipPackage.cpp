@@ -167,6 +167,16 @@ bool TZipPackage::HasPart(const QByteArray& name) const
     return zip_name_locate(mArchive, name.constData(), ZIP_FL_NOCASE) >= 0;
 }
 
+std::uint64_t TZipPackage::PartSize(const QByteArray& name) const
+{
+    const zip_int64_t index = zip_name_locate(mArchive, name.constData(), ZIP_FL_NOCASE);
+    zip_stat_t stat;
+    if (index < 0 || zip_stat_index(mArchive, static_cast<zip_uint64_t>(index), 0, &stat) != 0
+        || !(stat.valid & ZIP_STAT_SIZE))
+        return 0;
+    return stat.size;
+}
+
 void TZipPackage::ReadPart(const QByteArray& name,
                            const std::function<bool(const char* data, std::size_t size)>& sink) const
 {

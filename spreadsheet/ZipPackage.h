@@ -28,6 +28,9 @@ public:
 
     // Part names compare without regard to case, as package names do.
     bool HasPart(const QByteArray& name) const;
+    // The inflated size of a part as the archive gives it; 0 when it gives
+    // none or the part is missing.
+    std::uint64_t PartSize(const QByteArray& name) const;
     // Hands the inflated part to sink chunk by chunk until its end or until
     // sink returns false. Throws when the part is missing or damaged, or
     // inflates beyond the cap.

@@ -25,7 +25,7 @@ protected:
     ExcelLoad() { mChart.AddSeries(std::make_unique<TChartShape>()); }
 
     std::vector<Points> Load(const QString& name, int sheet, int timeLetter, const std::vector<int>& dataLetters,
-                             const TLoadWindow& window)
+                             const TLoadWindow& window, TLoadProgress* progress = nullptr)
     {
         std::vector<TFastLineSeries*> series;
         for (int letter : dataLetters) {
@@ -33,7 +33,7 @@ protected:
             one->SetTag(letter);
             series.push_back(one);
         }
-        LoadWorksheet(TestWorkbook(name), sheet, timeLetter + 1, window, series);
+        LoadWorksheet(TestWorkbook(name), sheet, timeLetter + 1, window, series, progress);
         return PointsOf(series);
     }
 
@@ -49,6 +49,21 @@ protected:
     }
 
     TChart mChart;
+};
+
+// Keeps the steps it hears; cancels at the first when asked to.
+class TRecordedProgress : public TLoadProgress {
+public:
+    explicit TRecordedProgress(bool cancel = false) : mCancel(cancel) {}
+    bool Step(qint64 done, qint64 total) override
+    {
+        Steps.emplace_back(done, total);
+        return !mCancel;
+    }
+    std::vector<std::pair<qint64, qint64>> Steps;
+
+private:
+    bool mCancel;
 };
 
 // From 08:00:00 for ten seconds, on day 0.
@@ -116,6 +131,42 @@ TEST_F(ExcelLoad, CurrencySkipsItsRowAsATime)
     // and the plain number 7 in row 12.
     EXPECT_EQ(Load("kinds.xlsx", 0, 1, {1}, TLoadWindow{12, 13})[0], Points());
     EXPECT_EQ(Load("kinds.xlsx", 0, 1, {1}, TLoadWindow{6.5, 7.5})[0], Points({{7, 7}}));
+}
+
+TEST_F(ExcelLoad, XlsBooleansErrorsCurrencyAndMillisecondsAsTimesAndValues)
+{
+    // Times in A and values in B: a boolean value; a boolean, an error and a
+    // currency amount as times; a time 10 ms past the window; a time and a
+    // value (in cells.xls stored results of formulas); an error value; the
+    // window's end. skips.xls is written by xlwt.
+    for (const auto& [name, sheet] : {std::pair("cells.xls", 1), std::pair("skips.xls", 0)}) {
+        SCOPED_TRACE(name);
+        const std::vector<Points> points = Load(name, sheet, 0, {1}, TenSeconds);
+        EXPECT_EQ(points[0].size(), 2u);
+        ASSERT_GE(points[0].size(), 1u);
+        EXPECT_NEAR(points[0][0].first, Time(8, 0, 3), 1e-9);
+        EXPECT_EQ(points[0][0].second, 9);
+        EXPECT_NEAR(points[0].back().first, Time(8, 0, 10), 1e-9);
+        EXPECT_EQ(points[0].back().second, 10);
+    }
+}
+
+TEST_F(ExcelLoad, AHugeCellLoadsWithoutItWhileTheProgressCountsTheBytesRead)
+{
+    // hugecell.xlsx: B1 holds 60 MB of digits, B2 the number 2; times in A.
+    TRecordedProgress progress;
+    const std::vector<Points> points = Load("hugecell.xlsx", 0, 0, {1}, TLoadWindow{0, 1}, &progress);
+    EXPECT_EQ(points[0], Points({{0.75, 2}}));
+    ASSERT_GT(progress.Steps.size(), 100u);
+    for (const auto& [done, total] : progress.Steps) {
+        EXPECT_GT(total, 60 << 20);
+        EXPECT_LE(done, total);
+    }
+    EXPECT_EQ(progress.Steps.back().first, progress.Steps.back().second);
+
+    TRecordedProgress cancel(true);
+    EXPECT_THROW(Load("hugecell.xlsx", 0, 0, {1}, TLoadWindow{0, 1}, &cancel), LoadCancelled);
+    EXPECT_EQ(cancel.Steps.size(), 1u);
 }
 
 TEST_F(ExcelLoad, RepeatedOdsRowsGiveAPointEach)

@@ -10,23 +10,16 @@
 #include "spreadsheet/OdsReader.h"
 #include "spreadsheet/XlsxReader.h"
 #include "spreadsheet/ZipPackage.h"
+#include "tests/spreadsheet/FuzzRowChecks.h"
 
 #include <zlib.h>
 
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void Put16(std::string& out, unsigned value)
 {
@@ -116,22 +109,6 @@ std::string Xlsx(const std::string& workbook, const std::string& styles, const s
                       {"xl/worksheets/sheet1.xml", sheet}});
 }
 
-void CheckRows(const TUsedRange& used, const std::vector<TSheetRow>& rows)
-{
-    TUsedRange expected;
-    for (const TSheetRow& row : rows) {
-        Check(row.Row >= 1 && row.Repeat >= 1 && row.Row + (row.Repeat - 1) <= MaxSheetRows);
-        Check(!row.Cells.empty());
-        for (const TCellRun& run : row.Cells) {
-            Check(run.Column >= 1 && run.Count >= 1 && run.Column + (run.Count - 1) <= MaxSheetColumns);
-            Check(std::isfinite(run.Cell.Value) && run.Cell.Kind != TCellKind::Empty);
-        }
-        expected.Include(row);
-    }
-    Check(used.FirstRow == expected.FirstRow && used.LastRow == expected.LastRow);
-    Check(used.FirstColumn == expected.FirstColumn && used.LastColumn == expected.LastColumn);
-}
-
 template <class Names, class Read>
 void ReadAll(const std::string& archive, Names names, Read read)
 {
@@ -141,12 +118,15 @@ void ReadAll(const std::string& archive, Names names, Read read)
         if (count == 0)
             return;
         std::vector<TSheetRow> rows;
-        const TUsedRange used = read(package, 0, [&rows](const TSheetRow& row) {
-            if (rows.size() < 100000)
-                rows.push_back(row);
-        });
+        const TUsedRange used = read(
+            package, 0,
+            [&rows](const TSheetRow& row) {
+                if (rows.size() < 100000)
+                    rows.push_back(row);
+            },
+            TReadProgress());
         if (rows.size() < 100000)
-            CheckRows(used, rows);
+            CheckFuzzedRows(used, rows);
     } catch (const Exception&) {
     }
 }

@@ -1,3 +1,4 @@
+#include "bench/ResidentMemory.h"
 #include "common/DateTime.h"
 #include "common/Exception.h"
 #include "spreadsheet/Workbook.h"
@@ -79,13 +80,17 @@ TEST(Workbook, ListsTheWorksheetsInWorkbookOrderInEveryFormat)
     const QStringList expected = {"Notes", QStringLiteral("Messwerte \u00c4"), "Leer"};
     for (const char* name : {"load.xlsx", "load.ods", "load.xls"})
         EXPECT_EQ(WorksheetNames(TestWorkbook(name)), expected) << name;
+    // A chart sheet is no worksheet; a hidden one is.
+    EXPECT_EQ(WorksheetNames(TestWorkbook("kinds.xls")), QStringList({"Kinds", "Hidden"}));
 }
 
-TEST(Workbook, TypesXlsxCellsByTheirNumberFormatsAndTypes)
+TEST(Workbook, TypesCellsByTheirNumberFormatsAndTypesInXlsxAndXls)
 {
-    TUsedRange used;
-    const TCells cells = ReadCells("kinds.xlsx", 0, &used);
-    ExpectCells(cells, {
+    for (const char* name : {"kinds.xlsx", "kinds.xls"}) {
+        SCOPED_TRACE(name);
+        TUsedRange used;
+        const TCells cells = ReadCells(name, 0, &used);
+        ExpectCells(cells, {
                            {1, 2, K::Date, Day(2024, 3, 1) + Time(8, 0)},
                            {2, 2, K::Date, Time(8, 30)},
                            {3, 2, K::Date, Day(2024, 3, 1)},
@@ -101,31 +106,42 @@ TEST(Workbook, TypesXlsxCellsByTheirNumberFormatsAndTypes)
                            {13, 2, K::Double, 3},
                            {14, 2, K::Date, Day(2024, 3, 1) + Time(20, 15)},
                            {1, 1, K::Text},
+                           {5, 1, K::Text},
                        });
-    // The formatted cell without a value (D16) is no part of the used range.
-    ExpectRange(used, 1, 1, 14, 2);
-    EXPECT_EQ(cells.size(), 28u);
+        // The formatted cell without a value (D16) is no part of the used range.
+        ExpectRange(used, 1, 1, 14, 2);
+        EXPECT_EQ(cells.size(), 28u);
+    }
 }
 
 TEST(Workbook, FormulasGiveTheirStoredResultsAndInlineStringsAreText)
 {
-    ExpectCells(ReadCells("formulas.xlsx", 0), {
-                                                   {1, 1, K::Text},
-                                                   {2, 1, K::Double, 2},
-                                                   {3, 1, K::Text},
-                                                   {4, 1, K::Boolean, 1},
-                                                   {5, 1, K::Error},
-                                                   {6, 1, K::Date, 45352.5},
-                                               });
+    for (const char* name : {"formulas.xlsx", "formulas.xls"}) {
+        SCOPED_TRACE(name);
+        const TCells cells = ReadCells(name, 0);
+        ExpectCells(cells, {
+                               {1, 1, K::Text},
+                               {2, 1, K::Double, 2},
+                               {3, 1, K::Text},
+                               {4, 1, K::Boolean, 1},
+                               {5, 1, K::Error},
+                               {6, 1, K::Date, 45352.5},
+                           });
+        // A formula without a stored result has no value.
+        EXPECT_EQ(cells.size(), 6u);
+    }
 }
 
 TEST(Workbook, DatesOfThe1904SystemBecomeTheSameDays)
 {
-    ExpectCells(ReadCells("date1904.xlsx", 0), {
-                                                   {1, 1, K::Date, Day(2024, 3, 1) + Time(8, 0)},
-                                                   {2, 1, K::Date, Time(8, 30)},
-                                                   {3, 1, K::Date, Day(1904, 1, 1)},
-                                               });
+    for (const char* name : {"date1904.xlsx", "date1904.xls"}) {
+        SCOPED_TRACE(name);
+        ExpectCells(ReadCells(name, 0), {
+                                            {1, 1, K::Date, Day(2024, 3, 1) + Time(8, 0)},
+                                            {2, 1, K::Date, Time(8, 30)},
+                                            {3, 1, K::Date, Day(1904, 1, 1)},
+                                        });
+    }
 }
 
 TEST(Workbook, TheUsedRangeStartsAtItsFirstValue)
@@ -160,7 +176,28 @@ TEST(Workbook, TypesOdsCellsByTheirValueTypesAndCountsRepeatsWithoutExpanding)
     ExpectRange(used, 1, 2, 12, 4);
 }
 
-TEST(Workbook, XlsCellsThroughFreeXLWithFormulasEmpty)
+TEST(Workbook, XlsNumbersComeFromEveryKindOfNumberRecord)
+{
+    // Whole and hundredth RK numbers, an RK double, a MULRK run; blank
+    // cells and the cells of a chart drawn on the sheet add nothing.
+    TUsedRange used;
+    const TCells numbers = ReadCells("cells.xls", 0, &used);
+    ExpectCells(numbers, {
+                             {1, 1, K::Double, 1234},
+                             {2, 1, K::Double, 12.34},
+                             {3, 1, K::Double, 0.5},
+                             {4, 2, K::Double, 1},
+                             {4, 3, K::Double, 2},
+                             {4, 4, K::Double, -3},
+                         });
+    EXPECT_EQ(numbers.size(), 6u);
+    ExpectRange(used, 1, 1, 4, 4);
+
+    // Times keep their milliseconds.
+    ExpectCells(ReadCells("cells.xls", 1), {{6, 1, K::Date, Time(8, 0, 10) + 0.01 / SecondsPerDay}});
+}
+
+TEST(Workbook, XlsCellsWrittenByXlwtWithAFormulaWithoutResult)
 {
     const TCells cells = ReadCells("load.xls", 1);
     ExpectCells(cells, {
@@ -172,6 +209,33 @@ TEST(Workbook, XlsCellsThroughFreeXLWithFormulasEmpty)
                            {9, 1, K::Text},
                        });
     EXPECT_EQ(cells.count({3, 5}), 0u);
+}
+
+TEST(Workbook, AValueLongerThanAnyNumberIsTextAndIsNotHeldWhole)
+{
+    // B1 holds 100,000 digits, which make no finite number.
+    ExpectCells(ReadCells("longcell.xlsx", 0), {{1, 2, K::Text}, {2, 2, K::Double, 2}});
+
+    // 60 MB of digits in one cell.
+    const QString huge = TestWorkbook("hugecell.xlsx");
+    ResetPeakResidentBytes();
+    const std::int64_t before = PeakResidentBytes();
+    TCells cells;
+    std::vector<std::uint64_t> progress;
+    ReadWorksheet(
+        huge, 0,
+        [&](const TSheetRow& row) {
+            for (const TCellRun& run : row.Cells)
+                cells[{row.Row, run.Column}] = {run.Cell};
+        },
+        [&](std::uint64_t done, std::uint64_t total) {
+            EXPECT_EQ(total, (60u << 20) + 259u);
+            progress.push_back(done);
+        });
+    EXPECT_LT(PeakResidentBytes() - before, 24 << 20);
+    ExpectCells(cells, {{1, 2, K::Text}, {2, 2, K::Double, 2}});
+    // The progress goes on while the cell is read.
+    EXPECT_GT(progress.size(), 100u);
 }
 
 TEST(Workbook, DamagedAndHostileFilesEndWithAnErrorNamingTheFile)
@@ -195,6 +259,14 @@ TEST(Workbook, DamagedAndHostileFilesEndWithAnErrorNamingTheFile)
         {"load.xlsx", 3, "The workbook has no worksheet number 4."},
         {"load.ods", 3, "The workbook has no worksheet number 4."},
         {"load.xls", 3, "The workbook has no worksheet number 4."},
+        {"truncated.xls", 0, "runs past the end of the workbook stream"},
+        {"length.xls", 0, "runs past the end of the workbook stream"},
+        {"sst.xls", 0, "The cell in column 1 of row 1 refers to shared string 14 of 14."},
+        {"cutsst.xls", 0, "The shared strings of the workbook end inside a string."},
+        {"biff5.xls", 0, "older than Excel 97"},
+        {"encrypted.xls", 0, "protected by a password"},
+        {"infinity.xls", 0, "The cell in column 2 of row 1 holds no valid number."},
+        {"cut.xls", 0, "The compound file is damaged or no workbook"},
     };
     for (const Case& test : cases) {
         const QString fileName = TestWorkbook(test.Name);

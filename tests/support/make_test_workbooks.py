@@ -2,10 +2,13 @@
 """Writes the workbooks of the tests into the folder given as the argument, or
 with a second argument only the workbook of that name from ON_REQUEST.
 Each is small and shows one rule of the workbook reader; the damaged ones are
-made from sound ones. Needs Debian's python3-openpyxl, python3-xlsxwriter,
+made from sound ones. The .xls workbooks beside the ones xlwt writes are made
+record by record here (xlwt writes neither formula results nor booleans and
+errors) and put in a compound file by xlwt's writer. Needs Debian's python3-openpyxl, python3-xlsxwriter,
 python3-xlwt and python3-odf (run with /usr/bin/python3)."""
 import datetime
 import os
+import struct
 import sys
 import zipfile
 import zlib
@@ -13,6 +16,7 @@ import zlib
 import openpyxl
 import xlsxwriter
 import xlwt
+from xlwt.CompoundDoc import XlsDoc
 from odf.opendocument import OpenDocumentSpreadsheet
 from odf.table import Table, TableCell, TableRow
 from odf.text import P
@@ -132,9 +136,296 @@ def load_xls():
                 sheet.write(r, c, value, time_style)
             else:
                 sheet.write(r, c, value)
-    # A formula: its result is not in the file for FreeXL.
+    # A formula, stored by xlwt without its result.
     sheet.write(2, 4, xlwt.Formula("B3*2"))
     book.save(path("load.xls"))
+
+
+# BIFF8 records of .xls workbooks.
+def record(kind, data):
+    return struct.pack("<HH", kind, len(data)) + data
+
+
+def bof(substream, version=0x0600):
+    return record(0x0809, struct.pack("<HHHHII", version, substream, 0x0DBB, 0x07CC, 0, 6))
+
+
+EOF_RECORD = record(0x000A, b"")
+
+
+def unicode_string(text, length_format="<H"):
+    """A string with its length and the flags byte: 8-bit where it can be."""
+    if all(ord(c) < 256 for c in text):
+        return struct.pack(length_format + "B", len(text), 0) + text.encode("latin-1")
+    return struct.pack(length_format + "B", len(text), 1) + text.encode("utf-16-le")
+
+
+def cell(row, col, xf):
+    """Rows and columns from 1, as the tests count them."""
+    return struct.pack("<HHH", row - 1, col - 1, xf)
+
+
+def number(row, col, value, xf=0):
+    return record(0x0203, cell(row, col, xf) + struct.pack("<d", value))
+
+
+def rk(row, col, rk_value, xf=0):
+    return record(0x027E, cell(row, col, xf) + struct.pack("<I", rk_value))
+
+
+def label(row, col, text, xf=0):
+    return record(0x0204, cell(row, col, xf) + unicode_string(text))
+
+
+def label_sst(row, col, index, xf=0):
+    return record(0x00FD, cell(row, col, xf) + struct.pack("<I", index))
+
+
+def boolerr(row, col, value, error=False, xf=0):
+    return record(0x0205, cell(row, col, xf) + struct.pack("<BB", value, 1 if error else 0))
+
+
+def formula(row, col, result, xf=0):
+    """result: a number, a str (then a STRING record follows), True/False, an
+    error code as ("error", code) or None for a formula without a result."""
+    if isinstance(result, bool):
+        stored = struct.pack("<BBBBHH", 1, 0, int(result), 0, 0, 0xFFFF)
+    elif isinstance(result, tuple):
+        stored = struct.pack("<BBBBHH", 2, 0, result[1], 0, 0, 0xFFFF)
+    elif isinstance(result, str):
+        stored = struct.pack("<BBBBHH", 0, 0, 0, 0, 0, 0xFFFF)
+    elif result is None:
+        stored = struct.pack("<BBBBHH", 3, 0, 0, 0, 0, 0xFFFF)
+    else:
+        stored = struct.pack("<d", result)
+    # The formula itself: the constant 1 (tInt); readers take the result.
+    data = record(0x0006, cell(row, col, xf) + stored + struct.pack("<HI", 0, 0) + struct.pack("<HBH", 3, 0x1E, 1))
+    if isinstance(result, str):
+        data += record(0x0207, unicode_string(result))
+    return data
+
+
+def rk_integer(value):
+    return ((value << 2) | 2) & 0xFFFFFFFF
+
+
+def sst(strings, split=None):
+    """The shared strings; split=(string index, characters) ends the SST
+    record after that many characters of that string, and a CONTINUE record
+    goes on with the rest in UTF-16, as Excel writes long tables."""
+    head = struct.pack("<II", len(strings), len(strings))
+    records = []
+    data = head
+    for i, text in enumerate(strings):
+        if split and split[0] == i:
+            cut = split[1]
+            data += struct.pack("<HB", len(text), 0) + text[:cut].encode("latin-1")
+            records.append(record(0x00FC, data))
+            data = b"\x01" + text[cut:].encode("utf-16-le")
+            continue
+        data += unicode_string(text)
+    records.append(record(0x003C if records else 0x00FC, data))
+    return b"".join(records)
+
+
+def biff_stream(sheets, formats=(), cell_formats=(0,), strings=None, date1904=False, version=0x0600,
+                hidden=()):
+    """A workbook stream: sheets are (name, sheet type, records of the cells);
+    formats the custom number formats (id, code); cell_formats the format id
+    of each XF; hidden the names of hidden sheets."""
+    # CODEPAGE 1200, as Excel writes it in BIFF8.
+    head = [bof(0x0005, version), record(0x0042, struct.pack("<H", 1200))]
+    if date1904:
+        head.append(record(0x0022, struct.pack("<H", 1)))
+    head += [record(0x041E, struct.pack("<H", fid) + unicode_string(code)) for fid, code in formats]
+    head += [record(0x00E0, struct.pack("<HH", 0, fid) + bytes(16)) for fid in cell_formats]
+
+    def bound_sheets(offsets):
+        return [record(0x0085, struct.pack("<IBB", offset, int(name in hidden), kind) + unicode_string(name, "<B"))
+                for (name, kind, _), offset in zip(sheets, offsets)]
+
+    tail = [sst(*strings) if strings else b"", EOF_RECORD]
+    size = len(b"".join(head + bound_sheets([0] * len(sheets)) + tail))
+    offsets = []
+    bodies = []
+    for name, kind, cells in sheets:
+        offsets.append(size)
+        body = bof(0x0020 if kind == 2 else 0x0010, version) + cells + EOF_RECORD
+        bodies.append(body)
+        size += len(body)
+    return b"".join(head + bound_sheets(offsets) + tail + bodies)
+
+
+class ExactSizeDoc(XlsDoc):
+    """xlwt's compound file writer, with the stream's true size in the
+    directory instead of the size padded to whole sectors."""
+
+    def __init__(self, size):
+        XlsDoc.__init__(self)
+        self.exact_size = size
+
+    def _build_directory(self):
+        padded = self.book_stream_len
+        self.book_stream_len = self.exact_size
+        XlsDoc._build_directory(self)
+        self.book_stream_len = padded
+
+
+def write_xls(name, stream):
+    """Streams under 4096 bytes would go to the mini stream, which the writer
+    does not know: the shorter ones get zeros after their last record."""
+    stream += bytes(max(0, 4096 - len(stream)))
+    ExactSizeDoc(len(stream)).save(path(name), stream)
+
+
+KINDS_FORMATS = [(164, "yyyy-mm-dd hh:mm:ss"), (165, "hh:mm"), (166, "dd.mm.yyyy"),
+                 (167, "#,##0.00 [$\u20ac-407]"), (168, "[h]:mm:ss"), (169, '0.0 "hours"'), (170, "[$-409]0.00"),
+                 (171, "mmm d, yyyy h:mm AM/PM"), (172, "hh:mm:ss.000"), (173, "yyyy-mm-dd hh:mm")]
+# The XF of each format id: General, the custom ones, then built-in
+# currency (7), percent (9), dates (14).
+KINDS_XFS = [0] + [fid for fid, _ in KINDS_FORMATS] + [7, 9, 14]
+
+
+def xf(format_id):
+    return KINDS_XFS.index(format_id)
+
+
+def excel_serial(value):
+    if isinstance(value, datetime.datetime):
+        return (value - datetime.datetime(1899, 12, 30)).total_seconds() / 86400
+    if isinstance(value, datetime.date):
+        return float((value - datetime.date(1899, 12, 30)).days)
+    return (value.hour * 3600 + value.minute * 60 + value.second + value.microsecond / 1e6) / 86400
+
+
+KINDS_LABELS = ["datetime", "time", "date", "number", "built-in currency", "euro", "text", "boolean", "error",
+                "elapsed", "percent", "quoted", "locale", "am/pm"]
+
+
+def kinds_xls():
+    """The rows of kinds.xlsx as an .xls workbook, the labels of column A
+    shared strings (one of them split over a CONTINUE record), beside a
+    chart sheet and a hidden worksheet."""
+    values = [
+        number(1, 2, excel_serial(datetime.datetime(2024, 3, 1, 8, 0)), xf(164)),
+        number(2, 2, excel_serial(T(8, 30)), xf(165)),
+        number(3, 2, excel_serial(datetime.date(2024, 3, 1)), xf(166)),
+        number(4, 2, 0.5),
+        number(5, 2, 12.5, xf(7)),
+        number(6, 2, 12.5, xf(167)),
+        label(7, 2, "abc"),
+        boolerr(8, 2, 1),
+        boolerr(9, 2, 0x07, error=True),
+        number(10, 2, 1.25, xf(168)),
+        number(11, 2, 0.25, xf(9)),
+        number(12, 2, 7, xf(169)),
+        rk(13, 2, rk_integer(3), xf(170)),
+        number(14, 2, excel_serial(datetime.datetime(2024, 3, 1, 20, 15)), xf(171)),
+    ]
+    cells = b"".join(label_sst(r, 1, r - 1) + values[r - 1] for r in range(1, 15))
+    # Formatted, but without a value: no part of the used range.
+    cells += record(0x0201, cell(16, 4, xf(14)))
+    strings = (KINDS_LABELS, (4, 9))
+    sheets = [("Kinds", 0, cells), ("Chart", 2, b""), ("Hidden", 0, label_sst(1, 1, 0))]
+    write_xls("kinds.xls", biff_stream(sheets, KINDS_FORMATS, KINDS_XFS, strings, hidden=("Hidden",)))
+    return sheets, strings
+
+
+def formulas_xls():
+    """The formulas of formulas.xlsx with their stored results, and one
+    without any."""
+    cells = (label(1, 1, "text") + formula(2, 1, 2.0) + formula(3, 1, "ab") + formula(4, 1, True)
+             + formula(5, 1, ("error", 0x07)) + formula(6, 1, 45352.5, xf(173)) + formula(7, 1, None))
+    write_xls("formulas.xls", biff_stream([("Formulas", 0, cells)], KINDS_FORMATS, KINDS_XFS))
+
+
+def date1904_xls():
+    cells = (number(1, 1, excel_serial(datetime.datetime(2024, 3, 1, 8, 0)) - 1462, xf(173))
+             + number(2, 1, excel_serial(T(8, 30)), xf(165)) + number(3, 1, 0, xf(14)))
+    write_xls("date1904.xls", biff_stream([("Dates", 0, cells)], KINDS_FORMATS, KINDS_XFS, date1904=True))
+
+
+def cells_xls():
+    """Sheet "Numbers": the number records of .xls beside NUMBER: RK
+    integers, RK hundredths and doubles, a MULRK run over columns B to D,
+    blank cells, and a chart drawn on the sheet (its own records inside) that
+    adds no cells. Sheet "Load": a time column A and data column B of rows
+    that a load skips or keeps (see ExcelLoadTest)."""
+    chart = bof(0x0020) + number(40, 1, 99) + EOF_RECORD
+    mulrk = record(0x00BD, cell(4, 2, 0)[:4] + struct.pack("<HIHIHI", 0, rk_integer(1), 0, rk_integer(2),
+                                                              0, rk_integer(-3)) + struct.pack("<H", 3))
+    numbers = (rk(1, 1, rk_integer(1234)) + rk(2, 1, rk_integer(1234) | 1)
+               + rk(3, 1, struct.unpack("<Q", struct.pack("<d", 0.5))[0] >> 32) + mulrk + chart
+               + record(0x00BE, cell(5, 1, 0)[:4] + struct.pack("<HHH", 0, 0, 2)))
+    ms = excel_serial(T(8, 0, 10, 10000))
+    load = (label(1, 1, "time") + label(1, 2, "value")
+            + number(2, 1, excel_serial(T(8, 0, 1)), xf(172)) + boolerr(2, 2, 1)
+            + boolerr(3, 1, 1) + number(3, 2, 5)
+            + boolerr(4, 1, 0x2A, error=True) + number(4, 2, 6)
+            + number(5, 1, excel_serial(T(8, 0, 2)), xf(7)) + number(5, 2, 7)
+            + number(6, 1, ms, xf(172)) + number(6, 2, 8)
+            + formula(7, 1, excel_serial(T(8, 0, 3)), xf(165)) + formula(7, 2, 9.0)
+            + number(8, 1, excel_serial(T(8, 0, 4)), xf(172)) + formula(8, 2, ("error", 0x07))
+            + number(9, 1, excel_serial(T(8, 0, 10)), xf(172)) + number(9, 2, 10))
+    write_xls("cells.xls", biff_stream([("Numbers", 0, numbers), ("Load", 0, load)], KINDS_FORMATS, KINDS_XFS))
+
+
+def damaged_xls(kinds_sheets, kinds_strings):
+    """Damaged workbook streams, each in a sound compound file."""
+    sound = biff_stream(kinds_sheets, KINDS_FORMATS, KINDS_XFS, kinds_strings)
+    first_sheet = sound.index(bof(0x0010))
+    # A long row, cut inside its last record.
+    long_cells = b"".join(number(1, c, c) for c in range(1, 250))
+    long_sheet = biff_stream([("Long", 0, long_cells)])
+    write_xls("truncated.xls", long_sheet[:-(len(EOF_RECORD) + 5)])
+    # A record whose length goes past the end of the stream.
+    past = bytearray(long_sheet)
+    struct.pack_into("<H", past, len(past) - len(EOF_RECORD) - len(number(1, 1, 1)) + 2, 0x2000)
+    write_xls("length.xls", bytes(past))
+    # A shared string index past the table.
+    write_xls("sst.xls", biff_stream([("S", 0, label_sst(1, 1, len(KINDS_LABELS)))], strings=kinds_strings))
+    # A table whose last string ends before its characters do.
+    cut_sst = record(0x00FC, struct.pack("<II", 2, 2) + unicode_string("ab") + struct.pack("<HB", 10, 0) + b"abc")
+    sheet = biff_stream([("S", 0, label_sst(1, 1, 0))])
+    write_xls("cutsst.xls", sheet.replace(EOF_RECORD, cut_sst + EOF_RECORD, 1))
+    write_xls("biff5.xls", biff_stream([("Old", 0, number(1, 1, 1))], version=0x0500))
+    write_xls("encrypted.xls", sound[:first_sheet].replace(bof(0x0005), bof(0x0005) + record(0x002F, bytes(6)))
+              + sound[first_sheet:])
+    write_xls("infinity.xls", biff_stream([("Inf", 0, number(1, 1, 0.5) + number(1, 2, float("inf")))]))
+    with open(path("kinds.xls"), "rb") as whole:
+        content = whole.read()
+    with open(path("cut.xls"), "wb") as out:
+        out.write(content[:1000])
+
+
+def skips_xls():
+    """The rows of the "Load" sheet of cells.xls as xlwt writes them, with
+    plain numbers and an error cell where that sheet has formulas."""
+    book = xlwt.Workbook()
+    sheet = book.add_sheet("Skips")
+    time_style = xlwt.easyxf(num_format_str="hh:mm:ss.000")
+    money_style = xlwt.easyxf(num_format_str='"$"#,##0.00')
+    rows = [
+        (("time",), ("value",)),
+        ((T(8, 0, 1), time_style), (True,)),
+        ((True,), (5,)),
+        (None, (6,)),
+        ((excel_serial(T(8, 0, 2)), money_style), (7,)),
+        ((excel_serial(T(8, 0, 10, 10000)), time_style), (8,)),
+        ((excel_serial(T(8, 0, 3)), time_style), (9,)),
+        ((T(8, 0, 4), time_style), None),
+        ((T(8, 0, 10), time_style), (10,)),
+    ]
+    for r, (time, value) in enumerate(rows):
+        if time is None:
+            sheet.row(r).set_cell_error(0, 0x2A)  # #N/A
+        else:
+            sheet.write(r, 0, *time)
+        if value is None:
+            sheet.row(r).set_cell_error(1, "#DIV/0!")
+        else:
+            sheet.write(r, 1, *value)
+    book.save(path("skips.xls"))
 
 
 def kinds_xlsx():
@@ -316,6 +607,7 @@ def damaged():
     minimal_xlsx("late.xlsx", SHEET_HEAD + '<row r="1"><c r="A1"><v>0.5</v></c><c r="B1"><v>1</v></c></row>'
                  '<row r="2"><c r="A2"><v>0.75</v></c><c r="B2"><v>2</v></c></row>'
                  '<row r="3"><c r="XFE3"><v>3</v></c></row>' + SHEET_TAIL)
+    long_value_xlsx("longcell.xlsx", 100000)
     minimal_xlsx("row.xlsx", SHEET_HEAD + '<row r="1048577"><c><v>1</v></c></row>' + SHEET_TAIL)
     minimal_xlsx("malformed.xlsx", SHEET_HEAD + '<row r="1"><c r="A1"><v>1</v></row>' + SHEET_TAIL)
     minimal_ods("rows.ods",
@@ -334,9 +626,17 @@ def large_xlsx():
     minimal_xlsx("large.xlsx", SHEET_HEAD + block * 250 + SHEET_TAIL)
 
 
+def long_value_xlsx(name, digits):
+    """Times in column A; B1 holds a number of that many digits, B2 the
+    number 2."""
+    minimal_xlsx(name, SHEET_HEAD + '<row r="1"><c r="A1"><v>0.5</v></c><c r="B1"><v>' + "1" * digits
+                 + '</v></c></row><row r="2"><c r="A2"><v>0.75</v></c><c r="B2"><v>2</v></c></row>' + SHEET_TAIL)
+
+
 # Workbooks that take long to write, made only when a test asks for them by
-# name as the second argument.
-ON_REQUEST = {"large.xlsx": large_xlsx}
+# name as the second argument. hugecell.xlsx: a cell of 60 MB, within what
+# the reader inflates from a small archive.
+ON_REQUEST = {"large.xlsx": large_xlsx, "hugecell.xlsx": lambda: long_value_xlsx("hugecell.xlsx", 60 << 20)}
 
 
 def main():
@@ -355,6 +655,12 @@ def main():
     date1904_xlsx()
     range_xlsx()
     damaged()
+    kinds_sheets, kinds_strings = kinds_xls()
+    formulas_xls()
+    date1904_xls()
+    cells_xls()
+    skips_xls()
+    damaged_xls(kinds_sheets, kinds_strings)
 
 
 if __name__ == "__main__":
