@@ -86,7 +86,8 @@ TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
         const int frame = step.second;
         QTest::keyClick(window.get(), step.first);
         const double time = double(frame) / TestVideoFps;
-        EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, time, 1e-6) << frame;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(window->MarkSerie->X0() * SecondsPerDay - time) < 1e-6; }))
+            << window->MarkSerie->X0() * SecondsPerDay << " instead of " << time;
         ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
         EXPECT_NEAR(window->Player().GetPosition(), time, 1e-4) << frame;
     }
@@ -102,14 +103,19 @@ TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
     QTest::qWait(300);
     const int clicked = frameShown();
     QTest::keyClick(window.get(), Qt::Key_Right);
-    EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, double(clicked + 1) / TestVideoFps, 1e-6);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return qAbs(window->MarkSerie->X0() * SecondsPerDay - double(clicked + 1) / TestVideoFps) < 1e-6;
+    })) << window->MarkSerie->X0() * SecondsPerDay;
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == clicked + 1; })) << frameShown();
 
     // Stepping while playing pauses first.
     window->sbnPlayPause->click();
     QTest::qWait(200);
+    const double before = window->MarkSerie->X0();
     QTest::keyClick(window.get(), Qt::Key_Right);
     EXPECT_FALSE(window->Player().Playing());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->MarkSerie->X0() > before; }));
+    QTest::qWait(100);
     const double cursor = window->MarkSerie->X0() * SecondsPerDay;
     const int frame = qRound(cursor * TestVideoFps);
     EXPECT_NEAR(cursor, double(frame) / TestVideoFps, 1e-4);
