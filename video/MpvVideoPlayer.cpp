@@ -47,6 +47,13 @@ constexpr double StepPastFrame = SeekTolerance + 0.0001;
 // position at that frame's time; a seek nearer the end may put it at the end
 // of the sound track instead.
 constexpr double PastEndSeconds = 1.0;
+// How near a step's target a position left there by mpv may be, rounded by
+// its ways of counting time.
+constexpr double TargetLeftAsPosition = 0.0001;
+// How often, and how far apart, the time of the last frame is asked for again
+// while mpv answers with the end of the media instead.
+constexpr int MaxLandingRetries = 10;
+constexpr int LandingRetryMs = 20;
 
 std::optional<double> DoubleValue(const mpv_event_property& property)
 {
@@ -177,6 +184,9 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
             if (mLanding.hasExpired() || landed) {
                 mLanding = QDeadlineTimer();
                 mTimePos = position;
+                // Past the last frame, the last frame is what is shown.
+                if (mTimePos && mLastFrame)
+                    mTimePos = qMin(*mTimePos, *mLastFrame);
             }
         } else if (std::strcmp(property.name, "duration") == 0) {
             mDuration = DoubleValue(property);
@@ -383,6 +393,7 @@ void TMpvVideoPlayer::Close()
     mLanding = QDeadlineTimer();
     mStepsDue = 0;
     mSeekInFlight = false;
+    mLastFrame.reset();
 }
 
 void TMpvVideoPlayer::Play()
@@ -441,6 +452,7 @@ void TMpvVideoPlayer::AwaitLanding(TSeekPurpose purpose)
 {
     mSeekInFlight = true;
     mAwaitingRestart = true;
+    mLandingRetries = 0;
     ++mSeekTicket;
     mSeekPurpose = purpose;
 }
@@ -450,25 +462,49 @@ void TMpvVideoPlayer::AskLandingPosition()
     mpv_get_property_async(mMpv, LandingReplyBase + mSeekTicket, "time-pos", MPV_FORMAT_DOUBLE);
 }
 
+bool TMpvVideoPlayer::NearEndOfMedia(double position)
+{
+    // The last frame starts at least a frame before the end of the media,
+    // where the sound track ends too.
+    return mDuration && position > *mDuration - FrameDuration() / 2;
+}
+
 bool TMpvVideoPlayer::MayBePastLastFrame(double position)
 {
-    // The sound track ends at the end of the media, the last frame's time at
-    // least one frame before it.
-    return mDuration && position > *mDuration - FrameDuration() / 2;
+    return mLastFrame ? position >= *mLastFrame : NearEndOfMedia(position);
 }
 
 void TMpvVideoPlayer::Landed(double position)
 {
-    if (mSeekPurpose == TSeekPurpose::Step && MayBePastLastFrame(position)) {
+    // Near the end mpv may put the position at the end of the sound track,
+    // or leave it at the target of a step forward when no frame came after
+    // the last one; the last frame is shown either way.
+    if (mSeekPurpose == TSeekPurpose::Step
+        && (MayBePastLastFrame(position) || qAbs(position - mStepTarget) < TargetLeftAsPosition)) {
         SeekPastEnd();
         return;
     }
+    // mpv may answer before it has taken the last frame's time, with the end
+    // of the media or of the sound track; it says the frame's time soon after.
+    if (mSeekPurpose == TSeekPurpose::LastFrame && NearEndOfMedia(position) && mLandingRetries < MaxLandingRetries) {
+        ++mLandingRetries;
+        mSeekInFlight = true;
+        QTimer::singleShot(LandingRetryMs, this, [this, ticket = mSeekTicket] {
+            if (mSeekInFlight && ticket == mSeekTicket)
+                AskLandingPosition();
+        });
+        return;
+    }
+    if (mSeekPurpose == TSeekPurpose::LastFrame)
+        mLastFrame = position;
+    else if (mLastFrame)
+        position = qMin(position, *mLastFrame);
     if (mSeekPurpose == TSeekPurpose::Time) {
         // Playing on from there, the positions come as they are.
         if (!mPlaying)
             mTimePos = position;
         if (mStepsDue != 0)
-            TakeNextStep();
+            TakeNextStep(false);
         return;
     }
     mTimePos = position;
@@ -476,10 +512,10 @@ void TMpvVideoPlayer::Landed(double position)
     // own time is taken for a while.
     mLandLow = mLandHigh = position;
     mLanding = QDeadlineTimer(LandingTimeoutMs);
-    TakeNextStep();
+    TakeNextStep(mSeekPurpose == TSeekPurpose::LastFrame);
 }
 
-void TMpvVideoPlayer::TakeNextStep()
+void TMpvVideoPlayer::TakeNextStep(bool justPastEnd)
 {
     const double shown = mTimePos.value_or(0.0);
     if (mStepsDue == 0) {
@@ -490,16 +526,20 @@ void TMpvVideoPlayer::TakeNextStep()
     mEofReached = false;
     if (mStepsDue > 0) {
         --mStepsDue;
-        SeekExact(shown + StepPastFrame, shown, 1, 0, TSeekPurpose::Step);
+        mStepTarget = shown + StepPastFrame;
+        SeekExact(mStepTarget, shown, 1, 0, TSeekPurpose::Step);
         return;
     }
-    // mpv steps back from where it puts the position: at the end of the sound
-    // track that is the last frame again.
-    if (mSeekPurpose != TSeekPurpose::LastFrame && MayBePastLastFrame(shown)) {
+    // mpv steps back from where it puts the position, which after the last
+    // frame has been shown for a while is the end of the sound track, so the
+    // last frame again; right after a seek past the end it is that frame's
+    // time.
+    if (!justPastEnd && MayBePastLastFrame(shown)) {
         SeekPastEnd();
         return;
     }
     ++mStepsDue;
+    mStepTarget = -1;
     const char* args[] = {"frame-back-step", nullptr};
     const int result = mpv_command(mMpv, args);
     if (result < 0)
@@ -544,7 +584,7 @@ void TMpvVideoPlayer::StepFrames(int frames)
         AskLandingPosition();
         return;
     }
-    TakeNextStep();
+    TakeNextStep(false);
 }
 
 void TMpvVideoPlayer::ShowLastFrame()

@@ -86,7 +86,9 @@ private:
     void SeekExact(double target, double expected, double landLow, double landHigh, TSeekPurpose purpose);
     // Takes the next of the steps due, if any, or else tells where the last
     // one landed.
-    void TakeNextStep();
+    // `justPastEnd`: mpv has just shown the last frame after a seek past the
+    // end.
+    void TakeNextStep(bool justPastEnd);
     void SeekPastEnd();
     // The time of the frame that a seek of ours showed, as mpv says it once
     // playback has restarted.
@@ -94,6 +96,7 @@ private:
     // Whether mpv may be saying the end of the sound track rather than the
     // time of the last frame.
     bool MayBePastLastFrame(double position);
+    bool NearEndOfMedia(double position);
     void AwaitLanding(TSeekPurpose purpose);
     void AskLandingPosition();
 
@@ -128,6 +131,12 @@ private:
     bool mSeekInFlight = false;
     bool mAwaitingRestart = false;
     quint64 mSeekTicket = 0;
+    int mLandingRetries = 0;
+    // Where the step forward in flight went; mpv leaves the position there
+    // when it finds no frame after it.
+    double mStepTarget = -1;
+    // The last frame's time, once a seek past the end has shown it.
+    std::optional<double> mLastFrame;
     // What the seek in flight, or else the last one, was for.
     TSeekPurpose mSeekPurpose = TSeekPurpose::Time;
 };
