@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 #include "chart/Chart.h"
 #include "common/MessageBoxes.h"
+#include "common/TimeMapping.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/TestVideos.h"
 #include "video/MpvVideoPlayer.h"
@@ -10,6 +11,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
+
+#include <functional>
 
 namespace {
 
@@ -122,4 +125,42 @@ TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
     QTest::qWait(300);
     EXPECT_EQ(frameShown(), frame);
+}
+
+TEST_F(RealVideo, StepsAndEndGoToTheFramesOwnTimesOnClipsWithSound)
+{
+    // In the clip with a variable rate the first frames follow each other
+    // after 20 ms, half the average; both clips' sound runs on past the start
+    // of their last frame.
+    const struct {
+        const char* Name;
+        QString File;
+        std::function<double(int)> Time;
+        int Frames;
+    } clips[] = {
+        {"variable rate", TestVideos().VariableRate, VariableRateFrameTime, VariableRateFrames},
+        {"29.97 fps", TestVideos().Ntsc, NtscFrameTime, NtscFrames},
+    };
+    for (const auto& clip : clips) {
+        SCOPED_TRACE(clip.Name);
+        window->OpenVideoFile(clip.File);
+        const auto frameShown = [&] { return TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)); };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == 0; }));
+        const int last = clip.Frames - 1;
+        const std::pair<Qt::Key, int> keys[] = {
+            {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Left, 2},
+            {Qt::Key_End, last}, {Qt::Key_Left, last - 1}, {Qt::Key_Right, last},
+        };
+        for (const auto& [key, frame] : keys) {
+            const double time = clip.Time(frame);
+            QTest::keyClick(window.get(), key);
+            // The cursor exactly at the frame's time: a sample there is the
+            // one the strip shows.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return qAbs(window->MarkSerie->X0() - VideoToChartTime(window->StartTime, time)) < 1e-9 / SecondsPerDay; }))
+                << (window->MarkSerie->X0() - window->StartTime) * SecondsPerDay << " instead of " << time;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; }))
+                << frameShown() << " instead of " << frame;
+        }
+    }
 }
