@@ -178,7 +178,7 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
                 mPaused = true;
                 stopped = true;
             }
-        } else if (std::strcmp(property.name, "time-pos") == 0 && !(mSeekInFlight && mSeekPurpose != TSeekPurpose::Time)) {
+        } else if (std::strcmp(property.name, "time-pos") == 0 && !SteppingNow()) {
             const std::optional<double> position = DoubleValue(property);
             const bool landed = position && *position >= mLandLow && *position <= mLandHigh;
             if (mLanding.hasExpired() || landed) {
@@ -462,6 +462,11 @@ void TMpvVideoPlayer::AskLandingPosition()
     mpv_get_property_async(mMpv, LandingReplyBase + mSeekTicket, "time-pos", MPV_FORMAT_DOUBLE);
 }
 
+bool TMpvVideoPlayer::SteppingNow() const
+{
+    return mSeekInFlight && mSeekPurpose != TSeekPurpose::Time;
+}
+
 bool TMpvVideoPlayer::NearEndOfMedia(double position)
 {
     // The last frame starts at least a frame before the end of the media,
@@ -527,7 +532,7 @@ void TMpvVideoPlayer::TakeNextStep(bool justPastEnd)
     if (mStepsDue > 0) {
         --mStepsDue;
         mStepTarget = shown + StepPastFrame;
-        SeekExact(mStepTarget, shown, 1, 0, TSeekPurpose::Step);
+        SeekExact(mStepTarget, shown, shown, shown, TSeekPurpose::Step);
         return;
     }
     // mpv steps back from where it puts the position, which after the last
@@ -544,16 +549,13 @@ void TMpvVideoPlayer::TakeNextStep(bool justPastEnd)
     const int result = mpv_command(mMpv, args);
     if (result < 0)
         throw Exception(PlayerErrorMessage(result, mFileName));
-    mLandLow = 1;
-    mLandHigh = 0;
-    mLanding = QDeadlineTimer(LandingTimeoutMs);
     AwaitLanding(TSeekPurpose::Step);
 }
 
 void TMpvVideoPlayer::SeekPastEnd()
 {
     const double shown = mTimePos.value_or(0.0);
-    SeekExact(mDuration.value_or(shown) + PastEndSeconds, shown, 1, 0, TSeekPurpose::LastFrame);
+    SeekExact(mDuration.value_or(shown) + PastEndSeconds, shown, shown, shown, TSeekPurpose::LastFrame);
 }
 
 float TMpvVideoPlayer::FrameDuration()

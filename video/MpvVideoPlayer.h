@@ -98,6 +98,10 @@ private:
     bool MayBePastLastFrame(double position);
     bool NearEndOfMedia(double position);
     void AwaitLanding(TSeekPurpose purpose);
+    // While a step or the way to the last frame is under way, the positions
+    // that mpv reports are those it passes, and only its answer after the
+    // landing counts.
+    bool SteppingNow() const;
     void AskLandingPosition();
 
     mpv_handle* mMpv = nullptr;
