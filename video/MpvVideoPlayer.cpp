@@ -452,6 +452,7 @@ void TMpvVideoPlayer::AwaitLanding(TSeekPurpose purpose)
 {
     mSeekInFlight = true;
     mAwaitingRestart = true;
+    mSeekDeadline = QDeadlineTimer(LandingTimeoutMs);
     mLandingRetries = 0;
     ++mSeekTicket;
     mSeekPurpose = purpose;
@@ -462,9 +463,14 @@ void TMpvVideoPlayer::AskLandingPosition()
     mpv_get_property_async(mMpv, LandingReplyBase + mSeekTicket, "time-pos", MPV_FORMAT_DOUBLE);
 }
 
+bool TMpvVideoPlayer::SeekLanding() const
+{
+    return mSeekInFlight && !mSeekDeadline.hasExpired();
+}
+
 bool TMpvVideoPlayer::SteppingNow() const
 {
-    return mSeekInFlight && mSeekPurpose != TSeekPurpose::Time;
+    return SeekLanding() && mSeekPurpose != TSeekPurpose::Time;
 }
 
 bool TMpvVideoPlayer::NearEndOfMedia(double position)
@@ -576,7 +582,7 @@ void TMpvVideoPlayer::StepFrames(int frames)
     const bool wasPlaying = mPlaying;
     Pause();
     mStepsDue += frames;
-    if (mSeekInFlight)
+    if (SeekLanding())
         return;
     if (wasPlaying) {
         // Steps go from the frame that the pause leaves on screen; mpv answers

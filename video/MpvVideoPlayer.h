@@ -98,6 +98,9 @@ private:
     bool MayBePastLastFrame(double position);
     bool NearEndOfMedia(double position);
     void AwaitLanding(TSeekPurpose purpose);
+    // Whether a seek of ours is still to land; one that mpv has not answered
+    // in time is given up.
+    bool SeekLanding() const;
     // While a step or the way to the last frame is under way, the positions
     // that mpv reports are those it passes, and only its answer after the
     // landing counts.
@@ -135,6 +138,7 @@ private:
     bool mSeekInFlight = false;
     bool mAwaitingRestart = false;
     quint64 mSeekTicket = 0;
+    QDeadlineTimer mSeekDeadline;
     int mLandingRetries = 0;
     // Where the step forward in flight went; mpv leaves the position there
     // when it finds no frame after it.
