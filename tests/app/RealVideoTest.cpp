@@ -151,9 +151,11 @@ TEST_F(RealVideo, StepsAndEndGoToTheFramesOwnTimesOnClipsWithSound)
             {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Left, 2},
             {Qt::Key_End, last}, {Qt::Key_Left, last - 1}, {Qt::Key_Right, last},
         };
-        for (const auto& [key, frame] : keys) {
+        for (const auto& press : keys) {
+            // A named copy: lambdas below use the frame.
+            const int frame = press.second;
             const double time = clip.Time(frame);
-            QTest::keyClick(window.get(), key);
+            QTest::keyClick(window.get(), press.first);
             // The cursor exactly at the frame's time: a sample there is the
             // one the strip shows.
             EXPECT_TRUE(QTest::qWaitFor(
