@@ -267,11 +267,12 @@ TEST_F(MpvVideoPlayerTest, PositionsComeEveryHalfSecondOfVideoAtHigherSpeeds)
     mPlayer->Open(TestVideos().WithSound);
     mPlayer->Play();
     ASSERT_TRUE(WaitUntil([&] { return mPositions.size() >= 8; }));
-    for (int i = 1; i < mPositions.size(); ++i) {
-        EXPECT_LT(mPositionTimes[i] - mPositionTimes[i - 1], 62 + 40) << "report " << i;
-        EXPECT_LT(mPositions[i] - mPositions[i - 1], 0.5 + 0.3) << "report " << i;
-    }
     mPlayer->Pause();
+    // On average, as a busy machine delays single reports.
+    const int gaps = mPositions.size() - 1;
+    EXPECT_LT(double(mPositionTimes.back() - mPositionTimes.front()) / gaps, 62 + 20);
+    EXPECT_LT((mPositions.back() - mPositions.front()) / gaps, 0.5 + 0.1);
+    EXPECT_GT(mPositions.back() - mPositions.front(), 0);
 }
 
 TEST_F(MpvVideoPlayerTest, EndOfMediaStopsOnceAndPlayRestarts)
