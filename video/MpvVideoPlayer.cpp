@@ -400,6 +400,8 @@ void TMpvVideoPlayer::Play()
 {
     if (!mOpen)
         return;
+    // Steps not yet taken are given up.
+    mStepsDue = 0;
     // Playing on from the last frame restarts the media.
     if (mEofReached) {
         SeekExact(0, 0, 0, FrameDuration(), TSeekPurpose::Time);
