@@ -45,6 +45,7 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     mPlayer->SetVideoWindow(pnlClient);
     mPlayer->OnPosition = [this](TVideoPlayer* sender, float position) { PlayerPosition(sender, position); };
     mPlayer->OnStop = [this](TVideoPlayer* sender) { PlayerStop(sender); };
+    mPlayer->OnFrameShown = [this](TVideoPlayer*, double seconds) { ShowCursorAt(seconds); };
 
     lblCurrentTime->setText(QString());
     VideoDuration = 0;

@@ -150,6 +150,8 @@ private:
     void ConnectCommands();
     void PlayerPosition(TVideoPlayer* sender, float position);
     void PlayerStop(TVideoPlayer* sender);
+    // Moves the cursor to where the video is now, as a position report does.
+    void FollowPlayer();
     void ChartAllClickSeries(TChartSeries* series, int valueIndex, Qt::MouseButton button,
                              Qt::KeyboardModifiers shift, int x, int y);
     void ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -166,7 +168,7 @@ private:
     void SeekToSeconds(float seconds);
     // Moves the cursor to a video position, the view along where the cursor
     // would leave it, and refreshes the controls.
-    void ShowCursorAt(float seconds);
+    void ShowCursorAt(double seconds);
     void NudgeData(double seconds);
     void ChangeSpeed(int change);
     // The cursor's time with the speed and the sync offset where they are

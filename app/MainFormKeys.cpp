@@ -93,8 +93,8 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
         SeekToSeconds(0);
         break;
     case TKeyCommand::GoToEnd:
-        // The last frame.
-        SeekToSeconds(VideoDuration - mPlayer->FrameDuration());
+        mPlayer->ShowLastFrame();
+        ShowPlayState(false);
         break;
     case TKeyCommand::NudgeFrameEarlier:
         NudgeData(-mPlayer->FrameDuration());
@@ -136,9 +136,9 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
 
 void TfrmMain::StepFrames(int frames)
 {
-    const float position = mPlayer->StepFrames(frames);
+    // The cursor follows when the frame is shown.
+    mPlayer->StepFrames(frames);
     ShowPlayState(false);
-    ShowCursorAt(position);
 }
 
 void TfrmMain::SeekToSeconds(float seconds)
@@ -148,7 +148,7 @@ void TfrmMain::SeekToSeconds(float seconds)
     mPlayer->SetPosition(target);
 }
 
-void TfrmMain::ShowCursorAt(float seconds)
+void TfrmMain::ShowCursorAt(double seconds)
 {
     SetCursorX(VideoToChartTime(StartTime, seconds));
     TTimeAxis& axis = ChartAll->BottomAxis();
@@ -176,6 +176,8 @@ void TfrmMain::ChangeSpeed(int change)
 {
     mSpeedStep = NextSpeedStep(mSpeedStep, change);
     mPlayer->SetSpeed(SpeedOfStep(mSpeedStep));
+    if (mPlayer->Playing())
+        FollowPlayer();
     UpdateControls();
 }
 

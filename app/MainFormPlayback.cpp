@@ -10,10 +10,12 @@
 
 void TfrmMain::sbnPlayPauseClick()
 {
-    if (mPlayer->Playing())
+    if (mPlayer->Playing()) {
         mPlayer->Pause();
-    else
+        FollowPlayer();
+    } else {
         mPlayer->Play();
+    }
     ShowPlayState(mPlayer->Playing());
 }
 
@@ -27,6 +29,13 @@ void TfrmMain::ShowPlayState(bool playing)
 void TfrmMain::PlayerStop(TVideoPlayer*)
 {
     ShowPlayState(false);
+    // The picture stops where the last report may be well behind it.
+    FollowPlayer();
+}
+
+void TfrmMain::FollowPlayer()
+{
+    PlayerPosition(mPlayer.get(), mPlayer->GetPosition());
 }
 
 void TfrmMain::PlayerPosition(TVideoPlayer*, float position)

@@ -1,6 +1,6 @@
 #include "common/TimeMapping.h"
 
-TDateTime VideoToChartTime(TDateTime startTime, float seconds)
+TDateTime VideoToChartTime(TDateTime startTime, double seconds)
 {
     // Three divisions in extended precision, as the rest of the program and
     // stored files expect.

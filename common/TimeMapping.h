@@ -2,7 +2,8 @@
 
 #include "common/DateTime.h"
 
-// Video positions are seconds in single precision; the chart counts in
-// TDateTime days from the start time of the recording.
-TDateTime VideoToChartTime(TDateTime startTime, float seconds);
+// Video positions are seconds, passed in single precision except where a
+// frame's own time is known; the chart counts in TDateTime days from the
+// start time of the recording.
+TDateTime VideoToChartTime(TDateTime startTime, double seconds);
 float ChartToVideoSeconds(TDateTime startTime, TDateTime chartTime);

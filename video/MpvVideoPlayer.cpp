@@ -21,6 +21,9 @@ constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
 constexpr quint64 VideoTrackReply = 4;
 constexpr quint64 AudioTrackReply = 5;
+// The position asked for after a seek of ours lands comes back under this
+// plus the seek's ticket.
+constexpr quint64 LandingReplyBase = 16;
 
 // The sound outputs mpv would probe by itself, then its null output, so that a
 // machine without a sound device plays silently instead of failing. Names
@@ -37,6 +40,20 @@ constexpr double SeekTolerance = 0.005;
 // How long a seek of ours may take to land before the positions mpv reports
 // are believed again whatever they are.
 constexpr int LandingTimeoutMs = 1000;
+// A step forward seeks this far past the frame shown: mpv then shows the
+// frame after it, however near that one follows.
+constexpr double StepPastFrame = SeekTolerance + 0.0001;
+// A seek this far past the end of the media shows the last frame and puts the
+// position at that frame's time; a seek nearer the end may put it at the end
+// of the sound track instead.
+constexpr double PastEndSeconds = 1.0;
+// How near a step's target a position left there by mpv may be, rounded by
+// its ways of counting time.
+constexpr double TargetLeftAsPosition = 0.0001;
+// How often, and how far apart, the time of the last frame is asked for again
+// while mpv answers with the end of the media instead.
+constexpr int MaxLandingRetries = 10;
+constexpr int LandingRetryMs = 20;
 
 std::optional<double> DoubleValue(const mpv_event_property& property)
 {
@@ -142,6 +159,8 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
 {
     TLoadProgress progress = TLoadProgress::None;
     bool stopped = false;
+    bool landed = false;
+    std::optional<double> landing;
     switch (event.event_id) {
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto& property = *static_cast<mpv_event_property*>(event.data);
@@ -159,12 +178,15 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
                 mPaused = true;
                 stopped = true;
             }
-        } else if (std::strcmp(property.name, "time-pos") == 0) {
+        } else if (std::strcmp(property.name, "time-pos") == 0 && !SteppingNow()) {
             const std::optional<double> position = DoubleValue(property);
             const bool landed = position && *position >= mLandLow && *position <= mLandHigh;
             if (mLanding.hasExpired() || landed) {
                 mLanding = QDeadlineTimer();
                 mTimePos = position;
+                // Past the last frame, the last frame is what is shown.
+                if (mTimePos && mLastFrame)
+                    mTimePos = qMin(*mTimePos, *mLastFrame);
             }
         } else if (std::strcmp(property.name, "duration") == 0) {
             mDuration = DoubleValue(property);
@@ -198,8 +220,16 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         progress = TLoadProgress::Restarted;
+        if (mSeekInFlight && mAwaitingRestart) {
+            mAwaitingRestart = false;
+            AskLandingPosition();
+        }
         break;
     case MPV_EVENT_GET_PROPERTY_REPLY:
+        if (mSeekInFlight && event.reply_userdata == LandingReplyBase + mSeekTicket) {
+            landing = event.error >= 0 ? DoubleValue(*static_cast<mpv_event_property*>(event.data)) : std::nullopt;
+            landed = true;
+        }
         if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
             std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
@@ -217,6 +247,13 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
     // invalidates the event.
     if (stopped && mPlaying)
         StopSequence();
+    if (landed) {
+        mSeekInFlight = false;
+        if (landing)
+            RunCommand([&] { Landed(*landing); });
+        else
+            mStepsDue = 0;
+    }
     return progress;
 }
 
@@ -354,15 +391,20 @@ void TMpvVideoPlayer::Close()
     mContainerFps.reset();
     mEstimatedFps.reset();
     mLanding = QDeadlineTimer();
+    mStepsDue = 0;
+    mSeekInFlight = false;
+    mLastFrame.reset();
 }
 
 void TMpvVideoPlayer::Play()
 {
     if (!mOpen)
         return;
+    // Steps not yet taken are given up.
+    mStepsDue = 0;
     // Playing on from the last frame restarts the media.
     if (mEofReached) {
-        SeekExact(0, 0, 0, FrameDuration());
+        SeekExact(0, 0, 0, FrameDuration(), TSeekPurpose::Time);
         mEofReached = false;
     }
     SetPause(false);
@@ -383,16 +425,18 @@ void TMpvVideoPlayer::SetPosition(float seconds)
 {
     if (!mOpen)
         return;
+    mStepsDue = 0;
     // mpv counts a negative absolute target from the end of the media.
     const double target = qMax(0.0, double(seconds));
     // The picture shown is the first frame at or after the target.
-    SeekExact(target, target, target - SeekTolerance, target + FrameDuration());
+    SeekExact(target, target, target - SeekTolerance, target + FrameDuration(), TSeekPurpose::Time);
     // Off the end now, so that a Play right away starts from here; mpv
     // reports the end again if the target is the end.
     mEofReached = false;
 }
 
-void TMpvVideoPlayer::SeekExact(double target, double expected, double landLow, double landHigh)
+void TMpvVideoPlayer::SeekExact(double target, double expected, double landLow, double landHigh,
+                                TSeekPurpose purpose)
 {
     const QByteArray text = QByteArray::number(target, 'g', 17);
     const char* args[] = {"seek", text.constData(), "absolute+exact", nullptr};
@@ -403,6 +447,123 @@ void TMpvVideoPlayer::SeekExact(double target, double expected, double landLow, 
     mLandLow = landLow;
     mLandHigh = landHigh;
     mLanding = QDeadlineTimer(LandingTimeoutMs);
+    AwaitLanding(purpose);
+}
+
+void TMpvVideoPlayer::AwaitLanding(TSeekPurpose purpose)
+{
+    mSeekInFlight = true;
+    mAwaitingRestart = true;
+    mSeekDeadline = QDeadlineTimer(LandingTimeoutMs);
+    mLandingRetries = 0;
+    ++mSeekTicket;
+    mSeekPurpose = purpose;
+}
+
+void TMpvVideoPlayer::AskLandingPosition()
+{
+    mpv_get_property_async(mMpv, LandingReplyBase + mSeekTicket, "time-pos", MPV_FORMAT_DOUBLE);
+}
+
+bool TMpvVideoPlayer::SeekLanding() const
+{
+    return mSeekInFlight && !mSeekDeadline.hasExpired();
+}
+
+bool TMpvVideoPlayer::SteppingNow() const
+{
+    return SeekLanding() && mSeekPurpose != TSeekPurpose::Time;
+}
+
+bool TMpvVideoPlayer::NearEndOfMedia(double position)
+{
+    // The last frame starts at least a frame before the end of the media,
+    // where the sound track ends too.
+    return mDuration && position > *mDuration - FrameDuration() / 2;
+}
+
+bool TMpvVideoPlayer::MayBePastLastFrame(double position)
+{
+    return mLastFrame ? position >= *mLastFrame : NearEndOfMedia(position);
+}
+
+void TMpvVideoPlayer::Landed(double position)
+{
+    // Near the end mpv may put the position at the end of the sound track,
+    // or leave it at the target of a step forward when no frame came after
+    // the last one; the last frame is shown either way.
+    if (mSeekPurpose == TSeekPurpose::Step
+        && (MayBePastLastFrame(position) || qAbs(position - mStepTarget) < TargetLeftAsPosition)) {
+        SeekPastEnd();
+        return;
+    }
+    // mpv may answer before it has taken the last frame's time, with the end
+    // of the media or of the sound track; it says the frame's time soon after.
+    if (mSeekPurpose == TSeekPurpose::LastFrame && NearEndOfMedia(position) && mLandingRetries < MaxLandingRetries) {
+        ++mLandingRetries;
+        mSeekInFlight = true;
+        QTimer::singleShot(LandingRetryMs, this, [this, ticket = mSeekTicket] {
+            if (mSeekInFlight && ticket == mSeekTicket)
+                AskLandingPosition();
+        });
+        return;
+    }
+    if (mSeekPurpose == TSeekPurpose::LastFrame)
+        mLastFrame = position;
+    else if (mLastFrame)
+        position = qMin(position, *mLastFrame);
+    if (mSeekPurpose == TSeekPurpose::Time) {
+        // Playing on from there, the positions come as they are.
+        if (!mPlaying)
+            mTimePos = position;
+        if (mStepsDue != 0)
+            TakeNextStep(false);
+        return;
+    }
+    mTimePos = position;
+    // Reports of the positions passed on the way come late; only the frame's
+    // own time is taken for a while.
+    mLandLow = mLandHigh = position;
+    mLanding = QDeadlineTimer(LandingTimeoutMs);
+    TakeNextStep(mSeekPurpose == TSeekPurpose::LastFrame);
+}
+
+void TMpvVideoPlayer::TakeNextStep(bool justPastEnd)
+{
+    const double shown = mTimePos.value_or(0.0);
+    if (mStepsDue == 0) {
+        if (OnFrameShown)
+            RunCommand([&] { OnFrameShown(this, shown); });
+        return;
+    }
+    mEofReached = false;
+    if (mStepsDue > 0) {
+        --mStepsDue;
+        mStepTarget = shown + StepPastFrame;
+        SeekExact(mStepTarget, shown, shown, shown, TSeekPurpose::Step);
+        return;
+    }
+    // mpv steps back from where it puts the position, which after the last
+    // frame has been shown for a while is the end of the sound track, so the
+    // last frame again; right after a seek past the end it is that frame's
+    // time.
+    if (!justPastEnd && MayBePastLastFrame(shown)) {
+        SeekPastEnd();
+        return;
+    }
+    ++mStepsDue;
+    mStepTarget = -1;
+    const char* args[] = {"frame-back-step", nullptr};
+    const int result = mpv_command(mMpv, args);
+    if (result < 0)
+        throw Exception(PlayerErrorMessage(result, mFileName));
+    AwaitLanding(TSeekPurpose::Step);
+}
+
+void TMpvVideoPlayer::SeekPastEnd()
+{
+    const double shown = mTimePos.value_or(0.0);
+    SeekExact(mDuration.value_or(shown) + PastEndSeconds, shown, shown, shown, TSeekPurpose::LastFrame);
 }
 
 float TMpvVideoPlayer::FrameDuration()
@@ -416,28 +577,45 @@ float TMpvVideoPlayer::FrameDuration()
     return FallbackFrameSeconds;
 }
 
-float TMpvVideoPlayer::StepFrames(int frames)
+void TMpvVideoPlayer::StepFrames(int frames)
 {
     if (!mOpen)
-        return -1.0f;
+        return;
+    const bool wasPlaying = mPlaying;
     Pause();
-    // Frames are taken to lie one frame apart from 0 on. The frame on screen
-    // is the first one at or after the position, as after an exact seek.
-    const double frame = FrameDuration();
-    const double shown = std::ceil((mTimePos.value_or(0.0) - SeekTolerance) / frame);
-    double index = qMax(0.0, shown + frames);
-    if (mDuration)
-        index = qMin(index, qMax(0.0, std::ceil(*mDuration / frame - SeekTolerance / frame) - 1));
-    const double landing = index * frame;
-    SeekExact(landing, landing, landing - SeekTolerance, landing + frame / 2);
-    mEofReached = false;
-    return static_cast<float>(landing);
+    mStepsDue += frames;
+    if (SeekLanding())
+        return;
+    if (wasPlaying) {
+        // Steps go from the frame that the pause leaves on screen; mpv answers
+        // after it has paused.
+        AwaitLanding(TSeekPurpose::Time);
+        mAwaitingRestart = false;
+        AskLandingPosition();
+        return;
+    }
+    TakeNextStep(false);
+}
+
+void TMpvVideoPlayer::ShowLastFrame()
+{
+    if (!mOpen)
+        return;
+    Pause();
+    mStepsDue = 0;
+    SeekPastEnd();
+}
+
+int TMpvVideoPlayer::PositionReportIntervalMs(double speed)
+{
+    return static_cast<int>(PositionIntervalMs / qMax(1.0, speed));
 }
 
 void TMpvVideoPlayer::SetSpeed(double speed)
 {
     // mpv keeps the sound's pitch (audio-pitch-correction is on by default).
     mpv_set_property_async(mMpv, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
+    mPositionTimer.setInterval(PositionReportIntervalMs(speed));
 }
 
 float TMpvVideoPlayer::GetPosition()

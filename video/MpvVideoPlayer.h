@@ -30,6 +30,10 @@ using TMpvOptions = QList<QPair<QString, QString>>;
 // the beginning. Seeks are exact: the picture shown is the first frame at or
 // after the target.
 //
+// Frame steps and the way to the last frame are seeks too, taken one at a
+// time: each waits until mpv has shown the frame of the one before and said
+// its time.
+//
 // The picture needs the video window to be visible when Open is called; a
 // file opened while it is hidden is timed and heard but not shown.
 class TMpvVideoPlayer : public QObject, public TVideoPlayer {
@@ -43,6 +47,9 @@ public:
     // Waits at most this long for mpv to load the file.
     static constexpr int OpenTimeoutMs = 5100;
     static constexpr int PositionIntervalMs = 500;
+    // How often the position is reported while playing at this speed: every
+    // 500 ms at normal speed and below, every 500 ms of video above it.
+    static int PositionReportIntervalMs(double speed);
 
     void Open(const QString& fileName) override;
     void Close() override;
@@ -52,12 +59,16 @@ public:
     float GetPosition() override;
     float GetDuration() override;
     float FrameDuration() override;
-    float StepFrames(int frames) override;
+    void StepFrames(int frames) override;
+    void ShowLastFrame() override;
     void SetSpeed(double speed) override;
 
 private:
     // What an event means to the waiting Open, if anything.
     enum class TLoadProgress { None, Started, Loaded, Restarted, Failed, ValueRead, TrackRead };
+    // What a seek of ours is for: a step or the last frame, whose frame is
+    // told, or a time, whose frame is not.
+    enum class TSeekPurpose { Time, Step, LastFrame };
 
     // Called by mpv on one of its own threads: only posts DrainEvents to the
     // UI thread.
@@ -72,7 +83,29 @@ private:
     void SetPause(bool pause);
     // An exact seek to `target`, after which the position is taken to be
     // `expected` until mpv reports one between `landLow` and `landHigh`.
-    void SeekExact(double target, double expected, double landLow, double landHigh);
+    void SeekExact(double target, double expected, double landLow, double landHigh, TSeekPurpose purpose);
+    // Takes the next of the steps due, if any, or else tells where the last
+    // one landed.
+    // `justPastEnd`: mpv has just shown the last frame after a seek past the
+    // end.
+    void TakeNextStep(bool justPastEnd);
+    void SeekPastEnd();
+    // The time of the frame that a seek of ours showed, as mpv says it once
+    // playback has restarted.
+    void Landed(double position);
+    // Whether mpv may be saying the end of the sound track rather than the
+    // time of the last frame.
+    bool MayBePastLastFrame(double position);
+    bool NearEndOfMedia(double position);
+    void AwaitLanding(TSeekPurpose purpose);
+    // Whether a seek of ours is still to land; one that mpv has not answered
+    // in time is given up.
+    bool SeekLanding() const;
+    // While a step or the way to the last frame is under way, the positions
+    // that mpv reports are those it passes, and only its answer after the
+    // landing counts.
+    bool SteppingNow() const;
+    void AskLandingPosition();
 
     mpv_handle* mMpv = nullptr;
     QPointer<TMpvVideoSurface> mVideoSurface;
@@ -97,4 +130,21 @@ private:
     QDeadlineTimer mLanding;
     double mLandLow = 0;
     double mLandHigh = 0;
+    // Frame steps still to take, negative for steps back.
+    int mStepsDue = 0;
+    // A seek of ours whose landing is still to be told by mpv; the position
+    // then asked for is answered under the ticket of that seek, so that the
+    // answer for a seek overtaken by a newer one is known.
+    bool mSeekInFlight = false;
+    bool mAwaitingRestart = false;
+    quint64 mSeekTicket = 0;
+    QDeadlineTimer mSeekDeadline;
+    int mLandingRetries = 0;
+    // Where the step forward in flight went; mpv leaves the position there
+    // when it finds no frame after it.
+    double mStepTarget = -1;
+    // The last frame's time, once a seek past the end has shown it.
+    std::optional<double> mLastFrame;
+    // What the seek in flight, or else the last one, was for.
+    TSeekPurpose mSeekPurpose = TSeekPurpose::Time;
 };

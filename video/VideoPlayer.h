@@ -12,6 +12,7 @@ class TVideoPlayer {
 public:
     using TPositionEvent = std::function<void(TVideoPlayer* sender, float position)>;
     using TStopEvent = std::function<void(TVideoPlayer* sender)>;
+    using TFrameEvent = std::function<void(TVideoPlayer* sender, double seconds)>;
 
     virtual ~TVideoPlayer() = default;
 
@@ -19,11 +20,15 @@ public:
     void SetVideoWindow(QWidget* window) { mVideoWindow = window; }
     QWidget* VideoWindow() const { return mVideoWindow; }
 
-    // Called every 500 ms while playing.
+    // Called while playing, every 500 ms at normal speed and at least every
+    // 500 ms of video at higher speeds.
     TPositionEvent OnPosition;
     // Called when playback pauses, stops or reaches the end of the media, after
     // Playing has turned false.
     TStopEvent OnStop;
+    // Called when the frame that StepFrames or ShowLastFrame went to is shown,
+    // with that frame's own time, in double precision.
+    TFrameEvent OnFrameShown;
 
     bool Playing() const { return mPlaying; }
 
@@ -45,12 +50,16 @@ public:
     // without an open file.
     virtual float FrameDuration() = 0;
     // Pauses, then shows the frame `frames` frames after the one on screen
-    // (before it, when negative), held within the media, and returns that
-    // frame's time in seconds. Without an open file it does nothing and
-    // returns -1.0.
-    virtual float StepFrames(int frames) = 0;
+    // (before it, when negative), held within the media, going by the
+    // frames' own times, so also where the frame rate varies. OnFrameShown
+    // follows, possibly later. Without an open file it does nothing.
+    virtual void StepFrames(int frames) = 0;
+    // Pauses, then shows the last frame; OnFrameShown follows, possibly
+    // later. Without an open file it does nothing.
+    virtual void ShowLastFrame() = 0;
     // The playback speed as a factor, 1 being normal; the sound keeps its
-    // pitch. It holds for the files opened later too.
+    // pitch. It holds for the files opened later too, and so does the
+    // quicker pace of the position reports that goes with a higher speed.
     virtual void SetSpeed(double speed) = 0;
 
 protected:

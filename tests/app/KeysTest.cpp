@@ -261,6 +261,34 @@ TEST_F(Keys, NoKeyActsWhileADialogIsOpen)
     EXPECT_EQ(player->Position, 10.0f);
 }
 
+TEST_F(Keys, TheCursorCatchesUpWithThePictureOnAPauseAStopAndASpeedChange)
+{
+    // Between two reports the picture goes on, at 8x by up to 4 s.
+    const struct {
+        const char* Name;
+        std::function<void()> Act;
+        bool Playing;
+    } cases[] = {
+        {"Play/Pause", [&] { window->sbnPlayPause->click(); }, false},
+        {"Space", [&] { Press(Qt::Key_Space); }, false},
+        {"a stop from the player", [&] { player->ReportStop(); }, false},
+        {"a faster speed", [&] { Press(Qt::Key_BracketRight); }, true},
+        {"a slower speed", [&] { Press(Qt::Key_BracketLeft); }, true},
+    };
+    for (const auto& c : cases) {
+        window->sbnPlayPause->click();
+        ASSERT_TRUE(player->Playing()) << c.Name;
+        player->ReportPosition(20);
+        player->Position = 22.5f;
+        c.Act();
+        EXPECT_EQ(player->Playing(), c.Playing) << c.Name;
+        EXPECT_NEAR(CursorSeconds(), 22.5, 1e-6) << c.Name;
+        EXPECT_EQ(window->lblCurrentTime->text().left(11), "12:00:22 PM") << c.Name;
+        if (player->Playing())
+            window->sbnPlayPause->click();
+    }
+}
+
 TEST_F(Keys, BracketsHalveAndDoubleTheSpeedFromAnEighthToEightTimes)
 {
     Press(Qt::Key_BracketRight);

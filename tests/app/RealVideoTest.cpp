@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 #include "chart/Chart.h"
 #include "common/MessageBoxes.h"
+#include "common/TimeMapping.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/TestVideos.h"
 #include "video/MpvVideoPlayer.h"
@@ -10,6 +11,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
+
+#include <functional>
 
 namespace {
 
@@ -86,7 +89,8 @@ TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
         const int frame = step.second;
         QTest::keyClick(window.get(), step.first);
         const double time = double(frame) / TestVideoFps;
-        EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, time, 1e-6) << frame;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return qAbs(window->MarkSerie->X0() * SecondsPerDay - time) < 1e-6; }))
+            << window->MarkSerie->X0() * SecondsPerDay << " instead of " << time;
         ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
         EXPECT_NEAR(window->Player().GetPosition(), time, 1e-4) << frame;
     }
@@ -102,18 +106,63 @@ TEST_F(RealVideo, ArrowKeysStepExactlyOneFrame)
     QTest::qWait(300);
     const int clicked = frameShown();
     QTest::keyClick(window.get(), Qt::Key_Right);
-    EXPECT_NEAR(window->MarkSerie->X0() * SecondsPerDay, double(clicked + 1) / TestVideoFps, 1e-6);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return qAbs(window->MarkSerie->X0() * SecondsPerDay - double(clicked + 1) / TestVideoFps) < 1e-6;
+    })) << window->MarkSerie->X0() * SecondsPerDay;
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == clicked + 1; })) << frameShown();
 
     // Stepping while playing pauses first.
     window->sbnPlayPause->click();
     QTest::qWait(200);
+    const double before = window->MarkSerie->X0();
     QTest::keyClick(window.get(), Qt::Key_Right);
     EXPECT_FALSE(window->Player().Playing());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->MarkSerie->X0() > before; }));
+    QTest::qWait(100);
     const double cursor = window->MarkSerie->X0() * SecondsPerDay;
     const int frame = qRound(cursor * TestVideoFps);
     EXPECT_NEAR(cursor, double(frame) / TestVideoFps, 1e-4);
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; })) << frameShown() << " instead of " << frame;
     QTest::qWait(300);
     EXPECT_EQ(frameShown(), frame);
+}
+
+TEST_F(RealVideo, StepsAndEndGoToTheFramesOwnTimesOnClipsWithSound)
+{
+    // In the clip with a variable rate the first frames follow each other
+    // after 20 ms, half the average; both clips' sound runs on past the start
+    // of their last frame.
+    const struct {
+        const char* Name;
+        QString File;
+        std::function<double(int)> Time;
+        int Frames;
+    } clips[] = {
+        {"variable rate", TestVideos().VariableRate, VariableRateFrameTime, VariableRateFrames},
+        {"29.97 fps", TestVideos().Ntsc, NtscFrameTime, NtscFrames},
+    };
+    for (const auto& clip : clips) {
+        SCOPED_TRACE(clip.Name);
+        window->OpenVideoFile(clip.File);
+        const auto frameShown = [&] { return TestVideoFrameNumber(GrabVideoPanel(window->pnlClient)); };
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frameShown() == 0; }));
+        const int last = clip.Frames - 1;
+        const std::pair<Qt::Key, int> keys[] = {
+            {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Left, 2},
+            {Qt::Key_End, last}, {Qt::Key_Left, last - 1}, {Qt::Key_Right, last},
+        };
+        for (const auto& press : keys) {
+            // A named copy: lambdas below use the frame.
+            const int frame = press.second;
+            const double time = clip.Time(frame);
+            QTest::keyClick(window.get(), press.first);
+            // The cursor exactly at the frame's time: a sample there is the
+            // one the strip shows.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return qAbs(window->MarkSerie->X0() - VideoToChartTime(window->StartTime, time)) < 1e-9 / SecondsPerDay; }))
+                << (window->MarkSerie->X0() - window->StartTime) * SecondsPerDay << " instead of " << time;
+            EXPECT_TRUE(QTest::qWaitFor([&] { return frameShown() == frame; }))
+                << frameShown() << " instead of " << frame;
+        }
+    }
 }

@@ -51,14 +51,27 @@ public:
     float GetPosition() override { return OpenedFile.isEmpty() ? -1.0f : Position; }
     float GetDuration() override { return OpenedFile.isEmpty() ? -1.0f : Duration; }
     float FrameDuration() override { return OpenedFile.isEmpty() ? -1.0f : FrameSeconds; }
-    float StepFrames(int frames) override
+    // Frames lie FrameSeconds apart from 0 on; a step shows its frame at once.
+    void StepFrames(int frames) override
     {
         if (OpenedFile.isEmpty())
-            return -1.0f;
+            return;
         mPlaying = false;
         Position = std::clamp(Position + frames * FrameSeconds, 0.0f, std::max(0.0f, Duration - FrameSeconds));
         ++SeekCount;
-        return Position;
+        if (OnFrameShown)
+            OnFrameShown(this, Position);
+    }
+    void ShowLastFrame() override
+    {
+        if (OpenedFile.isEmpty())
+            return;
+        mPlaying = false;
+        const double last = std::max(0.0, double(Duration) - FrameSeconds);
+        Position = static_cast<float>(last);
+        ++SeekCount;
+        if (OnFrameShown)
+            OnFrameShown(this, last);
     }
     void SetSpeed(double speed) override { Speed = speed; }
 

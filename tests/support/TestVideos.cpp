@@ -12,11 +12,12 @@
 
 namespace {
 
-// The picture described in the header, as a filter graph.
-QString PictureGraph()
+// The picture described in the header, as a filter graph, at a frame rate
+// given as ffmpeg reads it.
+QString PictureGraph(const QString& rate = QString::number(TestVideoFps), double seconds = TestVideoSeconds)
 {
     QString graph = QStringLiteral("color=c=0x808080:s=%1x%2:r=%3:d=%4")
-                        .arg(TestVideoWidth).arg(TestVideoHeight).arg(TestVideoFps).arg(TestVideoSeconds);
+                        .arg(TestVideoWidth).arg(TestVideoHeight).arg(rate).arg(seconds);
     const char* bars[] = {"0xFF0000", "0x00FF00", "0x0000FF", "0xFFFFFF"};
     for (int i = 0; i < 4; ++i)
         graph += QStringLiteral(",drawbox=x=%1:y=120:w=80:h=120:color=%2:t=fill").arg(80 * i).arg(bars[i]);
@@ -26,6 +27,10 @@ QString PictureGraph()
                      .arg(40 * bit).arg(1 << bit);
     return graph;
 }
+
+// The frames' times of the clip with a variable rate in 50ths of a second,
+// as ffmpeg computes them.
+constexpr const char* VariableRateTicks = "if(lt(N,50),N,if(lt(N,70),50+(N-50)*5,150+(N-70)*2))";
 
 void RunFfmpeg(const QStringList& arguments)
 {
@@ -55,6 +60,21 @@ TTestVideos MakeTestVideos(const QTemporaryDir& dir)
                "-c:v", "copy", "-c:a", "aac", "-shortest", videos.WithSound});
     RunFfmpeg({"-i", videos.WithSound, "-map", "0:a", "-c:a", "copy", videos.AudioOnly});
 
+    // The tone runs on past the last frame, as sound tracks do; -shortest
+    // ends it near where the last frame ends.
+    const auto withTone = [](const QString& picture, double seconds, const QString& file) {
+        RunFfmpeg({"-f", "lavfi", "-i", picture, "-f", "lavfi", "-i",
+                   QStringLiteral("sine=frequency=440:duration=%1").arg(seconds), "-fps_mode", "vfr",
+                   "-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18", "-x264-params",
+                   "keyint=250:min-keyint=250:scenecut=0", "-c:a", "aac", "-shortest", file});
+    };
+    videos.VariableRate = dir.filePath(QStringLiteral("variable-rate.mp4"));
+    withTone(PictureGraph(QStringLiteral("50"), 4)
+                 + QStringLiteral(",trim=end_frame=%1,setpts='%2'").arg(VariableRateFrames).arg(VariableRateTicks),
+             4.2, videos.VariableRate);
+    videos.Ntsc = dir.filePath(QStringLiteral("ntsc.mp4"));
+    withTone(PictureGraph(QStringLiteral("30000/1001"), NtscFrames / 30.0), NtscFrames / 30.0, videos.Ntsc);
+
     QFile text(videos.TextAsMp4);
     if (!text.open(QIODevice::WriteOnly) || text.write("This is not a video.\n") < 0)
         throw std::runtime_error("cannot write " + videos.TextAsMp4.toStdString());
@@ -73,6 +93,17 @@ QColor ClipPixel(const QImage& image, double x, double y)
 }
 
 } // namespace
+
+double VariableRateFrameTime(int frame)
+{
+    const int ticks = frame < 50 ? frame : frame < 70 ? 50 + (frame - 50) * 5 : 150 + (frame - 70) * 2;
+    return ticks / 50.0;
+}
+
+double NtscFrameTime(int frame)
+{
+    return frame * 1001 / 30000.0;
+}
 
 const TTestVideos& TestVideos()
 {

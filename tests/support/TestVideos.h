@@ -14,18 +14,33 @@ class QWidget;
 //   black otherwise;
 // - the middle band (60 <= y < 120) is grey;
 // - the bottom band (y >= 120) shows four bars: red, green, blue, white.
+//
+// Two more clips show the same picture with the tone, their frames numbered
+// from 0 in the same way, and their sound running on a little past the start
+// of the last frame:
+// - VariableRate: 95 frames at uneven times, VariableRateFrameTime;
+// - Ntsc: 90 frames at 30000/1001 fps, NtscFrameTime.
 struct TTestVideos {
     QString WithSound;    // the picture and a 440 Hz tone
     QString WithoutSound; // the same picture, no audio stream
     QString AudioOnly;    // the tone alone, no video stream (.m4a)
     QString TextAsMp4;    // a text file named .mp4
     QString Missing;      // a path where no file exists
+    QString VariableRate;
+    QString Ntsc;
 };
 
 constexpr int TestVideoWidth = 320;
 constexpr int TestVideoHeight = 240;
 constexpr int TestVideoFps = 25;
 constexpr double TestVideoSeconds = 10.0;
+
+// Frames 0 to 49 follow each other after 20 ms, 50 to 69 after 100 ms and 70
+// to 94 after 40 ms.
+constexpr int VariableRateFrames = 95;
+double VariableRateFrameTime(int frame);
+constexpr int NtscFrames = 90;
+double NtscFrameTime(int frame);
 
 // Makes the clips on the first call; throws std::runtime_error when ffmpeg
 // fails.

@@ -67,6 +67,10 @@ protected:
             mPositions.append(position);
             mPositionTimes.append(mClock.elapsed());
         };
+        mPlayer->OnFrameShown = [this](TVideoPlayer* sender, double seconds) {
+            EXPECT_EQ(sender, mPlayer.get());
+            mFramesShown.append(seconds);
+        };
         mPlayer->OnStop = [this](TVideoPlayer* sender) {
             EXPECT_EQ(sender, mPlayer.get());
             EXPECT_FALSE(sender->Playing());
@@ -87,6 +91,7 @@ protected:
     QElapsedTimer mClock;
     QList<float> mPositions;
     QList<qint64> mPositionTimes;
+    QList<double> mFramesShown;
     int mStops = 0;
 };
 
@@ -168,6 +173,106 @@ TEST_F(MpvVideoPlayerTest, SeekShowsTheFrameAtTheInstantNotTheKeyFrame)
     }
     EXPECT_FALSE(mPlayer->Playing());
     EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, StepsGoFromFrameToFrameByTheFramesOwnTimes)
+{
+    // Each clip's sound runs on past the start of its last frame. In the clip
+    // with a variable rate, frame 50 follows 49 after 20 ms and 51 follows
+    // 50 after 100 ms.
+    const struct {
+        const char* Name;
+        QString File;
+        std::function<double(int)> Time;
+        int Frames;
+        int Middle;
+    } clips[] = {
+        {"variable rate", TestVideos().VariableRate, VariableRateFrameTime, VariableRateFrames, 49},
+        {"29.97 fps", TestVideos().Ntsc, NtscFrameTime, NtscFrames, 40},
+        {"25 fps", TestVideos().WithSound, [](int frame) { return double(frame) / TestVideoFps; },
+         int(TestVideoSeconds * TestVideoFps), 100},
+    };
+    for (const auto& clip : clips) {
+        SCOPED_TRACE(clip.Name);
+        mPlayer->Open(clip.File);
+        const int m = clip.Middle;
+        const int last = clip.Frames - 1;
+        const auto step = [this](int frames) { return [this, frames] { mPlayer->StepFrames(frames); }; };
+        const struct {
+            std::function<void()> Command;
+            int Frame;
+        } moves[] = {
+            {step(-1), 0},
+            {step(1), 1},
+            {step(-1), 0},
+            {[&] { mPlayer->SetPosition(clip.Time(m)); }, m},
+            {step(1), m + 1},
+            {step(1), m + 2},
+            {step(-1), m + 1},
+            {step(-1), m},
+            // Steps asked for before the last one has landed add up.
+            {[&] { for (int i = 0; i < 3; ++i) mPlayer->StepFrames(1); }, m + 3},
+            {[&] { mPlayer->ShowLastFrame(); }, last},
+            {step(1), last},
+            {step(-1), last - 1},
+            {step(1), last},
+            {step(-1), last - 1},
+            {step(-1), last - 2},
+        };
+        for (const auto& move : moves) {
+            SCOPED_TRACE("move " + std::to_string(&move - moves));
+            const int reports = mFramesShown.size();
+            move.Command();
+            EXPECT_TRUE(WaitForFrame(move.Frame)) << "frame " << FrameShown() << " instead of " << move.Frame;
+            const double time = clip.Time(move.Frame);
+            EXPECT_TRUE(WaitUntil([&] { return qAbs(mPlayer->GetPosition() - time) < 1e-5; }))
+                << mPlayer->GetPosition() << " instead of " << time << " for frame " << move.Frame;
+            if (move.Frame == m)
+                continue; // a seek to a time
+            ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() > reports; })) << "frame " << move.Frame;
+            EXPECT_EQ(mFramesShown.size(), reports + 1);
+            EXPECT_NEAR(mFramesShown.back(), time, 1e-9) << "frame " << move.Frame;
+        }
+        EXPECT_FALSE(mPlayer->Playing());
+    }
+    EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, AStepWhilePlayingPausesAndGoesOnFromTheFrameShown)
+{
+    mPlayer->Open(TestVideos().VariableRate);
+    mPlayer->Play();
+    QTest::qWait(1500);
+    mPlayer->StepFrames(1);
+    EXPECT_FALSE(mPlayer->Playing());
+    ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() == 1; }));
+    // The frame after the one the pause left on screen, at its own time.
+    int frame = 0;
+    while (frame < VariableRateFrames && VariableRateFrameTime(frame) < mFramesShown.back() - 1e-9)
+        ++frame;
+    EXPECT_NEAR(mFramesShown.back(), VariableRateFrameTime(frame), 1e-9);
+    EXPECT_TRUE(WaitForFrame(frame)) << FrameShown() << " instead of " << frame;
+    QTest::qWait(300);
+    EXPECT_EQ(FrameShown(), frame);
+    EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, PositionsComeEveryHalfSecondOfVideoAtHigherSpeeds)
+{
+    const std::pair<double, int> intervals[] = {{0.125, 500}, {0.5, 500}, {1, 500}, {2, 250}, {8, 62}};
+    for (const auto& [speed, intervalMs] : intervals)
+        EXPECT_EQ(TMpvVideoPlayer::PositionReportIntervalMs(speed), intervalMs) << speed;
+
+    mPlayer->SetSpeed(8);
+    mPlayer->Open(TestVideos().WithSound);
+    mPlayer->Play();
+    ASSERT_TRUE(WaitUntil([&] { return mPositions.size() >= 8; }));
+    mPlayer->Pause();
+    // On average, as a busy machine delays single reports.
+    const int gaps = mPositions.size() - 1;
+    EXPECT_LT(double(mPositionTimes.back() - mPositionTimes.front()) / gaps, 62 + 20);
+    EXPECT_LT((mPositions.back() - mPositions.front()) / gaps, 0.5 + 0.1);
+    EXPECT_GT(mPositions.back() - mPositions.front(), 0);
 }
 
 TEST_F(MpvVideoPlayerTest, EndOfMediaStopsOnceAndPlayRestarts)
