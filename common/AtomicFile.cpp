@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +42,22 @@ void TAtomicFile::Write(const char* data, qint64 size)
         data += count;
         size -= count;
     }
+}
+
+qint64 TAtomicFile::Seek(qint64 offset, int whence)
+{
+    const off_t position = ::lseek(mFile.handle(), offset, whence);
+    if (position < 0)
+        Fail(SystemError(errno));
+    return position;
+}
+
+qint64 TAtomicFile::Size() const
+{
+    struct stat status {};
+    if (::fstat(mFile.handle(), &status) != 0)
+        Fail(SystemError(errno));
+    return status.st_size;
 }
 
 void TAtomicFile::Commit()

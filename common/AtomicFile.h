@@ -16,6 +16,10 @@ public:
     const QString& FileName() const { return mFileName; }
     void Write(const char* data, qint64 size);
     void Write(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
+    // Moves the write position as lseek does (SEEK_SET, SEEK_CUR, SEEK_END)
+    // and returns the new one; for writers that go back to fill in a header.
+    qint64 Seek(qint64 offset, int whence);
+    qint64 Size() const;
     // Syncs the data to the disk and renames the file to its final name.
     void Commit();
 

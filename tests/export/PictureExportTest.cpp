@@ -1,12 +1,9 @@
 #include "export/PictureExport.h"
 
-#include "chart/Chart.h"
-#include "chartdata/ChartData.h"
 #include "common/Exception.h"
-#include "common/TimeMapping.h"
 #include "export/ChartBand.h"
 #include "export/VideoFrames.h"
-#include "tests/support/TestVideos.h"
+#include "tests/export/FrameChart.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,40 +13,8 @@
 
 namespace {
 
-const TDateTime Start = EncodeTime(QTime(7, 0));
-
-// A chart over the test clip whose series holds each frame's number at the
-// frame's time, with the cursor at `seconds` of video.
-class FrameChart {
-public:
-    FrameChart(double seconds)
-    {
-        Cursor = Chart.AddSeries(std::make_unique<TChartShape>());
-        TFastLineSeries* frames = AddChartSeries(Chart, "frame");
-        for (int k = 0; k < TestVideoFps * TestVideoSeconds; ++k)
-            frames->AddXY(VideoToChartTime(Start, static_cast<float>(k) / TestVideoFps), k);
-        Chart.BottomAxis().SetMinMax(Start, VideoToChartTime(Start, static_cast<float>(TestVideoSeconds)));
-        Time = VideoToChartTime(Start, static_cast<float>(seconds));
-        Cursor->SetX0(Time);
-        Cursor->SetX1(Time);
-        Cursor->SetY0(0);
-        Cursor->SetY1(250);
-    }
-
-    TChart Chart;
-    TChartShape* Cursor;
-    TDateTime Time;
-};
-
-bool IsBlack(QRgb pixel)
-{
-    return qRed(pixel) < 60 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
-}
-
 TEST(VideoFrames, TheFrameAtATimeIsTheLastOneAtOrBeforeIt)
 {
-    TVideoFrames frames(TestVideos().WithSound);
-    EXPECT_EQ(frames.Width(), TestVideoWidth);
     struct Case {
         double Seconds;
         int Frame;
@@ -57,16 +22,16 @@ TEST(VideoFrames, TheFrameAtATimeIsTheLastOneAtOrBeforeIt)
     for (const Case& c : {Case{0, 0}, Case{-1, 0}, Case{4.0, 100}, Case{4.039, 100}, Case{4.04, 101}, Case{9.96, 249},
                           Case{60, 249}}) {
         SCOPED_TRACE(c.Seconds);
-        EXPECT_EQ(TestVideoFrameNumber(frames.FrameAt(c.Seconds)), c.Frame);
+        EXPECT_EQ(TestVideoFrameNumber(VideoFrameAt(TestVideos().WithSound, c.Seconds)), c.Frame);
     }
-    EXPECT_THROW(TVideoFrames(TestVideos().TextAsMp4), Exception);
+    EXPECT_THROW(VideoFrameAt(TestVideos().TextAsMp4, 0), Exception);
 }
 
 // The band's cursor sits on the column where the chart draws the cursor's
 // time, drawn by the chart itself or left for the caller.
 TEST(ChartBand, TheCursorIsDrawnAtItsTimeColumn)
 {
-    FrameChart chart(4.0);
+    TFrameChart chart(4.0);
     for (const bool withCursor : {true, false}) {
         QImage image(640, 300, QImage::Format_RGB32);
         TDrawnChart drawn;
@@ -87,9 +52,8 @@ TEST(ChartBand, TheCursorIsDrawnAtItsTimeColumn)
 
 TEST(PictureExport, WritesTheFrameAboveTheChartInEachFormat)
 {
-    FrameChart chart(4.0);
-    TVideoFrames frames(TestVideos().WithSound);
-    const QImage frame = frames.FrameAt(4.0);
+    TFrameChart chart(4.0);
+    const QImage frame = VideoFrameAt(TestVideos().WithSound, 4.0);
     QTemporaryDir folder;
     const QLocale locale(QStringLiteral("en_US"));
 
