@@ -43,6 +43,11 @@ TPictureFormat PictureFormatOf(const QString& fileName)
                         .arg(fileName));
 }
 
+QSize DefaultPictureSize(QSize frame)
+{
+    return {frame.width(), frame.height() * 3 / 2};
+}
+
 void ExportPicture(TChart& chart, TDateTime cursor, const QImage& frame, QSize size, const QLocale& locale,
                    const QString& fileName)
 {

@@ -20,5 +20,9 @@ TPictureFormat PictureFormatOf(const QString& fileName);
 // current values at `cursor` and the legend. SVG and PDF keep the chart's
 // lines and text as vectors and the frame as an embedded image. The file is
 // replaced only once complete.
+// The size of a picture made without a window: the frame's width, and room
+// under the frame for a chart half its height.
+QSize DefaultPictureSize(QSize frame);
+
 void ExportPicture(TChart& chart, TDateTime cursor, const QImage& frame, QSize size, const QLocale& locale,
                    const QString& fileName);

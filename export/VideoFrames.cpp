@@ -39,6 +39,11 @@ double TMediaFrames::Seconds(const AVFrame& frame) const
     return static_cast<double>(frame.best_effort_timestamp - start) * av_q2d(stream.time_base);
 }
 
+double TMediaFrames::Duration() const
+{
+    return mFormat->duration > 0 ? static_cast<double>(mFormat->duration) / AV_TIME_BASE : 0;
+}
+
 void TMediaFrames::Seek(double seconds)
 {
     const AVStream& stream = Stream();

@@ -16,6 +16,8 @@ public:
 
     const AVStream& Stream() const { return *mFormat->streams[mStream]; }
     const AVCodecContext& Codec() const { return *mCodec; }
+    // The length of the file in seconds; 0 where it is not known.
+    double Duration() const;
 
     // Goes back to the last key frame at or before `seconds`.
     void Seek(double seconds);
