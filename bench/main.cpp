@@ -1,6 +1,7 @@
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
+#include "bench/ExportBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
 #include "bench/XlsxImportBench.h"
@@ -18,6 +19,9 @@ int main(int argc, char** argv)
         return RunXlsxImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
+    // Encodes a minute of 1080p video twice: only when asked for.
+    if (argc >= 2 && std::strcmp(argv[1], "export") == 0)
+        return RunExportBench(argc, argv);
     // Plays a video for a while on both players: only when asked for.
     if (argc >= 2 && std::strcmp(argv[1], "playback") == 0)
         return RunPlaybackBench(argc, argv);
@@ -30,6 +34,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | scale | playback]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | scale | playback | export]\n");
     return 2;
 }

@@ -63,6 +63,9 @@ TClipWriter::TClipWriter(const QString& fileName, int width, int height, AVRatio
     mVideo->framerate = frameRate;
     if (mOutput->oformat->flags & AVFMT_GLOBALHEADER)
         mVideo->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    // As many encoding threads as the machine has processors, as ffmpeg's
+    // own program takes.
+    mVideo->thread_count = 0;
     av_opt_set(mVideo->priv_data, "preset", "veryfast", 0);
     av_opt_set(mVideo->priv_data, "crf", "20", 0);
     Check(avcodec_open2(mVideo.get(), h264, nullptr));
