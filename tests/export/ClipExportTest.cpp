@@ -3,6 +3,7 @@
 #include "common/Exception.h"
 #include "export/ClipBand.h"
 #include "export/VideoFrames.h"
+#include "tests/export/ExportFaults.h"
 #include "tests/export/FrameChart.h"
 
 #include <QDir>
@@ -10,9 +11,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cmath>
@@ -66,11 +64,6 @@ std::pair<double, double> Distances(const QImage& shown, const QImage& a, const 
     }
     return {toA / std::max(count, 1), toB / std::max(count, 1)};
 }
-
-class CancelAtFirstStep : public TLoadProgress {
-public:
-    bool Step(qint64, qint64) override { return false; }
-};
 
 TClipChart WholeVideo(TFrameChart& chart)
 {
@@ -192,24 +185,13 @@ TEST(ClipExport, AFailureOrACancelKeepsTheFileThatWasThere)
         options.From = 0;
         options.To = 2;
         if (cancel) {
-            CancelAtFirstStep progress;
+            TCancelAtFirstStep progress;
             EXPECT_THROW(ExportClip(TestVideos().WithSound, WholeVideo(chart), options, QLocale(), clipName, &progress),
                          LoadCancelled);
         } else {
-            rlimit old{};
-            getrlimit(RLIMIT_FSIZE, &old);
-            rlimit small = old;
-            small.rlim_cur = 16 * 1024;
-            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            setrlimit(RLIMIT_FSIZE, &small);
-            QString message;
-            try {
+            const QString message = MessageUnderFileSizeLimit(16 * 1024, [&] {
                 ExportClip(TestVideos().WithSound, WholeVideo(chart), options, QLocale(), clipName);
-            } catch (const Exception& error) {
-                message = error.Message();
-            }
-            setrlimit(RLIMIT_FSIZE, &old);
-            std::signal(SIGXFSZ, oldHandler);
+            });
             EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". File too large").arg(clipName));
         }
         QFile kept(clipName);

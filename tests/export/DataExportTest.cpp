@@ -4,14 +4,12 @@
 #include "chartdata/ChartData.h"
 #include "common/Exception.h"
 #include "import/TextImport.h"
+#include "tests/export/ExportFaults.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <vector>
 
@@ -23,11 +21,6 @@ TDateTime At(int ms)
 {
     return Day + static_cast<double>(ms) / static_cast<double>(MSecsPerDay);
 }
-
-class CancelAtFirstStep : public TLoadProgress {
-public:
-    bool Step(qint64, qint64) override { return false; }
-};
 
 class DataExport : public testing::Test {
 protected:
@@ -136,23 +129,11 @@ TEST_F(DataExport, AFailureOrACancelKeepsTheFileThatWasThere)
             points.push_back({At(25200000 + i / 40), static_cast<double>(i)});
         many->AddPoints(points.data(), points.size());
         if (cancel) {
-            CancelAtFirstStep progress;
+            TCancelAtFirstStep progress;
             EXPECT_THROW(Export(QLocale(QStringLiteral("en_US")), &progress), LoadCancelled);
         } else {
-            rlimit old{};
-            getrlimit(RLIMIT_FSIZE, &old);
-            rlimit small = old;
-            small.rlim_cur = 64 * 1024;
-            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            setrlimit(RLIMIT_FSIZE, &small);
-            QString message;
-            try {
-                Export(QLocale(QStringLiteral("en_US")));
-            } catch (const Exception& error) {
-                message = error.Message();
-            }
-            setrlimit(RLIMIT_FSIZE, &old);
-            std::signal(SIGXFSZ, oldHandler);
+            const QString message =
+                MessageUnderFileSizeLimit(64 * 1024, [&] { Export(QLocale(QStringLiteral("en_US"))); });
             EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". File too large").arg(FileName));
         }
         mChart.FreeSeries(mChart.SeriesCount() - 1);
