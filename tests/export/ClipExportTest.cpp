@@ -72,7 +72,8 @@ TClipChart WholeVideo(TFrameChart& chart)
 
 // Frame N of the clip is source frame N of the span, at its own time, with
 // the cursor on that time's column and the values of that time under the
-// chart; the sound lasts as long as the frames.
+// chart; the sound lasts as long as the frames. The chart shows the whole
+// span, or scrolls from a narrower view as during playback.
 TEST(ClipExport, EachFrameShowsItsSourceFrameWithTheCursorAndValuesAtItsTime)
 {
     struct Case {
@@ -81,11 +82,15 @@ TEST(ClipExport, EachFrameShowsItsSourceFrameWithTheCursorAndValuesAtItsTime)
         double From;
         double To;
         bool HalfSize;
+        // The view's width in seconds from the video's start; 0 for the
+        // whole span in view.
+        double ViewSeconds;
     };
     const Case cases[] = {
-        {"constant rate", TestVideos().WithSound, 2.0, 3.0, false},
-        {"variable rate", VariableRateTestVideo(), 0.0, 3.0, false},
-        {"half size", TestVideos().WithSound, 0.5, 1.0, true},
+        {"constant rate", TestVideos().WithSound, 2.0, 3.0, false, 0},
+        {"variable rate", VariableRateTestVideo(), 0.0, 3.0, false, 0},
+        {"half size", TestVideos().WithSound, 0.5, 1.0, true, 0},
+        {"scrolling view", TestVideos().WithSound, 0.0, 2.0, false, 0.5},
     };
     const QLocale locale(QStringLiteral("en_US"));
     QTemporaryDir folder;
@@ -96,11 +101,12 @@ TEST(ClipExport, EachFrameShowsItsSourceFrameWithTheCursorAndValuesAtItsTime)
         options.From = c.From;
         options.To = c.To;
         options.HalfSize = c.HalfSize;
-        options.WholeSpanInView = true;
+        options.WholeSpanInView = c.ViewSeconds == 0;
         // Taller than a third of these small frames, for a plot to look at.
         options.BandHeight = 160;
+        const TView view{TFrameChart::Start, VideoToChartTime(TFrameChart::Start, static_cast<float>(c.ViewSeconds))};
         const QString clipName = folder.filePath(QStringLiteral("clip.mp4"));
-        ExportClip(c.Video, WholeVideo(chart), options, locale, clipName);
+        ExportClip(c.Video, {chart.Chart, TFrameChart::Start, view, TFrameChart::End()}, options, locale, clipName);
 
         const std::vector<DecodedFrame> source = DecodeFrames(c.Video, c.From, c.To);
         const std::vector<DecodedFrame> clip = DecodeFrames(clipName);
@@ -109,11 +115,24 @@ TEST(ClipExport, EachFrameShowsItsSourceFrameWithTheCursorAndValuesAtItsTime)
         const TClipSize size = ClipSizeFor(TestVideoWidth, TestVideoHeight, options);
         ASSERT_EQ(clip[0].Image.size(), QSize(size.Width, size.VideoHeight + size.BandHeight));
 
-        // The band as the export draws it, for the cursor's column and the
-        // rows of values.
+        // The bands as the export draws them, frame after frame, for the
+        // cursor's column and the rows of values.
         const TDateTime from = VideoToChartTime(TFrameChart::Start, static_cast<float>(c.From));
         const TDateTime to = VideoToChartTime(TFrameChart::Start, static_cast<float>(c.To));
-        TClipBand expected(chart.Chart, QSize(size.Width, size.BandHeight), {from, to}, TFrameChart::End(), locale);
+        std::vector<QImage> bands;
+        std::vector<TDrawnChart> drawn;
+        std::vector<TDateTime> times;
+        {
+            TClipBand expected(chart.Chart, QSize(size.Width, size.BandHeight),
+                               options.WholeSpanInView ? TView{from, to} : view, TFrameChart::End(), locale);
+            for (const DecodedFrame& frame : source) {
+                times.push_back(VideoToChartTime(TFrameChart::Start, static_cast<float>(frame.Seconds)));
+                bands.push_back(expected.At(times.back()));
+                drawn.push_back(expected.Drawn());
+            }
+        }
+        if (!options.WholeSpanInView)
+            EXPECT_GT(drawn.back().TimeMin, drawn.front().TimeMin);
         const QRect rows(0, size.VideoHeight + size.BandHeight - BandTextHeight(), size.Width, BandTextHeight());
         for (const std::size_t i : {std::size_t{0}, clip.size() / 2, clip.size() - 1}) {
             SCOPED_TRACE(i);
@@ -125,21 +144,18 @@ TEST(ClipExport, EachFrameShowsItsSourceFrameWithTheCursorAndValuesAtItsTime)
             if (c.HalfSize)
                 continue;
 
-            const TDateTime t = VideoToChartTime(TFrameChart::Start, static_cast<float>(source[i].Seconds));
-            const QImage other = expected.At(VideoToChartTime(TFrameChart::Start,
-                                                              static_cast<float>(source[(i + clip.size() / 2) % clip.size()].Seconds)));
-            const QImage band = expected.At(t);
-            const int column = static_cast<int>(std::lround(TimeColumn(expected.Drawn(), t)));
-            const int y = size.VideoHeight + expected.Drawn().Plot.top() + expected.Drawn().Plot.height() / 8;
+            const QRect plot = drawn[i].Plot;
+            const int column = static_cast<int>(std::lround(TimeColumn(drawn[i], times[i])));
+            const int y = size.VideoHeight + plot.top() + plot.height() / 8;
             // The line is 3 px wide, cut at the plot's edges.
-            const QRect plot = expected.Drawn().Plot;
             EXPECT_TRUE(IsBlack(frame.pixel(std::clamp(column, plot.left(), plot.right()), y)));
             EXPECT_FALSE(IsBlack(frame.pixel(column + (column > 8 ? -6 : 6), y)));
             const QRect bandRows = rows.translated(0, -size.VideoHeight);
-            const auto [toThis, toOther] = Distances(frame.copy(rows), band.copy(bandRows), other.copy(bandRows));
+            const QImage& other = bands[(i + clip.size() / 2) % clip.size()];
+            const auto [toThis, toOther] = Distances(frame.copy(rows), bands[i].copy(bandRows), other.copy(bandRows));
             EXPECT_LT(toThis, 0.5 * toOther);
         }
-        const double frameSeconds = clip.size() > 1 ? clip[clip.size() - 1].Seconds - clip[clip.size() - 2].Seconds : 0;
+        const double frameSeconds = clip[clip.size() - 1].Seconds - clip[clip.size() - 2].Seconds;
         const double sound = SoundSeconds(clipName);
         EXPECT_GE(sound, clip.back().Seconds);
         EXPECT_LE(sound, clip.back().Seconds + frameSeconds + 0.03);
