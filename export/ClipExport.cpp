@@ -3,6 +3,7 @@
 #include "common/Exception.h"
 #include "common/TimeMapping.h"
 #include "export/ClipBand.h"
+#include "export/ClipEncoder.h"
 #include "export/ClipSound.h"
 #include "export/ClipWriter.h"
 #include "export/FrameComposer.h"
@@ -86,6 +87,7 @@ void ExportClip(const QString& videoFileName, const TClipChart& chart, const TCl
     double lastSeconds = 0;
     double frameSeconds = av_q2d(av_inv_q(frameRate));
     video.Seek(options.From);
+    TClipEncoder encoder(writer, sound ? &*sound : nullptr);
     while (AVFrame* frame = video.Next()) {
         const double seconds = video.Seconds(*frame);
         if (seconds < options.From - Slack)
@@ -102,12 +104,14 @@ void ExportClip(const QString& videoFileName, const TClipChart& chart, const TCl
         if (frame->pkt_duration > 0)
             frameSeconds = static_cast<double>(frame->pkt_duration) * av_q2d(stream.time_base);
         lastSeconds = static_cast<double>(out->pts) * av_q2d(stream.time_base);
-        writer.WriteVideo(out);
-        if (sound)
-            sound->WriteUntil(lastSeconds, writer);
+        TFfmpegPtr<AVFrame> queued(av_frame_clone(out));
+        if (!queued)
+            throw std::bad_alloc();
+        encoder.Push(std::move(queued), lastSeconds);
         ++written;
         ReportLoadProgress(progress, written, std::max(expected, written));
     }
+    encoder.Finish();
     if (written == 0)
         throw Exception(QStringLiteral("Cannot export the clip: the video has no frame from %1 s to %2 s.")
                             .arg(options.From)
