@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QListWidget>
 #include <QPainter>
 
 #include <cmath>
@@ -50,9 +49,7 @@ QList<TDataStrip::TEntry> TDataStrip::Entries() const
     const TChart& chart = *mMain.ChartAll;
     const QLocale locale;
     for (int i = 1; i < chart.SeriesCount(); ++i) {
-        // A series without a legend item is shown.
-        const QListWidgetItem* item = mMain.lvwLegend->item(i - 1);
-        if (item && item->checkState() == Qt::Unchecked)
+        if (!mMain.SeriesShown(i))
             continue;
         const double value = SeriesValueAt(chart, i, mMain.MarkSerie->X0());
         if (std::isnan(value))

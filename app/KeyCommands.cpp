@@ -41,6 +41,12 @@ TKeyCommand KeyCommandFor(int key, Qt::KeyboardModifiers modifiers)
         return character ? TKeyCommand::ZoomOut : TKeyCommand::None;
     case Qt::Key_0:
         return plain ? TKeyCommand::ZoomDefault : TKeyCommand::None;
+    case Qt::Key_Backspace:
+        return plain ? TKeyCommand::ZoomBack : TKeyCommand::None;
+    case Qt::Key_M:
+        return character ? TKeyCommand::PlaceMarker : TKeyCommand::None;
+    case Qt::Key_Escape:
+        return plain ? TKeyCommand::ClearMarkers : TKeyCommand::None;
     case Qt::Key_O:
         return ctrl ? TKeyCommand::OpenVideo : TKeyCommand::None;
     case Qt::Key_L:

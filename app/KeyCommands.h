@@ -25,6 +25,9 @@ enum class TKeyCommand {
     ZoomIn,
     ZoomOut,
     ZoomDefault,
+    ZoomBack,
+    PlaceMarker,
+    ClearMarkers,
 };
 
 // The command of a key with its modifiers. The keypad and the keyboard

@@ -98,6 +98,9 @@ void TfrmMain::ConnectCommands()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 RunCommand([&] { ChartAllClickBackground(button, shift, x, y); });
             });
+    connect(ChartAll, &TChart::MouseMove, this, [this](int x, int) { ChartMouseMove(x); });
+    connect(ChartAll, &TChart::MouseRelease, this,
+            [this](Qt::MouseButton button, int x, int) { RunCommand([&] { ChartMouseRelease(button, x); }); });
 }
 
 void TfrmMain::sbnOpenVideoClick()
@@ -129,6 +132,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     sbnExport->setEnabled(true);
     VideoFileName = fileName;
     mRefusedCompanion.clear();
+    mMarkers.Clear();
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
     if (companion != VideoFileName && QFileInfo::exists(companion)) {
@@ -256,6 +260,7 @@ void TfrmMain::UpdateControls()
 {
     lblCurrentTime->setText(CurrentTimeText());
     pbxData->Refresh();
+    ShowMarkers();
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
 }
@@ -280,14 +285,17 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // pointer; it zooms once.
         const bool passingUp = mLastWheelTarget && widget != mLastWheelTarget && widget->isAncestorOf(mLastWheelTarget)
                                && wheel->timestamp() == mLastWheelTime;
-        // A sideways turn or swipe has no vertical delta: it does not zoom.
-        const bool vertical = wheel->angleDelta().y() != 0;
-        if (widget->window() == this && !passingUp && vertical) {
+        // A sideways turn or swipe has no vertical delta: it pans instead;
+        // a swipe's end without a delta does nothing.
+        const QPoint delta = wheel->angleDelta();
+        if (widget->window() == this && !passingUp && !delta.isNull()) {
             mLastWheelTarget = widget;
             mLastWheelTime = wheel->timestamp();
-            const int delta = wheel->angleDelta().y();
             const QPoint position = wheel->globalPosition().toPoint();
-            RunCommand([&] { FormMouseWheel(delta, position); });
+            if (delta.y() != 0)
+                RunCommand([&] { FormMouseWheel(delta.y(), position); });
+            else
+                RunCommand([&] { PanByWheel(delta.x(), position); });
         }
     }
     return QWidget::eventFilter(watched, event);

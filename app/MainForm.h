@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/KeyCommands.h"
+#include "app/SpanMeasure.h"
+#include "app/ZoomHistory.h"
 #include "common/DateTime.h"
 #include "import/LoadDataHost.h"
 
@@ -75,8 +77,22 @@ public:
     void FitCursorHeight();
     // Moves the cursor and the video to the time at a pixel column of the chart.
     void SeekToPixel(int x);
+    // Returns to the view before the last zoom, as far back as the last zoom
+    // to the whole video.
+    void ZoomBack();
+    // Sets the next measuring marker (A, then B, in turn) at a time.
+    void PlaceMarker(TDateTime x);
+    // Removes both markers and the measurement.
+    void ClearMarkers();
+    // The span from A to B (a before b) when both markers are set.
+    bool MarkedSpan(TDateTime& a, TDateTime& b) const;
+    // Whether data series index is shown: ticked in the legend, or not in it.
+    bool SeriesShown(int index) const;
     // The wheel, wherever the pointer is: zooms when it is over the chart.
     void FormMouseWheel(int wheelDelta, const QPoint& mousePos);
+    // A sideways wheel turn or swipe over the chart: pans the view by a tenth
+    // of its width a notch, within the video.
+    void PanByWheel(int wheelDelta, const QPoint& mousePos);
 
     // The legend.
     void FillLegend();
@@ -104,6 +120,8 @@ public:
     QLabel* Label1 = nullptr;
     TDataStrip* pbxData = nullptr;
     QLabel* lblCurrentTime = nullptr;
+    // The measurement between the markers A and B, while both are set.
+    QLabel* lblMeasure = nullptr;
     QListWidget* lvwLegend = nullptr;
     QMenu* pmnChart = nullptr;
     QAction* miClearChartData = nullptr;
@@ -159,6 +177,18 @@ private:
     QString CurrentTimeText() const;
     // The window's size and place from the last run, or centred on the screen.
     void RestorePlacement();
+    // Shows a view, remembering the one it leaves for ZoomBack.
+    void ZoomTo(TView view);
+    // A Shift+drag on the chart chooses a span to zoom to, a drag with the
+    // middle button moves the view (MainFormDrag.cpp).
+    void ChartMouseMove(int x);
+    void ChartMouseRelease(Qt::MouseButton button, int x);
+    // The time at a pixel column, held inside the view.
+    TDateTime TimeAtColumn(int x) const;
+    // Whether a point of the screen lies inside the chart's edges.
+    bool OverChart(const QPoint& globalPos) const;
+    // Draws the markers and fills the measurement line.
+    void ShowMarkers();
 
     std::unique_ptr<TVideoPlayer> mPlayer;
     // The companion file of the open video when it could not be read.
@@ -170,4 +200,14 @@ private:
     // The start time of the last load or opening, from which the sync is
     // nudged.
     TDateTime mSyncBase = 0;
+    TMarkerPair mMarkers;
+    TZoomHistory mZoomHistory;
+    // A Shift+press on the chart that may become a drag: where it began, and
+    // whether the pointer has moved far enough to choose a span.
+    bool mSelecting = false;
+    bool mSelectionMoved = false;
+    int mSelectionStartX = 0;
+    // While the middle button drags the view: the pixel column last seen.
+    bool mPanning = false;
+    int mPanX = 0;
 };

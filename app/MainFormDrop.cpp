@@ -19,6 +19,21 @@ QString DraggedFile(const QMimeData* data)
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
+// Takes a drop as a copy, or else as a link: the video is only read, so the
+// source must never delete its file as it would after a move.
+bool AcceptAsCopyOrLink(QDropEvent& event)
+{
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event.possibleActions() & action) {
+            event.setDropAction(action);
+            event.accept();
+            return true;
+        }
+    }
+    event.ignore();
+    return false;
+}
+
 } // namespace
 
 void TfrmMain::OpenVideoLater(const QString& fileName)
@@ -32,20 +47,19 @@ void TfrmMain::OpenVideoLater(const QString& fileName)
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!DraggedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+        AcceptAsCopyOrLink(*event);
 }
 
 void TfrmMain::dragMoveEvent(QDragMoveEvent* event)
 {
     if (!DraggedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+        AcceptAsCopyOrLink(*event);
 }
 
 void TfrmMain::dropEvent(QDropEvent* event)
 {
     const QString fileName = DraggedFile(event->mimeData());
-    if (fileName.isEmpty())
+    if (fileName.isEmpty() || !AcceptAsCopyOrLink(*event))
         return;
-    event->acceptProposedAction();
     OpenVideoLater(fileName);
 }

@@ -11,6 +11,7 @@
 #include "common/TimeText.h"
 #include "video/VideoPlayer.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -23,15 +24,20 @@ bool TfrmMain::KeyPressed(const QKeyEvent& event, const QWidget& receiver)
     const TKeyCommand command = KeyCommandFor(event.key(), event.modifiers());
     if (command == TKeyCommand::None)
         return false;
-    // The legend keeps its arrow keys, and its in-place editor every key; also
-    // when the legend leaves a key to its parents.
+    // A focused button presses on Space, as everywhere on the desktop.
+    const bool space = event.key() == Qt::Key_Space && event.modifiers() == Qt::NoModifier;
+    if (space && qobject_cast<const QAbstractButton*>(QApplication::focusWidget()))
+        return false;
+    // The legend keeps its arrow keys and Space (which ticks a series), and
+    // its in-place editor every key; also when the legend leaves a key to its
+    // parents.
     for (const QWidget* widget : {&receiver, static_cast<const QWidget*>(QApplication::focusWidget())}) {
         if (!widget || (widget != lvwLegend && !lvwLegend->isAncestorOf(widget)))
             continue;
         if (widget != lvwLegend && widget != lvwLegend->viewport())
             return false;
         const bool arrow = event.key() == Qt::Key_Left || event.key() == Qt::Key_Right;
-        if (arrow && !(event.modifiers() & Qt::AltModifier))
+        if (space || (arrow && !(event.modifiers() & Qt::AltModifier)))
             return false;
     }
     RunCommand([&] { RunKeyCommand(command); });
@@ -111,6 +117,21 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
     case TKeyCommand::Faster:
         ChangeSpeed(1);
         break;
+    case TKeyCommand::PlaceMarker:
+        PlaceMarker(MarkSerie->X0());
+        break;
+    case TKeyCommand::ClearMarkers:
+        // Esc first gives up a span being chosen to zoom to.
+        if (mSelecting) {
+            mSelecting = false;
+            ChartAll->Markers().ClearSelection();
+        } else {
+            ClearMarkers();
+        }
+        break;
+    case TKeyCommand::ZoomBack:
+        ZoomBack();
+        break;
     default:
         break;
     }
@@ -119,7 +140,7 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
 void TfrmMain::StepFrames(int frames)
 {
     const float position = mPlayer->StepFrames(frames);
-    sbnPlayPause->setIcon(imgPlay);
+    ShowPlayState(false);
     ShowCursorAt(position);
 }
 

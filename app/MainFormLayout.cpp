@@ -74,6 +74,13 @@ void TfrmMain::CreateControls()
     bottomLayout->setSpacing(0);
     CreateToolStrip();
     bottomLayout->addWidget(pnlTools);
+    lblMeasure = new QLabel(pnlBottom);
+    lblMeasure->setAccessibleName(QStringLiteral("Measurement"));
+    lblMeasure->setTextFormat(Qt::RichText);
+    lblMeasure->setWordWrap(true);
+    lblMeasure->setContentsMargins(4, 1, 4, 1);
+    lblMeasure->setVisible(false);
+    bottomLayout->addWidget(lblMeasure);
 
     auto* chartRow = new QHBoxLayout;
     chartRow->setSpacing(0);

@@ -40,16 +40,36 @@ void TfrmMain::PlayerPosition(TVideoPlayer*, float position)
         axis.SetMinMax(view.Min, view.Max);
 }
 
-void TfrmMain::ChartAllClickSeries(TChartSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int)
+void TfrmMain::ChartAllClickSeries(TChartSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
+                                   int y)
 {
-    if (button == Qt::LeftButton)
-        SeekToPixel(x);
+    ChartAllClickBackground(button, shift, x, y);
 }
 
-void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int)
+void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int)
 {
-    if (button == Qt::LeftButton)
+    if (button == Qt::MiddleButton) {
+        mPanning = true;
+        mPanX = x;
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+    if (shift & Qt::ShiftModifier && !(shift & Qt::ControlModifier)) {
+        // A span to zoom to, or a click when the pointer does not move.
+        mSelecting = true;
+        mSelectionMoved = false;
+        mSelectionStartX = x;
+        return;
+    }
+    if (!(shift & Qt::ControlModifier)) {
         SeekToPixel(x);
+        return;
+    }
+    const TTimeAxis& axis = ChartAll->BottomAxis();
+    const TDateTime t = axis.CalcPosPoint(x);
+    if (t >= axis.Minimum() && t <= axis.Maximum())
+        PlaceMarker(t);
 }
 
 void TfrmMain::SeekToPixel(int x)
@@ -73,14 +93,28 @@ void TfrmMain::FitCursorHeight()
     MarkSerie->SetActive(true);
 }
 
+void TfrmMain::ZoomTo(TView view)
+{
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    if (view.Min == axis.Minimum() && view.Max == axis.Maximum())
+        return;
+    mZoomHistory.Push({axis.Minimum(), axis.Maximum()});
+    axis.SetMinMax(view.Min, view.Max);
+}
+
+void TfrmMain::ZoomBack()
+{
+    TView view;
+    if (ChartAll->isEnabled() && mZoomHistory.Back(view))
+        ChartAll->BottomAxis().SetMinMax(view.Min, view.Max);
+}
+
 void TfrmMain::sbnZoomInClick()
 {
     if (!ChartAll->isEnabled())
         return;
     TTimeAxis& axis = ChartAll->BottomAxis();
-    const TView view = ZoomInView({axis.Minimum(), axis.Maximum()}, MarkSerie->X0());
-    axis.SetMinimum(view.Min);
-    axis.SetMaximum(view.Max);
+    ZoomTo(ZoomInView({axis.Minimum(), axis.Maximum()}, MarkSerie->X0()));
 }
 
 void TfrmMain::sbnZoomOutClick()
@@ -88,24 +122,40 @@ void TfrmMain::sbnZoomOutClick()
     if (!ChartAll->isEnabled())
         return;
     TTimeAxis& axis = ChartAll->BottomAxis();
-    const TView view = ZoomOutView({axis.Minimum(), axis.Maximum()}, {DefaultAxisMin, DefaultAxisMax});
-    axis.SetMaximum(view.Max);
-    axis.SetMinimum(view.Min);
+    ZoomTo(ZoomOutView({axis.Minimum(), axis.Maximum()}, {DefaultAxisMin, DefaultAxisMax}));
 }
 
 void TfrmMain::sbnZoomOriginalClick()
 {
     if (!ChartAll->isEnabled())
         return;
+    mZoomHistory.Clear();
     TTimeAxis& axis = ChartAll->BottomAxis();
     axis.SetMinimum(DefaultAxisMin);
     axis.SetMaximum(DefaultAxisMax);
 }
 
+bool TfrmMain::OverChart(const QPoint& globalPos) const
+{
+    const QPoint p = ChartAll->mapFromGlobal(globalPos);
+    return p.x() > 0 && p.x() < ChartAll->width() && p.y() > 0 && p.y() < ChartAll->height();
+}
+
+void TfrmMain::PanByWheel(int wheelDelta, const QPoint& mousePos)
+{
+    if (!ChartAll->isEnabled() || !OverChart(mousePos))
+        return;
+    // A notch is 120; a turn to the right (a negative delta) shows later times.
+    constexpr double NotchFraction = 0.1;
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    const TView view = PanView({axis.Minimum(), axis.Maximum()}, -wheelDelta / 120.0 * NotchFraction,
+                               {DefaultAxisMin, DefaultAxisMax});
+    axis.SetMinMax(view.Min, view.Max);
+}
+
 void TfrmMain::FormMouseWheel(int wheelDelta, const QPoint& mousePos)
 {
-    const QPoint p = ChartAll->mapFromGlobal(mousePos);
-    if (!(p.x() > 0 && p.x() < ChartAll->width() && p.y() > 0 && p.y() < ChartAll->height()))
+    if (!OverChart(mousePos))
         return;
     if (wheelDelta > 0)
         sbnZoomOutClick();

@@ -28,3 +28,14 @@ TView ZoomOutView(TView view, TView full)
         min = full.Min;
     return {min, max};
 }
+
+TView PanView(TView view, double fraction, TView full)
+{
+    const double width = view.Max - view.Min;
+    double min = view.Min + fraction * width;
+    if (min + width > full.Max)
+        min = full.Max - width;
+    if (min < full.Min)
+        min = full.Min;
+    return {min, min + width};
+}

@@ -15,3 +15,6 @@ TView ZoomInView(TView view, TDateTime cursor);
 // The maximum moves out by a twentieth of the width first, then the minimum
 // by a twentieth of the widened width, each held inside the full view.
 TView ZoomOutView(TView view, TView full);
+// The view moved by a fraction of its width (to later times when positive),
+// as wide as before and held inside the full view.
+TView PanView(TView view, double fraction, TView full);

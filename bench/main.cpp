@@ -2,6 +2,7 @@
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
 #include "bench/ExportBench.h"
+#include "bench/MeasureBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
 #include "bench/XlsxImportBench.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv)
     // Encodes a minute of 1080p video twice: only when asked for.
     if (argc >= 2 && std::strcmp(argv[1], "export") == 0)
         return RunExportBench(argc, argv);
+    // Needs about 2 GB: only on request.
+    if (argc >= 2 && std::strcmp(argv[1], "measure") == 0)
+        return RunMeasureBench(argc, argv);
     // Plays a video for a while on both players: only when asked for.
     if (argc >= 2 && std::strcmp(argv[1], "playback") == 0)
         return RunPlaybackBench(argc, argv);
@@ -34,6 +38,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | scale | playback | export]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | measure | scale | playback | export]\n");
     return 2;
 }

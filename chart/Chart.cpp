@@ -65,6 +65,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
     mPlot->addLayer(QStringLiteral("cursor"), mPlot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     mCursorLayer = mPlot->layer(QStringLiteral("cursor"));
     mCursorLayer->setMode(QCPLayer::lmBuffered);
+    mMarkers = std::make_unique<TSpanMarkers>(*this);
 
     mBottomAxis = std::make_unique<TTimeAxis>(*this, time);
     mLeftAxis = std::make_unique<TValueAxis>(*this, value);
@@ -72,6 +73,14 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
 
     mPlot->installEventFilter(this);
     connect(mPlot, &QCustomPlot::mousePress, this, &TChart::PlotMousePress);
+    connect(mPlot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
+        const QPoint at = event->position().toPoint() + mPlot->pos();
+        emit MouseMove(at.x(), at.y());
+    });
+    connect(mPlot, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* event) {
+        const QPoint at = event->position().toPoint() + mPlot->pos();
+        emit MouseRelease(event->button(), at.x(), at.y());
+    });
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::FitTimeTicks);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::PrepareGraphs);

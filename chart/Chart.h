@@ -2,6 +2,7 @@
 
 #include "chart/ChartAxes.h"
 #include "chart/ChartSeries.h"
+#include "chart/SpanMarkers.h"
 
 #include <QColor>
 #include <QWidget>
@@ -66,6 +67,8 @@ public:
 
     QCustomPlot* Plot() const { return mPlot; }
     QCPLayer* CursorLayer() const { return mCursorLayer; }
+    // The measuring markers, drawn over the series.
+    TSpanMarkers& Markers() { return *mMarkers; }
 
 signals:
     // A mouse-button press on a series (the cursor line included).
@@ -73,6 +76,11 @@ signals:
                      Qt::KeyboardModifiers shift, int x, int y);
     // A mouse-button press anywhere else on the chart.
     void ClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // The pointer moved over the chart, or anywhere while a button pressed
+    // on it is held.
+    void MouseMove(int x, int y);
+    // A mouse button pressed on the chart was released.
+    void MouseRelease(Qt::MouseButton button, int x, int y);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +106,7 @@ private:
     std::unique_ptr<TTimeAxis> mBottomAxis;
     std::unique_ptr<TValueAxis> mLeftAxis;
     std::vector<std::unique_ptr<TChartSeries>> mSeries;
+    std::unique_ptr<TSpanMarkers> mMarkers;
     QMenu* mPopupMenu = nullptr;
     QColor mLegendColor;
     bool mFlushQueued = false;

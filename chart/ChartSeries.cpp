@@ -6,21 +6,16 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <limits>
 #include <cstddef>
+#include <limits>
+#include <utility>
 
 namespace {
 
 bool KeyLess(const QCPGraphData& a, const QCPGraphData& b)
 {
     return a.key < b.key;
-}
-
-bool Ascending(const TChartPoint* points, std::size_t count)
-{
-    for (std::size_t i = 1; i < count; ++i)
-        if (points[i].X < points[i - 1].X)
-            return false;
-    return true;
 }
 
 static_assert(sizeof(QCPGraphData) == sizeof(TChartPoint) && offsetof(QCPGraphData, key) == offsetof(TChartPoint, X)
@@ -84,12 +79,30 @@ void TFastLineSeries::SetLineWidth(int width)
     ApplyPen();
 }
 
+TValueView TFastLineSeries::Values() const
+{
+    return {mData->isEmpty() ? nullptr : &mData->constBegin()->value, sizeof(QCPGraphData) / sizeof(double)};
+}
+
 void TFastLineSeries::Summarise(std::size_t changed)
 {
-    const std::size_t count = static_cast<std::size_t>(mData->size());
-    const TValueView values{count == 0 ? nullptr : &mData->constBegin()->value,
-                            sizeof(QCPGraphData) / sizeof(double)};
-    mSummary.Update(values, count, changed);
+    mSummary.Update(Values(), static_cast<std::size_t>(mData->size()), changed);
+}
+
+TSpanFigures TFastLineSeries::SpanFigures(double a, double b) const
+{
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    const auto first = static_cast<std::size_t>(FirstIndexAtOrAfter(a));
+    const auto after = std::upper_bound(mData->constBegin(), mData->constEnd(), QCPGraphData(b, 0), KeyLess);
+    const auto last = static_cast<std::size_t>(after - mData->constBegin());
+    if (first >= last)
+        return {0, none, none, none};
+    const TValueView values = Values();
+    const TValueExtremes extremes = mSummary.Extremes(values, first, last);
+    const double min = values[extremes.MinIndex];
+    const double max = values[extremes.MaxIndex];
+    // Every value NaN: the extremes point at the first, which is NaN too.
+    return {last - first, min, max, mSummary.Sum(values, first, last) / static_cast<double>(last - first)};
 }
 
 void TFastLineSeries::AddXY(double x, double y)
@@ -115,29 +128,56 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
 {
     if (count == 0)
         return;
-    const bool ascending = Ascending(points, count);
-    std::size_t changed = static_cast<std::size_t>(mData->size());
-    if (ascending && (mData->isEmpty() || points[0].X >= (mData->constEnd() - 1)->key)) {
-        // Every new point goes after the old ones.
-        static_cast<TPointContainer&>(*mData).Append(points, count);
-    } else {
-        const auto* first = reinterpret_cast<const QCPGraphData*>(points);
-        QVector<QCPGraphData> batch(first, first + count);
-        if (!ascending)
-            std::stable_sort(batch.begin(), batch.end(), KeyLess);
-        // The old points before the first new one stay where they are.
-        changed = static_cast<std::size_t>(
-            std::upper_bound(mData->constBegin(), mData->constEnd(), batch.constFirst(), KeyLess)
-            - mData->constBegin());
-        QVector<QCPGraphData> merged;
-        merged.reserve(mData->size() + batch.size());
-        // std::merge takes equal keys from the first range first: old points
-        // stay before new ones with the same X.
-        std::merge(mData->constBegin(), mData->constEnd(), batch.cbegin(), batch.cend(),
-                   std::back_inserter(merged), KeyLess);
-        mData->set(merged, true);
+    auto& data = static_cast<TPointContainer&>(*mData);
+    const std::size_t before = static_cast<std::size_t>(data.size());
+    // Runs at or after the last point are appended; the points between them
+    // go aside (NaN included, which compares with nothing).
+    double last = data.isEmpty() ? -std::numeric_limits<double>::infinity() : (data.constEnd() - 1)->key;
+    for (std::size_t i = 0; i < count;) {
+        std::size_t j = i;
+        for (; j < count && points[j].X >= last; ++j)
+            last = points[j].X;
+        data.Append(points + i, j - i);
+        for (; j < count && !(points[j].X >= last); ++j)
+            mWaiting.push_back(points[j]);
+        i = j;
     }
-    Summarise(changed);
+    if (static_cast<std::size_t>(data.size()) != before)
+        Summarise(before);
+    if (mLoads == 0)
+        MergeWaiting();
+    Changed();
+}
+
+void TFastLineSeries::MergeWaiting()
+{
+    if (mWaiting.empty())
+        return;
+    // Equal X keep the order added: the waiting points among themselves by
+    // the stable sort, and after the points there with the same X by the
+    // merge, which takes equal keys from its first range first. A point with
+    // the same X as a waiting one that arrived after it waits too, since
+    // the last point was already beyond that X.
+    const auto less = [](const TChartPoint& a, const TChartPoint& b) { return a.X < b.X; };
+    // Times that run backwards throughout, as in a file written newest
+    // first, are sorted by turning them round; that is stable as no two
+    // are equal.
+    if (std::adjacent_find(mWaiting.begin(), mWaiting.end(), [](const TChartPoint& a, const TChartPoint& b) {
+            return !(b.X < a.X);
+        }) == mWaiting.end())
+        std::reverse(mWaiting.begin(), mWaiting.end());
+    else
+        std::stable_sort(mWaiting.begin(), mWaiting.end(), less);
+    auto& data = static_cast<TPointContainer&>(*mData);
+    const auto old = data.size();
+    data.Append(mWaiting.data(), mWaiting.size());
+    std::vector<TChartPoint>().swap(mWaiting);
+    const auto begin = data.begin();
+    const auto middle = begin + old;
+    const auto changed = std::upper_bound(begin, middle, *middle, KeyLess);
+    std::inplace_merge(changed, middle, data.end(), KeyLess);
+    ++mMergeCount;
+    Summarise(static_cast<std::size_t>(changed - begin));
     Changed();
 }
 
@@ -222,6 +262,30 @@ void TFastLineSeries::ApplyPen()
     if (mGraph)
         mGraph->setPen(QPen(mColor, mLineWidth));
     Changed();
+}
+
+TSeriesLoad::TSeriesLoad(std::vector<TFastLineSeries*> series) : mSeries(std::move(series))
+{
+    for (TFastLineSeries* one : mSeries)
+        ++one->mLoads;
+}
+
+TSeriesLoad::~TSeriesLoad()
+{
+    for (TFastLineSeries* one : mSeries) {
+        --one->mLoads;
+        try {
+            one->MergeWaiting();
+        } catch (...) {
+            std::vector<TChartPoint>().swap(one->mWaiting);
+        }
+    }
+}
+
+void TSeriesLoad::Finish()
+{
+    for (TFastLineSeries* one : mSeries)
+        one->MergeWaiting();
 }
 
 TChartShape::~TChartShape()

@@ -9,6 +9,7 @@
 #include <QSharedPointer>
 
 #include <cstddef>
+#include <vector>
 
 class TChart;
 class QCPGraph;
@@ -41,6 +42,15 @@ protected:
     bool mActive = true;
 };
 
+// The points of a series between two times: how many, their smallest,
+// largest and mean value (NaN where there is none).
+struct TSpanFigures {
+    std::size_t Count;
+    double Min;
+    double Max;
+    double Mean;
+};
+
 // A line joining its points in ascending X order. A point with the same X as
 // points already there goes after them, so equal X keep the order added.
 class TFastLineSeries : public TChartSeries {
@@ -64,7 +74,8 @@ public:
     // they come in ascending X after the points already there. A reader that
     // streams a long series may hand it over block by block: each block in
     // ascending X after the last is appended without touching the points
-    // before it.
+    // before it. While a TSeriesLoad holds the series, points that go before
+    // the last one wait aside and are merged in once when the load ends.
     void AddPoints(const TChartPoint* points, std::size_t count);
     // Makes room for this many more points, so that adding them in blocks
     // moves none of the points already there. Returns the room made.
@@ -80,10 +91,21 @@ public:
     int FirstIndexAtOrAfter(double x) const;
 
     bool ValueRange(double& min, double& max) const override;
+    // The figures of the points with X from a to b, both included, read from
+    // the summary: as quick for a hundred million points as for ten.
+    TSpanFigures SpanFigures(double a, double b) const;
+
+    // How many times points were merged in among the points there, each a
+    // pass over the whole series.
+    std::size_t MergeCount() const { return mMergeCount; }
 
 private:
     friend class TChart;
+    friend class TSeriesLoad;
     QCPGraph* Graph() const { return mGraph; }
+    // Merges the points waiting aside into the series, in one pass.
+    void MergeWaiting();
+    TValueView Values() const;
     void Attach(TChart* chart) override;
     void Detach() override;
     void ApplyActive() override;
@@ -102,6 +124,30 @@ private:
     // The value range of every stretch of points, for drawing and for the
     // value axis.
     TSeriesSummary mSummary;
+    // Points added before the last point while a load holds the series, in
+    // the order added.
+    std::vector<TChartPoint> mWaiting;
+    int mLoads = 0;
+    std::size_t mMergeCount = 0;
+};
+
+// Holds series for the length of a load: the points a load adds out of X order
+// are sorted and merged in once, at Finish or when the hold ends, instead of
+// with every block. The series must outlive the hold.
+class TSeriesLoad {
+public:
+    explicit TSeriesLoad(std::vector<TFastLineSeries*> series);
+    // Merges what is still waiting; a merge that fails for want of memory
+    // drops the waiting points (the load is failing already then).
+    ~TSeriesLoad();
+    TSeriesLoad(const TSeriesLoad&) = delete;
+    TSeriesLoad& operator=(const TSeriesLoad&) = delete;
+
+    // Merges the waiting points now; the series stay held.
+    void Finish();
+
+private:
+    std::vector<TFastLineSeries*> mSeries;
 };
 
 // The cursor: a vertical line at the middle of X0 and X1 from Y0 to Y1, 3 px

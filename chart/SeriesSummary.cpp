@@ -27,6 +27,7 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
     TLevel& points = mLevels[0];
     points.Ranges.resize(below);
     points.At.resize(below);
+    points.Sums.resize(below);
     bool finite = true;
     for (std::size_t b = first; b < below; ++b) {
         const std::size_t begin = b * FirstBucketPoints;
@@ -34,11 +35,13 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
         // The range first, in a loop without stores the compiler can widen,
         // then where it lies, in points that are still in the cache.
         TValueRange range = NoValues;
+        double sum = 0;
         for (std::size_t i = begin; i < end; ++i) {
             const double value = values[i];
             finite = finite && std::isfinite(value);
             range.Min = value < range.Min ? value : range.Min;
             range.Max = value > range.Max ? value : range.Max;
+            sum += value;
         }
         TExtremesAt at{0, 0};
         if (!range.Empty()) {
@@ -53,6 +56,7 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
         }
         points.Ranges[b] = range;
         points.At[b] = at;
+        points.Sums[b] = sum;
     }
     if (!finite)
         mAllFinite = false;
@@ -64,17 +68,21 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
         if (mLevels.size() <= level)
             mLevels.emplace_back();
         const std::vector<TValueRange>& children = mLevels[level - 1].Ranges;
+        const std::vector<double>& childSums = mLevels[level - 1].Sums;
         TLevel& buckets = mLevels[level];
         const std::size_t size = CeilDiv(below, Fanout);
         buckets.Ranges.resize(size);
         buckets.At.resize(size);
+        buckets.Sums.resize(size);
         first /= Fanout;
         for (std::size_t b = first; b < size; ++b) {
             TValueRange range = NoValues;
             TExtremesAt at{0, 0};
+            double sum = 0;
             const std::size_t begin = b * Fanout;
             const std::size_t end = std::min(below, begin + Fanout);
             for (std::size_t c = begin; c < end; ++c) {
+                sum += childSums[c];
                 if (children[c].Min < range.Min) {
                     range.Min = children[c].Min;
                     at.Min = static_cast<unsigned char>(c - begin);
@@ -86,6 +94,7 @@ void TSeriesSummary::Update(TValueView values, std::size_t count, std::size_t ch
             }
             buckets.Ranges[b] = range;
             buckets.At[b] = at;
+            buckets.Sums[b] = sum;
         }
         below = size;
     }
@@ -220,6 +229,41 @@ TValueExtremes TSeriesSummary::Extremes(TValueView values, std::size_t first, st
     }
     search.TakePart(last / FirstBucketPoints * FirstBucketPoints, last);
     return search.Result();
+}
+
+double TSeriesSummary::Sum(TValueView values, std::size_t first, std::size_t last) const
+{
+    double sum = 0;
+    const auto addPoints = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            sum += values[i];
+    };
+    const auto addBuckets = [&](std::size_t level, std::size_t from, std::size_t to) {
+        for (std::size_t b = from; b < to; ++b)
+            sum += mLevels[level].Sums[b];
+    };
+    std::size_t firstBucket = CeilDiv(first, FirstBucketPoints);
+    std::size_t lastBucket = last / FirstBucketPoints;
+    if (firstBucket >= lastBucket) {
+        addPoints(first, last);
+        return sum;
+    }
+    addPoints(first, firstBucket * FirstBucketPoints);
+    addPoints(lastBucket * FirstBucketPoints, last);
+    // The whole buckets at both ends of each level, going up while the level
+    // above has whole buckets in between.
+    for (std::size_t level = 0;; ++level) {
+        const std::size_t firstParent = CeilDiv(firstBucket, Fanout);
+        const std::size_t lastParent = lastBucket / Fanout;
+        if (level + 1 >= mLevels.size() || firstParent >= lastParent) {
+            addBuckets(level, firstBucket, lastBucket);
+            return sum;
+        }
+        addBuckets(level, firstBucket, firstParent * Fanout);
+        addBuckets(level, lastParent * Fanout, lastBucket);
+        firstBucket = firstParent;
+        lastBucket = lastParent;
+    }
 }
 
 void TSeriesSummary::Prefetch(TValueView values, std::size_t index) const

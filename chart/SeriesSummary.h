@@ -48,8 +48,9 @@ struct TValueExtremes {
 // point holding an extreme is found by going down one step a level. It finds
 // the extremes of the values between two indices by reading a handful of
 // buckets and at most two partial buckets of points at the ends, whatever the
-// number of points in between.
-// Memory: 18 bytes per FirstBucketPoints points, about 0.33 bytes a point
+// number of points in between. The sum of every bucket answers the sum of
+// the values between two indices the same way.
+// Memory: 26 bytes per FirstBucketPoints points, about 0.47 bytes a point
 // with all levels.
 class TSeriesSummary {
 public:
@@ -64,6 +65,8 @@ public:
     // Where the smallest and the largest of values[first, last) are: the
     // first point holding each. Both are first when every value is NaN.
     TValueExtremes Extremes(TValueView values, std::size_t first, std::size_t last) const;
+    // The sum of values[first, last): NaN when one of them is.
+    double Sum(TValueView values, std::size_t first, std::size_t last) const;
     // Asks the processor to fetch, ahead of a search that starts or ends at
     // index, the value there and the buckets the search reads beside it.
     void Prefetch(TValueView values, std::size_t index) const;
@@ -88,6 +91,7 @@ private:
     struct TLevel {
         std::vector<TValueRange> Ranges;
         std::vector<TExtremesAt> At;
+        std::vector<double> Sums;
     };
     static_assert(FirstBucketPoints <= 256 && Fanout <= 256, "offsets fit a byte");
 

@@ -71,18 +71,20 @@ void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
     for (std::size_t s = 0; s < created.size(); ++s) {
         const TSeriesRecord& record = mLayout.Series[s];
         TFastLineSeries& series = *created[s];
+        TSeriesLoad load({&series});
         for (qint64 done = 0; done < record.PointCount;) {
             const qsizetype count = static_cast<qsizetype>(std::min<qint64>(BlockPoints, record.PointCount - done));
             const qint64 size = count * PointRecordSize;
             // The file may have been cut short since its structure was checked.
             if (ReadFileAt(mFile, mFileName, record.PointsOffset + done * PointRecordSize, bytes, size) != size)
                 throw Exception(DamagedFileMessage(mFileName, QStringLiteral("it was cut short while it was read")));
-            DecodePointRecords(bytes, count, block.get());
-            series.AddPoints(block.get(), static_cast<std::size_t>(count));
+            const qsizetype kept = DecodePointRecords(bytes, count, block.get());
+            series.AddPoints(block.get(), static_cast<std::size_t>(kept));
             done += count;
             read += count;
             ReportLoadProgress(progress, read, total);
         }
+        load.Finish();
         chart.AddSeries(std::move(created[s]));
     }
     if (!mLayout.Damage.isEmpty())

@@ -71,10 +71,15 @@ TChartDataLayout ScanChartData(qint64 fileSize, const TReadAt& readAt, const QSt
     return layout;
 }
 
-void DecodePointRecords(const char* records, qsizetype count, TChartPoint* out)
+qsizetype DecodePointRecords(const char* records, qsizetype count, TChartPoint* out)
 {
-    if (count > 0)
-        qFromLittleEndian<double>(records, count * 2, out);
+    if (count <= 0)
+        return 0;
+    qFromLittleEndian<double>(records, count * 2, out);
+    const TChartPoint* end = std::remove_if(out, out + count, [](const TChartPoint& point) {
+        return !std::isfinite(point.X) || !std::isfinite(point.Y);
+    });
+    return end - out;
 }
 
 void TChartDataWriter::Begin(TDateTime axisMin, TDateTime axisMax, int seriesCount, qint64 totalPointCount)

@@ -55,8 +55,10 @@ TChartDataLayout ScanChartData(qint64 fileSize, const TReadAt& readAt, const QSt
 // The message for a file that cannot be read as far as its counts say.
 QString DamagedFileMessage(const QString& fileName, const QString& what);
 
-// Turns `count` point records into points; `records` may lie in `out` itself.
-void DecodePointRecords(const char* records, qsizetype count, TChartPoint* out);
+// Turns `count` point records into points, `records` may lie in `out` itself,
+// and returns how many it kept: a point whose time or value is not a finite
+// number is left out, as the other readers leave out such a sample.
+qsizetype DecodePointRecords(const char* records, qsizetype count, TChartPoint* out);
 
 // Assembles a file image in one buffer of the exact final size:
 //   Begin, then for each series BeginSeries and its points, then Bytes.

@@ -1,5 +1,7 @@
 #include "common/AccessibleNames.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QWidget>
 
@@ -10,6 +12,10 @@ void NameByLabel(QLabel* label, QWidget* control)
     if (name.endsWith(QLatin1Char(':')))
         name.chop(1);
     control->setAccessibleName(name);
+    // The list that a drop-down list pops up is a window of its own: it is
+    // named after the same label.
+    if (auto* list = qobject_cast<QComboBox*>(control))
+        list->view()->setAccessibleName(name);
 }
 
 void NameByToolTip(QWidget* control)

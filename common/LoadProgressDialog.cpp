@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QProgressBar>
 
 namespace {
 
@@ -16,6 +17,9 @@ TLoadProgressDialog::TLoadProgressDialog(QWidget* parent, const QString& label)
 {
     mDialog.setWindowTitle(QStringLiteral("Loading"));
     mDialog.setWindowModality(Qt::ApplicationModal);
+    // The bar speaks as what it measures.
+    if (auto* bar = mDialog.findChild<QProgressBar*>())
+        bar->setAccessibleName(label);
     mDialog.setAutoClose(false);
     mDialog.setAutoReset(false);
     // The dialog shows by itself once this time has passed without the load

@@ -151,6 +151,8 @@ void TfrmConnectDatabase::CreateAuthenticationGroup()
     edtPassword->setToolTip(QStringLiteral("Password"));
     NameByToolTip(edtPassword);
     edtPassword->setEchoMode(QLineEdit::Password);
+    // Every character shows as "*", whatever the style's own mask character.
+    edtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
 }
 
 TConnectionSettings TfrmConnectDatabase::Settings() const

@@ -38,7 +38,13 @@ public:
     // backends run the statement of LoadStatement.
     virtual std::unique_ptr<TDatabaseRows> Select(const QString& table, const QString& timeField, TDateTime time1,
                                                   TDateTime time2) = 0;
+    // True once the server has gone away: the connection serves no more.
+    virtual bool Lost() const { return false; }
 };
+
+// The words that start the message of a command that failed because the
+// server went away.
+QString LostConnectionText();
 
 // Connects by a connection string (see ChooseDatabaseBackend). Throws the
 // Exception of the database layer's description of the failure; no password

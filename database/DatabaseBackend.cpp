@@ -3,6 +3,7 @@
 #include "common/Exception.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -165,13 +166,22 @@ QStringList ConnectionSecrets(const QString& connectionString)
 {
     QStringList secrets;
     if (IsPostgreSqlUri(connectionString)) {
-        // The password sits between "user:" and "@" of the authority.
+        // The password sits between "user:" and the "@" before the host. An
+        // unencoded "@" or "/" in it makes libpq cut the address elsewhere
+        // (at the first "@", or at a "/" before any "@"), and the rest of the
+        // password then shows as the host, the port or the database name:
+        // the whole span up to the last "@" is hidden, and each of its pieces.
         const QString text = connectionString.trimmed();
         const int start = static_cast<int>(text.indexOf(QLatin1String("://"))) + 3;
-        const int at = static_cast<int>(text.indexOf(QLatin1Char('@'), start));
+        int end = static_cast<int>(text.indexOf(QLatin1Char('?'), start));
+        if (end < 0)
+            end = static_cast<int>(text.size());
+        const int at = static_cast<int>(text.lastIndexOf(QLatin1Char('@'), end - 1));
         const int colon = static_cast<int>(text.indexOf(QLatin1Char(':'), start));
-        if (at > 0 && colon > 0 && colon < at)
-            secrets << text.mid(colon + 1, at - colon - 1);
+        if (at > start && colon > 0 && colon < at) {
+            const QString password = text.mid(colon + 1, at - colon - 1);
+            secrets << password << password.split(QRegularExpression(QStringLiteral("[@/]")), Qt::SkipEmptyParts);
+        }
         const QUrlQuery query(QUrl(text).query());
         secrets << query.queryItemValue(QStringLiteral("password"), QUrl::FullyEncoded);
     } else {

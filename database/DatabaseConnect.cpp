@@ -40,3 +40,8 @@ QString LoadStatement(const QString& quotedTable, const QString& quotedTimeField
     return QStringLiteral("select * from ") + quotedTable + QStringLiteral(" where ") + quotedTimeField
            + QStringLiteral(" between :time1 and :time2");
 }
+
+QString LostConnectionText()
+{
+    return QStringLiteral("The connection to the database server was lost.");
+}

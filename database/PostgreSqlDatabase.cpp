@@ -15,7 +15,6 @@ namespace {
 
 // Type oids of pg_type that the loads read.
 enum : Oid {
-    BoolOid = 16,
     Int8Oid = 20,
     Int2Oid = 21,
     Int4Oid = 23,
@@ -23,6 +22,7 @@ enum : Oid {
     OidOid = 26,
     Float4Oid = 700,
     Float8Oid = 701,
+    MoneyOid = 790,
     UnknownOid = 705,
     BpcharOid = 1042,
     VarcharOid = 1043,
@@ -50,6 +50,19 @@ bool IsNumberType(Oid type)
            || type == NumericOid || type == OidOid;
 }
 
+// An amount of money as the server writes it with lc_monetary set to C:
+// "$1,234.56", "-$0.50"; the currency sign and the group separators go.
+std::string MoneyDigits(std::string_view text)
+{
+    std::string digits;
+    digits.reserve(text.size());
+    for (const char c : text) {
+        if (c != '$' && c != ',')
+            digits += c;
+    }
+    return digits;
+}
+
 // libpq's messages end in a line break and may span lines.
 QString MessageText(const char* message, const QStringList& secrets)
 {
@@ -57,6 +70,19 @@ QString MessageText(const char* message, const QStringList& secrets)
     if (text.isEmpty())
         text = QStringLiteral("Unknown database error.");
     return HideSecrets(text, secrets);
+}
+
+// The message of a failed command, from its result or else the connection;
+// one that failed because the server went away says so first.
+QString FailureText(PGconn* connection, const PGresult* result, const QStringList& secrets)
+{
+    const char* message = result ? PQresultErrorMessage(result) : "";
+    QString text = MessageText(*message ? message : PQerrorMessage(connection), secrets);
+    if (PQstatus(connection) != CONNECTION_BAD)
+        return text;
+    if (text == QLatin1String("Unknown database error."))
+        return LostConnectionText();
+    return LostConnectionText() + QLatin1Char(' ') + text;
 }
 
 class TResult {
@@ -84,9 +110,9 @@ constexpr int FetchRecords = 8192;
 class TPostgreSqlRows : public TDatabaseRows {
 public:
     // The transaction is open and the cursor declared; description tells the
-    // fields.
-    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList secrets)
-        : mConnection(connection), mSecrets(std::move(secrets))
+    // fields, typeNames the server's names of their types.
+    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList typeNames, QStringList secrets)
+        : mConnection(connection), mSecrets(std::move(secrets)), mTypeNames(std::move(typeNames))
     {
         for (int i = 0; i < PQnfields(description); ++i) {
             mNames << QString::fromUtf8(PQfname(description, i));
@@ -130,8 +156,7 @@ public:
             PQclear(rest);
         mFetching = false;
         if (PQresultStatus(mBlock.get()) != PGRES_TUPLES_OK) {
-            const QString text = MessageText(
-                mBlock.get() ? PQresultErrorMessage(mBlock.get()) : PQerrorMessage(mConnection), mSecrets);
+            const QString text = FailureText(mConnection, mBlock.get(), mSecrets);
             Finish("ROLLBACK");
             throw Exception(text);
         }
@@ -159,7 +184,7 @@ public:
             return 0;
         const Oid type = mTypes[field];
         if (!IsTimeType(type) && !IsTextType(type))
-            ThrowUnreadable(mNames[field], TypeName(type), true);
+            ThrowUnreadable(mNames[field], mTypeNames.value(field), true);
         return TimeFromText(Text(field), mNames[field]);
     }
 
@@ -172,7 +197,9 @@ public:
             return NumberFromText(Text(field), mNames[field]);
         if (IsTimeType(type))
             return TimeFromText(Text(field), mNames[field]);
-        ThrowUnreadable(mNames[field], TypeName(type), false);
+        if (type == MoneyOid)
+            return NumberFromText(MoneyDigits(Text(field)), mNames[field]);
+        ThrowUnreadable(mNames[field], mTypeNames.value(field), false);
     }
 
 private:
@@ -182,16 +209,11 @@ private:
                                 static_cast<std::size_t>(PQgetlength(mBlock.get(), mRow, field)));
     }
 
-    QString TypeName(Oid type) const
-    {
-        return type == BoolOid ? QStringLiteral("boolean") : QStringLiteral("oid %1").arg(type);
-    }
-
     void SendFetch()
     {
         const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(FetchRecords) + " FROM " + CursorName;
         if (!PQsendQuery(mConnection, fetch.constData())) {
-            const QString text = MessageText(PQerrorMessage(mConnection), mSecrets);
+            const QString text = FailureText(mConnection, nullptr, mSecrets);
             Finish("ROLLBACK");
             throw Exception(text);
         }
@@ -211,6 +233,7 @@ private:
     QStringList mSecrets;
     QStringList mNames;
     std::vector<Oid> mTypes;
+    QStringList mTypeNames;
     TResult mBlock;
     int mRows = 0;
     int mRow = -1;
@@ -257,6 +280,8 @@ TPostgreSqlDatabase::TPostgreSqlDatabase(const QString& connectionString)
         throw Exception(text);
     }
     PQclear(PQexec(mConnection, "SET DateStyle TO ISO"));
+    // Amounts of money then read "$1,234.56" whatever the server's locale.
+    PQclear(PQexec(mConnection, "SET lc_monetary TO 'C'"));
     UseLocalTimeZone();
 }
 
@@ -292,7 +317,7 @@ QStringList TPostgreSqlDatabase::Tables()
                           "and n.nspname not in ('pg_catalog', 'information_schema') "
                           "order by n.nspname, c.relname"));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw Exception(MessageText(PQresultErrorMessage(result.get()), mSecrets));
+        throw Exception(FailureText(mConnection, result.get(), mSecrets));
     QStringList tables;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         tables << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
@@ -310,7 +335,7 @@ QStringList TPostgreSqlDatabase::Columns(const QString& table)
                                 "and a.attnum > 0 and not a.attisdropped order by a.attnum",
                                 1, nullptr, values, nullptr, nullptr, 0));
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw Exception(MessageText(PQresultErrorMessage(result.get()), mSecrets));
+        throw Exception(FailureText(mConnection, result.get(), mSecrets));
     QStringList columns;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         columns << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
@@ -324,7 +349,7 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
         const QByteArray utf8 = name.toUtf8();
         char* quoted = PQescapeIdentifier(mConnection, utf8.constData(), static_cast<size_t>(utf8.size()));
         if (!quoted)
-            throw Exception(MessageText(PQerrorMessage(mConnection), mSecrets));
+            throw Exception(FailureText(mConnection, nullptr, mSecrets));
         const QString text = QString::fromUtf8(quoted);
         PQfreemem(quoted);
         return text;
@@ -336,10 +361,27 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
 
     TResult prepared(PQprepare(mConnection, "", statement.toUtf8().constData(), 2, nullptr));
     if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
-        throw Exception(MessageText(PQresultErrorMessage(prepared.get()), mSecrets));
+        throw Exception(FailureText(mConnection, prepared.get(), mSecrets));
     TResult description(PQdescribePrepared(mConnection, ""));
     if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
-        throw Exception(MessageText(PQresultErrorMessage(description.get()), mSecrets));
+        throw Exception(FailureText(mConnection, description.get(), mSecrets));
+
+    // The names of the fields' types, for the message of a value that cannot
+    // be read.
+    QStringList oids;
+    for (int i = 0; i < PQnfields(description.get()); ++i)
+        oids << QString::number(PQftype(description.get(), i));
+    const QByteArray oidList = "{" + oids.join(QLatin1Char(',')).toLatin1() + "}";
+    const char* oidValues[] = {oidList.constData()};
+    TResult typeNames(PQexecParams(mConnection,
+                                   "select format_type(f.oid, null) from unnest($1::oid[]) with ordinality as f(oid, n) "
+                                   "order by f.n",
+                                   1, nullptr, oidValues, nullptr, nullptr, 0));
+    if (PQresultStatus(typeNames.get()) != PGRES_TUPLES_OK)
+        throw Exception(FailureText(mConnection, typeNames.get(), mSecrets));
+    QStringList names;
+    for (int row = 0; row < PQntuples(typeNames.get()); ++row)
+        names << QString::fromUtf8(PQgetvalue(typeNames.get(), row, 0));
 
     const Oid types[] = {PQparamtype(description.get(), 0), PQparamtype(description.get(), 1)};
     const QByteArray start = PostgreSqlTimeParameter(types[0], time1, false);
@@ -350,12 +392,17 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     auto check = [this](const TResult& result) {
         if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
             return;
-        const QString text = MessageText(PQresultErrorMessage(result.get()), mSecrets);
+        const QString text = FailureText(mConnection, result.get(), mSecrets);
         PQclear(PQexec(mConnection, "ROLLBACK"));
         throw Exception(text);
     };
     check(TResult(PQexec(mConnection, "BEGIN; SET LOCAL cursor_tuple_fraction = 1")));
     const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
     check(TResult(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0)));
-    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), mSecrets);
+    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), names, mSecrets);
+}
+
+bool TPostgreSqlDatabase::Lost() const
+{
+    return PQstatus(mConnection) == CONNECTION_BAD;
 }

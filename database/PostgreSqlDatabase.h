@@ -18,6 +18,7 @@ public:
     QStringList Columns(const QString& table) override;
     std::unique_ptr<TDatabaseRows> Select(const QString& table, const QString& timeField, TDateTime time1,
                                           TDateTime time2) override;
+    bool Lost() const override;
 
 private:
     void UseLocalTimeZone();

@@ -28,11 +28,11 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
 {
     qint64 records = 0;
     std::vector<std::vector<TChartPoint>> columns(series.size());
+    TSeriesLoad load(series);
     try {
         const std::unique_ptr<TDatabaseRows> rows = database.Select(table, timeField, window.Start, window.End);
         const int time = rows->FieldIndex(timeField);
         std::vector<int> indexes;
-        std::vector<double> values(series.size());
         for (const QString& field : fields)
             indexes.push_back(rows->FieldIndex(field));
         while (rows->Next()) {
@@ -43,11 +43,10 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
                 double whole = 0;
                 x = std::fabs(std::modf(x, &whole));
             }
-            // A record counts whole or not at all.
+            // The fields are read in order: when one cannot be read, the
+            // fields before it keep the record's point.
             for (std::size_t k = 0; k < series.size(); ++k)
-                values[k] = rows->NumberValue(indexes[k]);
-            for (std::size_t k = 0; k < series.size(); ++k)
-                columns[k].push_back({x, values[k]});
+                columns[k].push_back({x, rows->NumberValue(indexes[k])});
             if (!columns.empty() && columns[0].size() >= BlockRecords)
                 Flush(series, columns);
         }
@@ -56,4 +55,5 @@ void LoadDatabaseTable(TDatabase& database, const QString& table, const QString&
         throw;
     }
     Flush(series, columns);
+    load.Finish();
 }

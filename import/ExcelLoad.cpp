@@ -88,6 +88,7 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
     std::vector<int> columns;
     for (const TFastLineSeries* one : series)
         columns.push_back(one->Tag() + 1);
+    TSeriesLoad load(series);
     TSeriesBlocks blocks(series);
     TLetterCells cells;
     const auto onRow = [&](const TSheetRow& row) {
@@ -112,4 +113,5 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
         throw;
     }
     blocks.FlushAll();
+    load.Finish();
 }

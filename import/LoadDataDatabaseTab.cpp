@@ -85,8 +85,21 @@ void TfrmLoadData::cbxTablesChange()
     if (!ADOConnection)
         throw Exception(QStringLiteral("The database is NOT connected."));
     WaitCursor wait;
-    const QStringList columns = ADOConnection->Columns(cbxTables->currentText());
+    QStringList columns;
+    ShowingLostConnection([&] { columns = ADOConnection->Columns(cbxTables->currentText()); });
     FillChoices(cbxTimeField, clbDataFields, columns);
+}
+
+void TfrmLoadData::ShowingLostConnection(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const Exception&) {
+        // The status tells that the connection serves no more.
+        if (ADOConnection && ADOConnection->Lost())
+            ADOConnectionConnectComplete(false, LostConnectionText());
+        throw;
+    }
 }
 
 bool TfrmLoadData::CheckDatabaseInput()
@@ -125,9 +138,13 @@ void TfrmLoadData::sbnLoadDatabaseDataClick()
     }
     const QString table = cbxTables->currentText();
     const QString timeField = cbxTimeField->currentText();
-    if (RunImport([&](TLoadProgress* progress) {
+    bool loaded = false;
+    ShowingLostConnection([&] {
+        loaded = RunImport([&](TLoadProgress* progress) {
             LoadDatabaseTable(*ADOConnection, table, timeField, window, IsDateChecked(), fields, series, progress);
-        }))
+        });
+    });
+    if (loaded)
         LoadSucceeded();
 }
 

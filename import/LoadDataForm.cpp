@@ -177,6 +177,9 @@ void TfrmLoadData::FillChoices(QComboBox* timeList, QListWidget* dataList, const
         item->setCheckState(Qt::Unchecked);
     }
     timeList->setCurrentIndex(-1);
+    // A new list starts at its top, not where the previous one was scrolled.
+    dataList->scrollToTop();
+    dataList->setCurrentRow(-1);
 }
 
 QList<TfrmLoadData::TFieldChoice> TfrmLoadData::CheckedEntries(const QListWidget* list)

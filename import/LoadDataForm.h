@@ -162,6 +162,9 @@ protected:
     static QList<TFieldChoice> CheckedEntries(const QListWidget* list);
 
 private:
+    // Runs a command on the database connection; when it fails because the
+    // server went away, the status says so before the error goes on.
+    void ShowingLostConnection(const std::function<void()>& command);
     void CreateDatabaseTab();
     void CreateExcelTab();
     void CreateTextTab();

@@ -57,19 +57,6 @@ Exception CannotOpen(const QString& fileName, const QFile& file)
     return Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
 }
 
-// Where the complete lines of a block end: after its last line end, except
-// that a carriage return at the very end may be the first half of a CR LF
-// whose second half is still to come.
-qsizetype CompleteLinesEnd(const QByteArray& block)
-{
-    qsizetype end = block.size();
-    if (end > 0 && block[end - 1] == '\r')
-        --end;
-    while (end > 0 && block[end - 1] != '\n' && block[end - 1] != '\r')
-        --end;
-    return end;
-}
-
 // The lines of one text, given a block of whole lines at a time.
 class TTextImportRun {
 public:
@@ -145,6 +132,7 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
     // away from under the reader; the import sees what was read. A line cut by
     // the end of a block waits at the start of the buffer for its rest.
     QByteArray buffer;
+    TLineEndScan lineEnds;
     qint64 consumed = 0;
     for (bool ended = false; !ended;) {
         const qsizetype kept = buffer.size();
@@ -159,7 +147,9 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
             buffer.truncate(static_cast<const char*>(zero) - buffer.constData());
             ended = true;
         }
-        const qsizetype whole = ended ? buffer.size() : CompleteLinesEnd(buffer);
+        const qsizetype whole = ended ? buffer.size()
+                                       : static_cast<qsizetype>(lineEnds.CompleteEnd(
+                                           std::string_view(buffer.constData(), static_cast<std::size_t>(buffer.size()))));
         run.Lines(std::string_view(buffer.constData(), static_cast<std::size_t>(whole)), consumed);
         buffer.remove(0, whole);
         consumed += whole;

@@ -25,3 +25,19 @@ bool TTextLines::Next(std::string_view& line)
     mPos = p;
     return true;
 }
+
+std::size_t TLineEndScan::CompleteEnd(std::string_view text)
+{
+    // Bytes before `from` were looked at by an earlier call and hold no line end.
+    const std::size_t from = mRest > 0 ? mRest - 1 : 0;
+    std::size_t end = text.size();
+    if (end > from && text[end - 1] == '\r')
+        --end;
+    while (end > from && text[end - 1] != '\n' && text[end - 1] != '\r')
+        --end;
+    mScanned += text.size() - end + 1;
+    if (end == from)
+        end = 0;
+    mRest = text.size() - end;
+    return end;
+}

@@ -315,7 +315,7 @@ void TMpvVideoPlayer::Open(const QString& fileName)
         if (progress == TLoadProgress::Started) {
             started = true;
         } else if (progress == TLoadProgress::Failed && (started || event->event_id == MPV_EVENT_COMMAND_REPLY)) {
-            throw Exception(PlayerErrorMessage(loadError, fileName));
+            throw Exception(PlayerOpenErrorMessage(loadError, fileName));
         } else if (progress == TLoadProgress::Loaded && started) {
             loaded = true;
         } else if (progress == TLoadProgress::Restarted && loaded && !restarted) {

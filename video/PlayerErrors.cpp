@@ -1,5 +1,6 @@
 #include "video/PlayerErrors.h"
 
+#include <QFileInfo>
 #include <mpv/client.h>
 
 QString PlayerErrorText(int code)
@@ -17,4 +18,11 @@ QString PlayerErrorMessage(int code, const QString& subject)
     if (!subject.isEmpty())
         message += QStringLiteral(": ") + subject;
     return message;
+}
+
+QString PlayerOpenErrorMessage(int code, const QString& fileName)
+{
+    if (code == MPV_ERROR_LOADING_FAILED && !QFileInfo::exists(fileName))
+        return PlayerErrorText(code) + QStringLiteral("\nThe file does not exist: ") + fileName;
+    return PlayerErrorMessage(code, fileName);
 }

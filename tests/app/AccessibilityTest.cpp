@@ -5,6 +5,7 @@
 #include "about/ProdInfo.h"
 #include "app/DataStrip.h"
 #include "chartdata/ChartData.h"
+#include "common/LoadProgressDialog.h"
 #include "common/MessageBoxes.h"
 #include "connect/ConnectDatabaseForm.h"
 #include "import/CheckedDateEdit.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -220,6 +222,9 @@ TEST_F(Accessibility, ControlsAreNamedAfterTheirToolTipOrLabel)
         {load.cbxTables, "Table"},
         {load.cbxTimeField, "Time Field"},
         {load.clbDataFields, "Data Fields"},
+        // The lists that drop-down lists pop up.
+        {load.cbxTables->view(), "Table"},
+        {load.cbxFieldsDelimiter->view(), "Fileds Delimiter"},
         {connect.edtHostName, "Host Name / IP"},
         {connect.edtPort, "Port"},
         {connect.edtAccessDatabaseFile, "Access Database File"},
@@ -394,6 +399,32 @@ TEST_F(Accessibility, TheConnectionDialogsTabOrderRunsDownEachTabThenTheSignIn)
     }
     dialog.PageControl->setCurrentIndex(0);
     dialog.hide();
+}
+
+TEST_F(Accessibility, TheProgressBarAndTheAboutLinksSpeakAsWhatTheyAre)
+{
+    {
+        const TLoadProgressDialog progress(window.get(), QStringLiteral("Reading the chart data file..."));
+        const auto* bar = window->findChild<QProgressBar*>();
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(SpokenName(const_cast<QProgressBar*>(bar)), "Reading the chart data file...");
+    }
+
+    TAboutForm form(window.get());
+    form.SetProductInfo(ProductInfo);
+    auto* site = form.findChild<TLinkLabel*>(QStringLiteral("lblSite"));
+    ASSERT_NE(site, nullptr);
+    QObject::disconnect(site, nullptr, &form, nullptr);
+    int clicks = 0;
+    QObject::connect(site, &TLinkLabel::clicked, [&clicks] { ++clicks; });
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(site);
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->role(), QAccessible::Link);
+    EXPECT_EQ(node->text(QAccessible::Name), site->text());
+    ASSERT_NE(node->actionInterface(), nullptr);
+    ASSERT_TRUE(node->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    node->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(Accessibility, TheAboutBoxsLinksWorkFromTheKeyboard)

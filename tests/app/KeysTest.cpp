@@ -51,6 +51,38 @@ TEST_F(Keys, SpacePlaysAndPausesAsTheButtonDoes)
     EXPECT_TRUE(ShowsPlayGlyph());
 }
 
+TEST_F(Keys, SpaceGoesToAFocusedButtonOrTheLegendAndPlaysElsewhere)
+{
+    for (int i = 0; i < 2; ++i)
+        AddChartSeries(Chart(), "Series " + QByteArray::number(i + 1))->AddXY(At(12, 0, 10), i);
+    window->FillLegend();
+    window->UpdateControls();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+    // A focused button presses: Zoom In zooms, the video stays paused.
+    const double width = Chart().BottomAxis().Maximum() - Chart().BottomAxis().Minimum();
+    window->sbnZoomIn->setFocus();
+    QTest::keyClick(window->sbnZoomIn, Qt::Key_Space);
+    EXPECT_FALSE(player->Playing());
+    EXPECT_LT(Chart().BottomAxis().Maximum() - Chart().BottomAxis().Minimum(), width);
+
+    // In the legend Space ticks and unticks the current series.
+    window->lvwLegend->setFocus();
+    window->lvwLegend->setCurrentRow(1);
+    QTest::keyClick(window->lvwLegend, Qt::Key_Space);
+    EXPECT_FALSE(player->Playing());
+    EXPECT_EQ(window->lvwLegend->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(Chart().Series(2)->Active());
+    QTest::keyClick(window->lvwLegend, Qt::Key_Space);
+    EXPECT_EQ(window->lvwLegend->item(1)->checkState(), Qt::Checked);
+
+    // On the chart it plays.
+    Chart().setFocus();
+    QTest::keyClick(&Chart(), Qt::Key_Space);
+    EXPECT_TRUE(player->Playing());
+}
+
 TEST_F(Keys, ArrowsStepOneFramePausingFirst)
 {
     player->Position = 10;
@@ -58,6 +90,8 @@ TEST_F(Keys, ArrowsStepOneFramePausingFirst)
     Press(Qt::Key_Right);
     EXPECT_FALSE(player->Playing());
     EXPECT_TRUE(ShowsPlayGlyph());
+    // What a press of the button does now, for screen readers too.
+    EXPECT_EQ(window->sbnPlayPause->accessibleName(), "Play");
     EXPECT_FLOAT_EQ(player->Position, 10.04f);
     EXPECT_EQ(window->MarkSerie->X0(), VideoToChartTime(At(12, 0), player->Position));
     EXPECT_EQ(window->lblCurrentTime->text(), "12:00:10 PM");

@@ -181,6 +181,34 @@ TEST_F(MainWindow, ZoomButtonsFollowTheCursorAndStayInsideTheVideo)
     EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
 }
 
+TEST_F(MainWindow, ASidewaysTurnPansATenthOfTheViewAndStopsAtTheEnds)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    QWidget* plot = Chart().Plot();
+    const QPoint inside = plot->rect().center();
+    Axis().SetMinMax(At(10, 5), At(10, 10));
+
+    TurnWheel(plot, inside, QPoint(-120, 0));  // to the right: later
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 5, 30) * SecondsPerDay, 1e-3);
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, At(10, 10, 30) * SecondsPerDay, 1e-3);
+    TurnWheel(plot, inside, QPoint(240, 0));   // two notches to the left
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 4, 30) * SecondsPerDay, 1e-3);
+
+    // Far to either end: the view keeps its width and stays on the video.
+    for (int i = 0; i < 40; ++i)
+        TurnWheel(plot, inside, QPoint(-120, 0));
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, window->DefaultAxisMax * SecondsPerDay, 1e-3);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+    for (int i = 0; i < 40; ++i)
+        TurnWheel(plot, inside, QPoint(120, 0));
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, window->DefaultAxisMin * SecondsPerDay, 1e-3);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+
+    // Over the tool strip: nothing.
+    TurnWheel(window->pnlTools, QPoint(400, 20), QPoint(-120, 0));
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, window->DefaultAxisMin * SecondsPerDay, 1e-3);
+}
+
 TEST_F(MainWindow, TheWheelZoomsOnlyOverTheChart)
 {
     OpenVideo(20 * 60, At(10, 0));
@@ -211,4 +239,89 @@ TEST_F(MainWindow, TheWheelZoomsOnlyOverTheChart)
     TurnWheel(plot, inside, -120);
     EXPECT_NEAR(Axis().Minimum(), At(10, 1), 1e-9);
     EXPECT_NEAR(Axis().Maximum(), At(10, 19), 1e-9);
+}
+
+TEST_F(MainWindow, AShiftDragZoomsToTheSpanAndBackspaceGoesBackToTheDefault)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    QCustomPlot* plot = Chart().Plot();
+    const int y = plot->height() / 2;
+    const auto drag = [&](TDateTime from, TDateTime to, bool cancel = false) {
+        const QPoint start(ColumnOf(from) - plot->x(), y);
+        const QPoint end(ColumnOf(to) - plot->x(), y);
+        QTest::mousePress(plot, Qt::LeftButton, Qt::ShiftModifier, start);
+        QTest::mouseMove(plot, (start + end) / 2);
+        QTest::mouseMove(plot, end);
+        if (cancel)
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        QTest::mouseRelease(plot, Qt::LeftButton, Qt::ShiftModifier, end);
+        Chart().ReplotNow();
+    };
+    const int seeks = player->SeekCount;
+    drag(At(10, 12), At(10, 4));
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 4) * SecondsPerDay, 2);
+    EXPECT_NEAR(Axis().Maximum() * SecondsPerDay, At(10, 12) * SecondsPerDay, 2);
+    EXPECT_EQ(player->SeekCount, seeks);
+    const TView first{Axis().Minimum(), Axis().Maximum()};
+
+    drag(At(10, 5), At(10, 6));
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 5) * SecondsPerDay, 1);
+    window->sbnZoomIn->click();
+    // Esc during a drag gives it up: the view stays.
+    const TView zoomed{Axis().Minimum(), Axis().Maximum()};
+    drag(At(10, 5, 10), At(10, 5, 20), true);
+    EXPECT_EQ(Axis().Minimum(), zoomed.Min);
+    EXPECT_EQ(Axis().Maximum(), zoomed.Max);
+    // A Shift+press without moving is a click: it seeks.
+    const QPoint still(ColumnOf(At(10, 5, 30)) - plot->x(), y);
+    QTest::mousePress(plot, Qt::LeftButton, Qt::ShiftModifier, still);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::ShiftModifier, still);
+    EXPECT_EQ(player->SeekCount, seeks + 1);
+
+    // Back through the zoom in and the second drag to the first, then the whole video.
+    QTest::keyClick(window.get(), Qt::Key_Backspace);
+    QTest::keyClick(window.get(), Qt::Key_Backspace);
+    EXPECT_EQ(Axis().Minimum(), first.Min);
+    EXPECT_EQ(Axis().Maximum(), first.Max);
+    QTest::keyClick(window.get(), Qt::Key_Backspace);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
+    QTest::keyClick(window.get(), Qt::Key_Backspace);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+
+    // Zoom to Default forgets the views before it.
+    drag(At(10, 2), At(10, 3));
+    window->sbnZoomOriginal->click();
+    QTest::keyClick(window.get(), Qt::Key_Backspace);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_EQ(Axis().Maximum(), window->DefaultAxisMax);
+}
+
+TEST_F(MainWindow, TheMiddleButtonDragsTheViewWithinTheVideo)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    Axis().SetMinMax(At(10, 5), At(10, 10));
+    Chart().ReplotNow();
+    QCustomPlot* plot = Chart().Plot();
+    const int y = plot->height() / 2;
+    const int seeks = player->SeekCount;
+    // A tenth of the plot's width to the left shows 30 s later.
+    const QPoint start(ColumnOf(At(10, 8)) - plot->x(), y);
+    const QPoint end = start - QPoint(Chart().PlotRect().width() / 10, 0);
+    QTest::mousePress(plot, Qt::MiddleButton, Qt::NoModifier, start);
+    QTest::mouseMove(plot, end);
+    QTest::mouseRelease(plot, Qt::MiddleButton, Qt::NoModifier, end);
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 5, 30) * SecondsPerDay, 1);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+    EXPECT_EQ(player->SeekCount, seeks);
+
+    // Far to the right: it stops at the start of the video.
+    QTest::mousePress(plot, Qt::MiddleButton, Qt::NoModifier, end);
+    QTest::mouseMove(plot, end + QPoint(2000, 0));
+    QTest::mouseRelease(plot, Qt::MiddleButton, Qt::NoModifier, end + QPoint(2000, 0));
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
+    EXPECT_NEAR((Axis().Maximum() - Axis().Minimum()) * SecondsPerDay, 300, 1e-3);
+    // After the release the pointer moves nothing.
+    QTest::mouseMove(plot, start);
+    EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
 }

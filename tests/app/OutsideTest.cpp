@@ -26,18 +26,19 @@ protected:
         QFile(video).open(QIODevice::WriteOnly);
     }
 
-    // Drags data over the window's middle and drops it; true when the window
-    // took the drag.
-    bool Drop(const QMimeData& data)
+    // Drags data that the source offers with these actions over the window's
+    // middle and drops it; the action the window took, IgnoreAction when it
+    // refused the drag.
+    Qt::DropAction Drop(const QMimeData& data, Qt::DropActions actions = Qt::CopyAction)
     {
         const QPoint middle = window->rect().center();
-        QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &enter);
         if (!enter.isAccepted())
-            return false;
-        QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            return Qt::IgnoreAction;
+        QDropEvent drop(QPointF(middle), actions, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &drop);
-        return drop.isAccepted();
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
     }
 
     QTemporaryDir folder;
@@ -78,14 +79,18 @@ TEST_F(Outside, AFileDroppedOnTheWindowOpensAsTheVideo)
 {
     QMimeData text;
     text.setText(QStringLiteral("not a file"));
-    EXPECT_FALSE(Drop(text));
+    EXPECT_EQ(Drop(text), Qt::IgnoreAction);
     QMimeData remote;
     remote.setUrls({QUrl(QStringLiteral("https://www.vorlan.example/clip.mp4"))});
-    EXPECT_FALSE(Drop(remote));
+    EXPECT_EQ(Drop(remote), Qt::IgnoreAction);
 
+    // The file is copied or linked, never moved away from where it lies,
+    // whatever the source proposes.
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(video)});
-    EXPECT_TRUE(Drop(file));
+    EXPECT_EQ(Drop(file, Qt::MoveAction), Qt::IgnoreAction);
+    EXPECT_EQ(Drop(file, Qt::MoveAction | Qt::LinkAction), Qt::LinkAction);
+    EXPECT_EQ(Drop(file, Qt::MoveAction | Qt::CopyAction | Qt::LinkAction), Qt::CopyAction);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->VideoFileName == video; }));
     EXPECT_EQ(player->OpenedFile, video);
 }

@@ -1,4 +1,5 @@
 #include "common/TimeMapping.h"
+#include "app/DragZoom.h"
 #include "app/ViewZoom.h"
 
 #include <gtest/gtest.h>
@@ -111,4 +112,42 @@ TEST(TimeMapping, VideoSecondsAndChartTimesMapBothWays)
     EXPECT_FLOAT_EQ(ChartToVideoSeconds(start, At(11, 59, 59)), -1.0f);
     const TDateTime dated = 42674 + At(7, 0);
     EXPECT_NEAR(ChartToVideoSeconds(dated, VideoToChartTime(dated, 372.5f)), 372.5f, 1e-3);
+}
+
+TEST(ViewZoom, PanMovesByAFractionOfTheWidthAndStopsAtTheEnds)
+{
+    const TView full{At(10, 0), At(10, 20)};
+    struct Case {
+        TView view;
+        double fraction;
+        TView expected;
+    };
+    const Case cases[] = {
+        {{At(10, 5), At(10, 10)}, 0.1, {At(10, 5, 30), At(10, 10, 30)}},
+        {{At(10, 5), At(10, 10)}, -0.1, {At(10, 4, 30), At(10, 9, 30)}},
+        // Up to an end, not past it, as wide as before.
+        {{At(10, 14), At(10, 19, 50)}, 0.1, {At(10, 14, 10), At(10, 20)}},
+        {{At(10, 0, 10), At(10, 6)}, -0.5, {At(10, 0), At(10, 5, 50)}},
+        // The whole video: nowhere to go.
+        {full, 0.1, full},
+        {full, -0.1, full},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fraction);
+        ExpectView(PanView(c.view, c.fraction, full), c.expected);
+    }
+}
+
+TEST(ViewZoom, ADraggedSpanIsTheViewInEitherDirectionWithinTheVideo)
+{
+    const TView full{At(10, 0), At(10, 20)};
+    ExpectView(DraggedSpanView(At(10, 5), At(10, 7), full), {At(10, 5), At(10, 7)});
+    ExpectView(DraggedSpanView(At(10, 7), At(10, 5), full), {At(10, 5), At(10, 7)});
+    ExpectView(DraggedSpanView(At(9, 50), At(10, 1), full), {At(10, 0), At(10, 1)});
+    // Narrower than a millisecond: a millisecond around it, inside the video.
+    const TView narrow = DraggedSpanView(At(10, 5), At(10, 5), full);
+    EXPECT_NEAR((narrow.Max - narrow.Min) * SecondsPerDay, 0.001, 1e-6);
+    const TView atEnd = DraggedSpanView(At(10, 20), At(10, 20), full);
+    EXPECT_LE(atEnd.Max, full.Max);
+    EXPECT_NEAR((atEnd.Max - atEnd.Min) * SecondsPerDay, 0.001, 1e-6);
 }

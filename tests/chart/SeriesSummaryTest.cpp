@@ -69,7 +69,8 @@ private:
     }
 
     // The extremes lie in the range, hold the smallest and largest value, and
-    // are the first points that do.
+    // are the first points that do; the sum is the values' sum (exact for
+    // whole numbers, whatever the order of adding).
     void ExpectRange(std::size_t first, std::size_t last) const
     {
         const TValueRange expected = Scan(first, last);
@@ -77,6 +78,14 @@ private:
         const auto where = [&] {
             return std::to_string(first) + ".." + std::to_string(last) + " of " + std::to_string(mValues.size());
         };
+        double sum = 0;
+        for (std::size_t i = first; i < last; ++i)
+            sum += mValues[i];
+        const double summed = mSummary.Sum(View(), first, last);
+        if (std::isnan(sum))
+            ASSERT_TRUE(std::isnan(summed)) << where();
+        else
+            ASSERT_EQ(summed, sum) << where();
         if (expected.Empty()) {
             ASSERT_EQ(actual.MinIndex, first) << where();
             ASSERT_EQ(actual.MaxIndex, first) << where();

@@ -1,6 +1,7 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
+#include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -96,4 +98,30 @@ TEST(ChartDataFile, DamagedFileGivesTheSeriesStoredWholeBeforeTheDamage)
     EXPECT_EQ(loaded.LineSeries(1)->Title(), "whole");
     EXPECT_EQ(loaded.LineSeries(1)->Count(), 20000);
     EXPECT_EQ(loaded.LineSeries(1)->YValue(19999), points.back().Y);
+}
+
+TEST(ChartDataFile, PointsWithATimeOrValueThatIsNoFiniteNumberAreLeftOut)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<TChartPoint> stored = {{1, 10}, {nan, 2}, {2, inf}, {-inf, 3}, {3, nan},
+                                             {4, -inf}, {inf, 4}, {5, 50}};
+    TChartDataWriter writer;
+    writer.Begin(0, 10, 1, static_cast<qint64>(stored.size()));
+    writer.BeginSeries("odd", static_cast<qint64>(stored.size()));
+    writer.AddPoints(stored.data(), static_cast<qsizetype>(stored.size()));
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
+    WriteChartDataFile(fileName, writer.Bytes());
+
+    TChart loaded;
+    loaded.AddSeries(std::make_unique<TChartShape>());
+    TChartDataFileReader(fileName).AppendSeries(loaded);
+    ASSERT_EQ(loaded.SeriesCount(), 2);
+    const TFastLineSeries& series = *loaded.LineSeries(1);
+    ASSERT_EQ(series.Count(), 2);
+    EXPECT_EQ(series.XValue(0), 1);
+    EXPECT_EQ(series.YValue(0), 10);
+    EXPECT_EQ(series.XValue(1), 5);
+    EXPECT_EQ(series.YValue(1), 50);
 }

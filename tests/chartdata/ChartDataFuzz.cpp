@@ -4,7 +4,8 @@
 // which the writer turns back into the input up to the end of its last whole
 // series (apart from what the reader drops or reads as the format says: the
 // format byte, the bytes after a title's terminating zero, a point count
-// below 0 and a series count beyond the whole series).
+// below 0, a series count beyond the whole series and points whose time or
+// value is not a finite number).
 #include "chartdata/ChartDataFormat.h"
 #include "chartdata/SeriesTitle.h"
 #include "common/Exception.h"
@@ -12,6 +13,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -58,32 +60,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         total += series.PointCount;
     }
 
-    TChartDataWriter writer;
-    writer.Begin(layout.AxisMin, layout.AxisMax, int(layout.Series.size()), total);
+    // The points that the reader keeps: those with a finite time and value.
+    std::vector<std::vector<TChartPoint>> kept(layout.Series.size());
+    qint64 keptTotal = 0;
     TChartPoint block[BlockPoints];
-    for (const TSeriesRecord& series : layout.Series) {
-        Check(series.Title.size() <= SeriesTitleFieldSize && !series.Title.contains('\0'));
-        TitleToDisplay(series.Title);
-        writer.BeginSeries(series.Title, series.PointCount);
+    for (std::size_t i = 0; i < layout.Series.size(); ++i) {
+        const TSeriesRecord& series = layout.Series[i];
         for (qint64 done = 0; done < series.PointCount;) {
             const qsizetype count = qsizetype(std::min<qint64>(BlockPoints, series.PointCount - done));
             // Decoded where the bytes were read to, as the reader does.
             std::memcpy(block, image.constData() + series.PointsOffset + done * PointRecordSize,
                         std::size_t(count * PointRecordSize));
-            DecodePointRecords(reinterpret_cast<const char*>(block), count, block);
-            writer.AddPoints(block, count);
+            const qsizetype left = DecodePointRecords(reinterpret_cast<const char*>(block), count, block);
+            Check(left >= 0 && left <= count);
+            for (qsizetype j = 0; j < left; ++j)
+                Check(std::isfinite(block[j].X) && std::isfinite(block[j].Y));
+            kept[i].insert(kept[i].end(), block, block + left);
             done += count;
         }
+        keptTotal += qint64(kept[i].size());
     }
 
-    QByteArray expected = image.left(end);
+    TChartDataWriter writer;
+    writer.Begin(layout.AxisMin, layout.AxisMax, int(layout.Series.size()), keptTotal);
+    QByteArray expected = image.left(ChartDataHeaderSize);
     expected[0] = char(ChartDataFormatByte);
     expected[17] = char(layout.Series.size());
-    for (const TSeriesRecord& series : layout.Series) {
-        const qint64 titleStart = series.PointsOffset - SeriesHeaderSize;
-        std::memset(expected.data() + titleStart + series.Title.size(), 0,
-                    std::size_t(SeriesTitleFieldSize - series.Title.size()));
-        qToLittleEndian<qint32>(qint32(series.PointCount), expected.data() + titleStart + SeriesTitleFieldSize);
+    for (std::size_t i = 0; i < layout.Series.size(); ++i) {
+        const TSeriesRecord& series = layout.Series[i];
+        Check(series.Title.size() <= SeriesTitleFieldSize && !series.Title.contains('\0'));
+        TitleToDisplay(series.Title);
+        writer.BeginSeries(series.Title, qint64(kept[i].size()));
+        writer.AddPoints(kept[i].data(), qsizetype(kept[i].size()));
+
+        QByteArray header = image.mid(series.PointsOffset - SeriesHeaderSize, SeriesHeaderSize);
+        std::memset(header.data() + series.Title.size(), 0, std::size_t(SeriesTitleFieldSize - series.Title.size()));
+        qToLittleEndian<qint32>(qint32(kept[i].size()), header.data() + SeriesTitleFieldSize);
+        expected += header;
+        QByteArray points(qsizetype(kept[i].size()) * PointRecordSize, Qt::Uninitialized);
+        for (std::size_t j = 0; j < kept[i].size(); ++j) {
+            qToLittleEndian<double>(kept[i][j].X, points.data() + j * PointRecordSize);
+            qToLittleEndian<double>(kept[i][j].Y, points.data() + j * PointRecordSize + 8);
+        }
+        expected += points;
     }
     Check(writer.Bytes() == expected);
     return 0;

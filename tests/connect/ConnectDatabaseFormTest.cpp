@@ -113,6 +113,10 @@ TEST_F(ConnectDatabase, OpensUnderTheButtonWithItsDefaultsAndEnterConnects)
         EXPECT_EQ(dialog.edtLogin->toolTip(), "Login");
         EXPECT_EQ(dialog.edtPassword->toolTip(), "Password");
         EXPECT_EQ(dialog.edtPassword->echoMode(), QLineEdit::Password);
+        // The style's own mask is a bullet; the box shows asterisks.
+        dialog.edtPassword->setText(QStringLiteral("p4ss"));
+        EXPECT_EQ(dialog.edtPassword->displayText(), "****");
+        dialog.edtPassword->clear();
         EXPECT_TRUE(dialog.btnConnect->isDefault());
         QTest::keyClick(dialog.edtSQLServerDatabase, Qt::Key_Return);
     });

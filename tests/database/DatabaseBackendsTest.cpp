@@ -1,15 +1,18 @@
 #include "common/Exception.h"
 #include "database/Database.h"
 #include "database/PostgreSqlDatabase.h"
+#include "database/ReaderProcess.h"
 #include "import/LoadWindow.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <numeric>
+#include <random>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -98,6 +101,107 @@ TEST(AccessDatabase, AMissingOrForeignFileFailsToConnect)
     EXPECT_FALSE(ErrorOf([] { ConnectDatabase("Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" PLOTREEL_FIXTURES
                                               "/access/README.md;"); })
                      .isEmpty());
+}
+
+// Every table of a file read whole: its columns, and the numbers of every
+// record of the first one; an error's message instead when the read fails.
+struct TAccessRead {
+    QStringList Tables;
+    std::vector<TRecord> Records;
+    QString Error;
+};
+
+TAccessRead ReadAccessFile(const QString& file)
+{
+    TAccessRead read;
+    read.Error = ErrorOf([&] {
+        const auto database = ConnectDatabase(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;").arg(file));
+        read.Tables = database->Tables();
+        for (const QString& table : read.Tables)
+            database->Columns(table);
+        read.Records = Select(*database, "Table1", "G", {"F", "H"}, -1e6, 1e6);
+    });
+    return read;
+}
+
+// Damaged copies of a real file: cut short, or with bytes of their catalogue
+// and data pages overwritten. libmdb crashes on some of them, loops forever
+// on others or takes a short table for a whole one; every read here ends, in
+// an error or with every record of the intact file.
+TEST(AccessDatabase, ADamagedFileEndsInAnErrorOrReadsWhole)
+{
+    const QString original = AccessFixture(QStringLiteral("jet4-types.mdb"));
+    const TAccessRead intact = ReadAccessFile(original);
+    ASSERT_TRUE(intact.Error.isEmpty()) << intact.Error.toStdString();
+    ASSERT_FALSE(intact.Records.empty());
+    QFile source(original);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray bytes = source.readAll();
+
+    QTemporaryDir folder;
+    std::vector<QByteArray> copies;
+    for (const qsizetype size : {qsizetype(4096), qsizetype(3 * 4096), bytes.size() / 4, bytes.size() / 2,
+                                 bytes.size() - 4096})
+        copies.push_back(bytes.left(size));
+    // Seeded, so that a failure comes back the same.
+    std::mt19937 random(7);
+    for (int copy = 0; copy < 24; ++copy) {
+        QByteArray damaged = bytes;
+        const int page = 1 + static_cast<int>(random() % 16);
+        for (int i = 0; i < 24; ++i)
+            damaged[page * 4096 + static_cast<int>(random() % 4096)] = static_cast<char>(random());
+        copies.push_back(damaged);
+    }
+    TReaderProcess::SetSilenceLimit(3000);
+    int errors = 0;
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        const QString file = folder.filePath(QStringLiteral("damaged%1.mdb").arg(i));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(copies[i]);
+        out.close();
+        const TAccessRead read = ReadAccessFile(file);
+        SCOPED_TRACE(file.toStdString() + ": " + read.Error.toStdString());
+        if (read.Error.isEmpty()) {
+            EXPECT_EQ(read.Records, intact.Records);
+        } else {
+            ++errors;
+            if (read.Error.contains("the reader"))
+                EXPECT_TRUE(read.Error.startsWith("The file \"" + file + "\" could not be read: the reader stopped"));
+        }
+    }
+    TReaderProcess::SetSilenceLimit(30000);
+    EXPECT_GE(errors, 4);
+
+    // The data page of Table1's records wiped: libmdb ends the table there
+    // as if it had none, which is no empty table but a damaged file.
+    QByteArray wiped = bytes;
+    wiped.replace(25 * 4096, 4096, QByteArray(4096, '\0'));
+    const QString file = folder.filePath(QStringLiteral("wiped.mdb"));
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(wiped);
+    out.close();
+    EXPECT_EQ(ReadAccessFile(file).Error,
+              "The table 'Table1' ends after 0 of its 2 records: the file is damaged or cut short.");
+}
+
+// A reader that dies part way: the records it sent before stay read, and the
+// error names the file.
+TEST(AccessDatabase, AReaderThatDiesPartWayGivesTheRecordsBeforeAndTheError)
+{
+    const QString file = AccessFixture(QStringLiteral("jet4-types.mdb"));
+    qputenv("PLOTREEL_ACCESS_READER_DIES_AFTER", "1");
+    std::vector<TDateTime> times;
+    const QString error = ErrorOf([&] {
+        const auto database = ConnectDatabase(AccessString(QStringLiteral("jet4-types.mdb")));
+        const auto rows = database->Select("Table1", "G", -1e6, 1e6);
+        while (rows->Next())
+            times.push_back(rows->TimeValue(rows->FieldIndex("G")));
+    });
+    qunsetenv("PLOTREEL_ACCESS_READER_DIES_AFTER");
+    EXPECT_EQ(times.size(), 1u);
+    EXPECT_EQ(error, "The file \"" + file + "\" could not be read: the reader stopped unexpectedly.");
 }
 
 TEST(SqlServerDatabase, AClosedPortFailsWithinSecondsWithoutThePassword)
@@ -194,6 +298,35 @@ TEST(PostgreSqlDatabase, ComparesAndReadsTimestampTimestamptzAndTime)
               (std::vector<TRecord>{{start, {2.25}}, {day + EncodeTime(QTime(7, 0, 30, 500)), {-300}}}));
     EXPECT_TRUE(ErrorOf([&] { Select(*database, "readings", "ts", {"s"}, 0, 1e6); }).contains("'x'"));
     EXPECT_TRUE(ErrorOf([&] { Select(*database, "readings", "ts", {"b"}, 0, 1e6); }).contains("boolean"));
+}
+
+// Amounts of money are numbers whatever the server's currency format; a
+// value that cannot be read names its type as the server does.
+TEST(PostgreSqlDatabase, ReadsMoneyAndNamesTheTypesItCannotRead)
+{
+    SKIP_WITHOUT_POSTGRES();
+    const QString address = MakePostgresDatabase(
+        QStringLiteral("plotreel_money"),
+        {"create table costs (ts timestamp, m money, big money, neg money, raw bytea, n numeric, j jsonb)",
+         "insert into costs values ('1974-09-21 07:00:00', 1234.56, 1234567.89, -0.5, '\\x00', 2.5, '{}')"});
+    const auto database = ConnectDatabase(address);
+    const TDateTime start = Date(1974, 9, 21, 7);
+    EXPECT_EQ(Select(*database, "costs", "ts", {"m", "big", "neg", "n"}, start, start + 1),
+              (std::vector<TRecord>{{start, {1234.56, 1234567.89, -0.5, 2.5}}}));
+    const struct {
+        const char* Field;
+        bool AsTime;
+        const char* Type;
+    } cases[] = {{"raw", false, "bytea"}, {"j", false, "jsonb"}, {"n", true, "numeric"}, {"m", true, "money"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Field);
+        const auto rows = database->Select("costs", "ts", start, start + 1);
+        ASSERT_TRUE(rows->Next());
+        const int field = rows->FieldIndex(c.Field);
+        const QString error = ErrorOf([&] { c.AsTime ? rows->TimeValue(field) : rows->NumberValue(field); });
+        EXPECT_TRUE(error.contains(QStringLiteral("type %1,").arg(c.Type))) << error.toStdString();
+        EXPECT_FALSE(error.contains("oid")) << error.toStdString();
+    }
 }
 
 // Far more records than one fetch brings: every one arrives, in order, also

@@ -261,7 +261,9 @@ TEST_F(DatabaseTab, AValueThatCannotBeReadEndsTheLoadKeepingThePointsSoFar)
     EXPECT_TRUE(Load(FileString(file), "readings", "stamp", {"speed", "note"}, QTime(7, 0), QDate(2024, 3, 1)));
     EXPECT_EQ(boxes.Texts(), QStringList({"'twenty' is not a valid floating point value (field note)."}));
     ASSERT_EQ(Chart().SeriesCount(), 3);
-    EXPECT_EQ(PointsOf(Data(1)), Points({{Date(2024, 3, 1, 7, 0, 1), 1}}));
+    // The fields are read in order: speed, before the failing note, keeps
+    // the failing record's point.
+    EXPECT_EQ(PointsOf(Data(1)), Points({{Date(2024, 3, 1, 7, 0, 1), 1}, {Date(2024, 3, 1, 7, 0, 2), 2}}));
     EXPECT_EQ(PointsOf(Data(2)), Points({{Date(2024, 3, 1, 7, 0, 1), 10}}));
     // The dialog did not close with OK: the main window kept its start.
     EXPECT_EQ(window->StartTime, 0);
@@ -285,6 +287,35 @@ TEST_F(DatabaseTab, LoadsAQuotedPostgreSqlTableWithBothEnds)
     EXPECT_TRUE(Load(address, "Run 7", "Stamp", {"Mode"}, QTime(7, 0), QDate(2024, 3, 1)));
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_TRUE(boxes.Texts()[0].contains("boolean"));
+}
+
+// The server goes away while the dialog is open: the load says so, and so
+// does the status, instead of "Database connected.".
+TEST_F(DatabaseTab, ALostServerShowsInTheMessageAndTheStatus)
+{
+    SKIP_WITHOUT_POSTGRES();
+    OpenVideo(60);
+    const QString address = MakePostgresDatabase(
+        QStringLiteral("plotreel_lost"),
+        {"create table run (stamp timestamp, speed double precision)",
+         "insert into run values ('2024-03-01 07:00:01', 1)"});
+    ModalBoxCatcher boxes;
+    RunDialog([&](TfrmLoadData& dialog) {
+        SetStart(dialog, QTime(7, 0), QDate(2024, 3, 1));
+        Connect(dialog, address);
+        ASSERT_EQ(dialog.lblDatabaseConnectionStatus->text(), "Database connected.");
+        dialog.cbxTables->setCurrentText("run");
+        dialog.cbxTablesChange();
+        Choose(dialog, "stamp", {"speed"});
+        EndPostgresSessions(QStringLiteral("plotreel_lost"));
+        dialog.sbnLoadDatabaseData->click();
+        EXPECT_EQ(dialog.lblDatabaseConnectionStatus->text(),
+                  "Connection Error: The connection to the database server was lost.");
+        dialog.close();
+    });
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_TRUE(boxes.Texts()[0].startsWith("The connection to the database server was lost."))
+        << boxes.Texts()[0].toStdString();
 }
 
 TEST_F(DatabaseTab, LoadsTheAccessFixtures)

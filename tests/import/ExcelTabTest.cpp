@@ -3,6 +3,7 @@
 #include "tests/support/TestWorkbooks.h"
 
 #include <QLabel>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTimeEdit>
 
@@ -99,8 +100,16 @@ TEST_F(ExcelTab, SelectingListsTheWorksheetsAndLettersAndAFailedSelectKeepsThem)
         EXPECT_EQ(dialog.cbxTimeCell->currentText(), "A");
         EXPECT_EQ(TickedEntries(dialog.clbDataCells), QStringList({"D"}));
 
-        // Another workbook clears the choices.
+        // Another workbook clears the choices, and its list starts at its top
+        // however far the previous one was scrolled.
+        dialog.PageControl->setCurrentWidget(dialog.TabSheet2);
+        QScrollBar* scroll = dialog.clbDataCells->verticalScrollBar();
+        QCoreApplication::processEvents();
+        ASSERT_GT(scroll->maximum(), 0);
+        scroll->setValue(scroll->maximum());
         Select(dialog, second);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(scroll->value(), 0);
         EXPECT_EQ(dialog.lblExcelFileName->text(), second);
         EXPECT_EQ(dialog.cbxExcelWorkSheet->count(), 3);
         EXPECT_EQ(dialog.cbxExcelWorkSheet->currentIndex(), -1);

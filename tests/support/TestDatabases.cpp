@@ -63,6 +63,12 @@ QString MakePostgresDatabase(const QString& name, const QStringList& statements)
     return PostgresAddress(name);
 }
 
+void EndPostgresSessions(const QString& name)
+{
+    RunPostgres(QStringLiteral("postgres"),
+                {QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity where datname = '%1'").arg(name)});
+}
+
 QString AccessFixture(const QString& fileName)
 {
     const QString path = QStringLiteral(PLOTREEL_FIXTURES "/access/") + fileName;

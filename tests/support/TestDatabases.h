@@ -15,6 +15,8 @@ QString PostgresPort();
 // Creates the database anew (dropping one of that name) and runs the
 // statements in it; returns its postgresql:// address.
 QString MakePostgresDatabase(const QString& name, const QStringList& statements);
+// Ends every session of the database, as a server that goes away would.
+void EndPostgresSessions(const QString& name);
 
 // An Access file of the shared fixtures; throws std::runtime_error naming its
 // path when it is missing.

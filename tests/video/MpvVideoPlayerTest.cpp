@@ -230,9 +230,10 @@ TEST_F(MpvVideoPlayerTest, UnplayableFilesRaiseTheMappedText)
     const struct {
         QString File;
         const char* FirstLine;
+        const char* Reason;
     } cases[] = {
-        {TestVideos().Missing, "MF Player error: FFFFFFF3"},
-        {TestVideos().TextAsMp4, "The video or audio codec is not supported."},
+        {TestVideos().Missing, "MF Player error: FFFFFFF3", "The file does not exist: "},
+        {TestVideos().TextAsMp4, "The video or audio codec is not supported.", ""},
     };
     for (const auto& c : cases) {
         // A file that was playing is closed first, without a stop event.
@@ -243,7 +244,7 @@ TEST_F(MpvVideoPlayerTest, UnplayableFilesRaiseTheMappedText)
             ADD_FAILURE() << "no error for " << c.File.toStdString();
         } catch (const Exception& e) {
             EXPECT_EQ(FirstLine(e), c.FirstLine);
-            EXPECT_TRUE(e.Message().contains(c.File)) << e.what();
+            EXPECT_TRUE(e.Message().contains(QLatin1String(c.Reason) + c.File)) << e.what();
         }
         EXPECT_FALSE(mPlayer->Playing());
         EXPECT_EQ(mPlayer->GetPosition(), -1.0f);

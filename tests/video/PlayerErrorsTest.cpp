@@ -1,5 +1,6 @@
 #include "video/PlayerErrors.h"
 
+#include <QDir>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <mpv/client.h>
@@ -34,4 +35,15 @@ TEST(PlayerErrorMessage, KeepsTheFirstLineAndAddsMpvsReasonAndTheSubject)
     EXPECT_EQ(PlayerErrorMessage(MPV_ERROR_UNKNOWN_FORMAT).toStdString(),
               std::string("The video or audio codec is not supported.\n")
                   + mpv_error_string(MPV_ERROR_UNKNOWN_FORMAT));
+}
+
+TEST(PlayerOpenErrorMessage, SaysWhenTheFileIsMissing)
+{
+    const QString missing = QStringLiteral("/no/such/folder/run 1.mp4");
+    EXPECT_EQ(PlayerOpenErrorMessage(MPV_ERROR_LOADING_FAILED, missing).toStdString(),
+              "MF Player error: FFFFFFF3\nThe file does not exist: " + missing.toStdString());
+    // A file that is there keeps mpv's own reason.
+    const QString present = QDir::tempPath();
+    EXPECT_EQ(PlayerOpenErrorMessage(MPV_ERROR_LOADING_FAILED, present),
+              PlayerErrorMessage(MPV_ERROR_LOADING_FAILED, present));
 }
