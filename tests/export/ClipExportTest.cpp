@@ -131,8 +131,9 @@ TEST(ClipExport, EachFrameShowsItsSourceFrameWithTheCursorAndValuesAtItsTime)
                 drawn.push_back(expected.Drawn());
             }
         }
-        if (!options.WholeSpanInView)
+        if (!options.WholeSpanInView) {
             EXPECT_GT(drawn.back().TimeMin, drawn.front().TimeMin);
+        }
         const QRect rows(0, size.VideoHeight + size.BandHeight - BandTextHeight(), size.Width, BandTextHeight());
         for (const std::size_t i : {std::size_t{0}, clip.size() / 2, clip.size() - 1}) {
             SCOPED_TRACE(i);

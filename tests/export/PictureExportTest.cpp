@@ -76,8 +76,9 @@ TEST(PictureExport, WritesTheFrameAboveTheChartInEachFormat)
         const QByteArray content = file.readAll();
         EXPECT_TRUE(content.startsWith(c.Start));
         // The chart's title text is kept as text.
-        if (c.Start == "<?xml")
+        if (c.Start == "<?xml") {
             EXPECT_TRUE(content.contains("frame"));
+        }
     }
     EXPECT_THROW(ExportPicture(chart.Chart, chart.Time, frame, QSize(640, 800), locale, folder.filePath("view.bmp")),
                  Exception);
