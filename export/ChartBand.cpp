@@ -57,10 +57,10 @@ TDrawnChart DrawChart(QCPPainter& painter, const QRect& area, TChart& chart, boo
     return drawn;
 }
 
-void DrawCursorLine(QPainter& painter, const TDrawnChart& drawn, double t)
+QRect CursorLineRect(const TDrawnChart& drawn, double t)
 {
     const int x = static_cast<int>(std::lround(TimeColumn(drawn, t)));
-    painter.fillRect(QRect(x - 1, drawn.Plot.top(), 3, drawn.Plot.height()).intersected(drawn.Plot), Qt::black);
+    return QRect(x - 1, drawn.Plot.top(), 3, drawn.Plot.height()).intersected(drawn.Plot);
 }
 
 TBandText BandTextAt(const TChart& chart, TDateTime cursor, const QLocale& locale)

@@ -31,9 +31,9 @@ TDrawnChart DrawChart(QCPPainter& painter, const QRect& area, TChart& chart, boo
 // The pixel column at which the drawn chart has time t.
 double TimeColumn(const TDrawnChart& drawn, double t);
 
-// The cursor line at time t as the chart draws it: 3 px black over the
-// plot's height, nothing outside the plot.
-void DrawCursorLine(QPainter& painter, const TDrawnChart& drawn, double t);
+// Where the cursor line at time t lies as the chart draws it: 3 px wide
+// over the plot's height, nothing outside the plot (black).
+QRect CursorLineRect(const TDrawnChart& drawn, double t);
 
 // What the rows under the chart show for a cursor time: the time of day and
 // each visible series' value (where it has one) and title, in its colour.

@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <qcustomplot.h>
 
-#include <cstring>
-
 TClipBand::TClipBand(TChart& chart, QSize size, TView view, TDateTime fullMax, const QLocale& locale)
     : mChart(chart), mOldView{chart.BottomAxis().Minimum(), chart.BottomAxis().Maximum()}, mView(view),
-      mFullMax(fullMax), mLocale(locale), mBackground(size, QImage::Format_RGB32), mBand(size, QImage::Format_RGB32)
+      mFullMax(fullMax), mLocale(locale),
+      mChartPart(size.width(), size.height() - BandTextHeight(), QImage::Format_RGB32),
+      mRows(size.width(), BandTextHeight(), QImage::Format_RGB32)
 {
-    DrawBackground();
+    DrawChartPart();
 }
 
 TClipBand::~TClipBand()
@@ -19,26 +19,23 @@ TClipBand::~TClipBand()
     mChart.BottomAxis().SetMinMax(mOldView.Min, mOldView.Max);
 }
 
-void TClipBand::DrawBackground()
+void TClipBand::DrawChartPart()
 {
     mChart.BottomAxis().SetMinMax(mView.Min, mView.Max);
-    mBackground.fill(Qt::white);
-    QCPPainter painter(&mBackground);
-    const int chartHeight = std::max(1, mBackground.height() - BandTextHeight());
-    mDrawn = DrawChart(painter, QRect(0, 0, mBackground.width(), chartHeight), mChart, false);
+    mChartPart.fill(Qt::white);
+    QCPPainter painter(&mChartPart);
+    mDrawn = DrawChart(painter, mChartPart.rect(), mChart, false);
+    ++mSerial;
 }
 
-const QImage& TClipBand::At(TDateTime t)
+TBandFrame TClipBand::At(TDateTime t)
 {
     TView moved;
     if (FollowCursorView(mView, t, mFullMax, moved)) {
         mView = moved;
-        DrawBackground();
+        DrawChartPart();
     }
-    std::memcpy(mBand.bits(), mBackground.constBits(), static_cast<std::size_t>(mBackground.sizeInBytes()));
-    QPainter painter(&mBand);
-    DrawCursorLine(painter, mDrawn, t);
-    const int chartHeight = std::max(1, mBand.height() - BandTextHeight());
-    DrawBandText(painter, QRect(0, chartHeight, mBand.width(), BandTextHeight()), BandTextAt(mChart, t, mLocale));
-    return mBand;
+    QPainter painter(&mRows);
+    DrawBandText(painter, mRows.rect(), BandTextAt(mChart, t, mLocale));
+    return {mChartPart, mSerial, CursorLineRect(mDrawn, t), mRows};
 }

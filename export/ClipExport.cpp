@@ -48,7 +48,7 @@ TClipSize ClipSizeFor(int width, int height, const TClipOptions& options)
     const int divisor = options.HalfSize ? 2 : 1;
     const int videoHeight = Even(height / divisor);
     const int band = options.BandHeight > 0 ? options.BandHeight : videoHeight / 3;
-    return {Even(width / divisor), videoHeight, Even(band)};
+    return {Even(width / divisor), videoHeight, Even(std::max(band, BandTextHeight() + 20))};
 }
 
 void ExportClip(const QString& videoFileName, const TClipChart& chart, const TClipOptions& options,

@@ -16,6 +16,7 @@ struct TClipOptions {
     // Half the source's width and height.
     bool HalfSize = false;
     // The chart band's height in pixels; 0 for a third of the frame's height.
+    // It is never less than the rows of values and 20 px of chart.
     int BandHeight = 0;
     // The chart shows the whole span and stays; otherwise it starts from the
     // given view and scrolls as during playback.

@@ -23,6 +23,8 @@ TMediaFrames::TMediaFrames(const QString& fileName, AVMediaType type) : mFileNam
         throw std::bad_alloc();
     avcodec_parameters_to_context(mCodec.get(), format->streams[mStream]->codecpar);
     mCodec->pkt_timebase = format->streams[mStream]->time_base;
+    // Decoded on as many threads as the machine has processors.
+    mCodec->thread_count = 0;
     if (const int error = avcodec_open2(mCodec.get(), decoder, nullptr); error < 0)
         Fail(FfmpegError(error));
 }
