@@ -1,6 +1,6 @@
 #include "app/DataStrip.h"
 
-#include "app/CurrentValues.h"
+#include "chart/CurrentValues.h"
 #include "app/MainForm.h"
 #include "chart/Chart.h"
 

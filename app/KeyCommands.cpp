@@ -53,6 +53,8 @@ TKeyCommand KeyCommandFor(int key, Qt::KeyboardModifiers modifiers)
         return ctrl ? TKeyCommand::LoadData : TKeyCommand::None;
     case Qt::Key_S:
         return ctrl ? TKeyCommand::SaveData : TKeyCommand::None;
+    case Qt::Key_E:
+        return ctrl ? TKeyCommand::Export : TKeyCommand::None;
     default:
         return TKeyCommand::None;
     }

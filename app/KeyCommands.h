@@ -21,6 +21,7 @@ enum class TKeyCommand {
     OpenVideo,
     LoadData,
     SaveData,
+    Export,
     ZoomIn,
     ZoomOut,
     ZoomDefault,

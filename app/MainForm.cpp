@@ -84,6 +84,7 @@ void TfrmMain::ConnectCommands()
     command(sbnOpenVideo, &TfrmMain::sbnOpenVideoClick);
     command(sbnOpenData, &TfrmMain::sbnOpenDataClick);
     command(sbnSaveData, &TfrmMain::sbnSaveDataClick);
+    command(sbnExport, &TfrmMain::sbnExportClick);
     command(sbnAbout, &TfrmMain::sbnAboutClick);
     command(sbnPlayPause, &TfrmMain::sbnPlayPauseClick);
     command(sbnZoomIn, &TfrmMain::sbnZoomInClick);
@@ -129,6 +130,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     mSyncBase = StartTime;
     ChartAll->setEnabled(true);
     sbnOpenData->setEnabled(true);
+    sbnExport->setEnabled(true);
     VideoFileName = fileName;
     mRefusedCompanion.clear();
     mMarkers.Clear();

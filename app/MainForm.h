@@ -62,6 +62,8 @@ public:
     void OpenVideoLater(const QString& fileName);
     void sbnOpenDataClick();
     void sbnSaveDataClick();
+    // Opens the "Export" dialog for the open video (MainFormExport.cpp).
+    void sbnExportClick();
     void sbnAboutClick();
     void sbnPlayPauseClick();
     void sbnZoomInClick();
@@ -105,6 +107,7 @@ public:
     QToolButton* sbnOpenVideo = nullptr;
     QToolButton* sbnOpenData = nullptr;
     QToolButton* sbnSaveData = nullptr;
+    QToolButton* sbnExport = nullptr;
     QToolButton* sbnAbout = nullptr;
     QWidget* pnlClient = nullptr;
     QWidget* pnlBottom = nullptr;

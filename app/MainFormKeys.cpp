@@ -61,6 +61,9 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
     case TKeyCommand::SaveData:
         sbnSaveData->click();
         return;
+    case TKeyCommand::Export:
+        sbnExport->click();
+        return;
     case TKeyCommand::ZoomIn:
         sbnZoomIn->click();
         return;

@@ -121,7 +121,10 @@ void TfrmMain::CreateTopPanel()
     sbnSaveData = FlatButton(pnlTop, QRect(237, 0, 54, 36), QString(), QStringLiteral("Save the chart data (Ctrl+S)"),
                              GlyphIcon(Glyphs::Save, Glyphs::SaveDisabled), 32);
     sbnSaveData->setEnabled(false);
-    sbnAbout = FlatButton(pnlTop, QRect(291, 0, 54, 36), QString(), QStringLiteral("About"),
+    sbnExport = FlatButton(pnlTop, QRect(291, 0, 54, 36), QString(), QStringLiteral("Export the view (Ctrl+E)"),
+                           GlyphIcon(Glyphs::Export, Glyphs::ExportDisabled), 32);
+    sbnExport->setEnabled(false);
+    sbnAbout = FlatButton(pnlTop, QRect(345, 0, 54, 36), QString(), QStringLiteral("About"),
                           GlyphIcon(Glyphs::About), 24);
 
     auto* panelLayout = new QVBoxLayout(pnlTop);

@@ -1,7 +1,7 @@
 #include "app/SpanMeasure.h"
 
-#include "app/CurrentValues.h"
 #include "chart/Chart.h"
+#include "chart/CurrentValues.h"
 #include "chartdata/SeriesTitle.h"
 
 #include <algorithm>

@@ -29,17 +29,6 @@ TView ZoomOutView(TView view, TView full)
     return {min, max};
 }
 
-bool FollowCursorView(TView view, TDateTime cursor, TDateTime fullMax, TView& result)
-{
-    if (!(cursor > view.Max))
-        return false;
-    double max = cursor + (view.Max - view.Min) / 20;
-    if (max > fullMax)
-        max = fullMax;
-    result = {view.Min + (max - view.Max), max};
-    return true;
-}
-
 TView PanView(TView view, double fraction, TView full)
 {
     const double width = view.Max - view.Min;

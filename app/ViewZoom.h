@@ -1,12 +1,6 @@
 #pragma once
 
-#include "common/DateTime.h"
-
-// The visible part of the time axis.
-struct TView {
-    TDateTime Min;
-    TDateTime Max;
-};
+#include "chart/ChartView.h"
 
 // The narrowest view that zooming in reaches: a millisecond of video. Much
 // narrower, a twentieth of the width would vanish in the precision of a
@@ -21,10 +15,6 @@ TView ZoomInView(TView view, TDateTime cursor);
 // The maximum moves out by a twentieth of the width first, then the minimum
 // by a twentieth of the widened width, each held inside the full view.
 TView ZoomOutView(TView view, TView full);
-// The view that keeps the cursor in sight once it has passed the right edge:
-// the same width, ending a twentieth of it after the cursor, but not after
-// the end of the full view. Returns false when the view need not move.
-bool FollowCursorView(TView view, TDateTime cursor, TDateTime fullMax, TView& result);
 // The view moved by a fraction of its width (to later times when positive),
 // as wide as before and held inside the full view.
 TView PanView(TView view, double fraction, TView full);

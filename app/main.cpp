@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
+#include "export/CommandLineExport.h"
 #include "video/MpvVideoPlayer.h"
 
 #include <clocale>
@@ -23,6 +24,15 @@ bool HasDisplay(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Exports and the usage need no window, nor a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (IsWindowlessCommand(arguments)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return RunWindowlessCommand(QCoreApplication::arguments());
+    }
     if (!HasDisplay(argc, argv)) {
         std::fprintf(stderr, "plotreel: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                              "start it from a desktop session.\n");

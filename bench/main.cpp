@@ -2,6 +2,7 @@
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
+#include "bench/ExportBench.h"
 #include "bench/MeasureBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv)
         return RunXlsxImportBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
+    // Encodes a minute of 1080p video twice: only when asked for.
+    if (argc >= 2 && std::strcmp(argv[1], "export") == 0)
+        return RunExportBench(argc, argv);
     // Needs about 2 GB: only on request.
     if (argc >= 2 && std::strcmp(argv[1], "measure") == 0)
         return RunMeasureBench(argc, argv);
@@ -37,6 +41,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback | export]\n");
     return 2;
 }

@@ -1,21 +1,11 @@
 #include "chartdata/ChartDataIO.h"
 
+#include "common/AtomicFile.h"
 #include "common/Exception.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-
-#include <unistd.h>
 
 namespace {
-
-QString SystemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 bool NameTaken(const QString& fileName)
 {
@@ -54,31 +44,9 @@ qint64 ReadFileAt(QFile& file, const QString& fileName, qint64 offset, char* out
 
 void WriteChartDataFile(const QString& fileName, const QByteArray& bytes)
 {
-    QSaveFile file(fileName);
-    const auto fail = [&](const QString& reason) {
-        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, reason));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        fail(file.errorString());
-    // Written and synced through the descriptor itself: the save file reports
-    // a full disk as an unknown error, and a delayed write error shows only
-    // when the data reaches the disk.
-    const int fd = file.handle();
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t count = ::write(fd, data, static_cast<std::size_t>(left));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            fail(SystemError(count < 0 ? errno : ENOSPC));
-        data += count;
-        left -= count;
-    }
-    if (::fsync(fd) != 0)
-        fail(SystemError(errno));
-    if (!file.commit())
-        fail(file.errorString());
+    TAtomicFile file(fileName);
+    file.Write(bytes);
+    file.Commit();
 }
 
 QString KeepDamagedFile(const QString& fileName)

@@ -9,6 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-svg-dev qt6-qpa-plugins
   libqcustomplot-dev libmpv-dev libfast-float-dev libgsf-1-dev libzip-dev libexpat1-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc unixodbc-dev
   libpq-dev libsqlite3-dev mdbtools-dev tdsodbc odbc-postgresql
   fonts-liberation fonts-dejavu-core

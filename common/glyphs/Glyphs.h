@@ -15,6 +15,8 @@ inline constexpr TGlyph LoadData{":/glyphs/LoadData.svg", 32};
 inline constexpr TGlyph LoadDataDisabled{":/glyphs/LoadDataDisabled.svg", 32};
 inline constexpr TGlyph Save{":/glyphs/Save.svg", 32};
 inline constexpr TGlyph SaveDisabled{":/glyphs/SaveDisabled.svg", 32};
+inline constexpr TGlyph Export{":/glyphs/Export.svg", 32};
+inline constexpr TGlyph ExportDisabled{":/glyphs/ExportDisabled.svg", 32};
 inline constexpr TGlyph About{":/glyphs/About.svg", 24};
 inline constexpr TGlyph Play{":/glyphs/Play.svg", 32};
 inline constexpr TGlyph Pause{":/glyphs/Pause.svg", 32};
@@ -24,7 +26,7 @@ inline constexpr TGlyph ZoomDefault{":/glyphs/ZoomDefault.svg", 24};
 // The program's own icon: the window icon and the picture of the About box.
 inline constexpr TGlyph AppIcon{":/glyphs/AppIcon.svg", 32};
 
-inline constexpr TGlyph All[] = {OpenVideo, LoadData, LoadDataDisabled, Save, SaveDisabled, About,
+inline constexpr TGlyph All[] = {OpenVideo, LoadData, LoadDataDisabled, Save, SaveDisabled, Export, ExportDisabled, About,
                                  Play, Pause, ZoomIn, ZoomOut, ZoomDefault, AppIcon};
 } // namespace Glyphs
 

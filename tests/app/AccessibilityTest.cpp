@@ -205,6 +205,7 @@ TEST_F(Accessibility, ControlsAreNamedAfterTheirToolTipOrLabel)
     } cases[] = {
         {window->sbnOpenVideo, "Open Video"},
         {window->sbnSaveData, "Save the chart data"},
+        {window->sbnExport, "Export the view"},
         {window->sbnAbout, "About"},
         {window->sbnPlayPause, "Play"},
         {window->sbnZoomIn, "Zoom In"},
@@ -310,7 +311,7 @@ TEST_F(Accessibility, TheMainWindowsControlsAreReachedWithTab)
     window->FillLegend();
     window->UpdateControls();
     const QList<QWidget*> stops{window->sbnOpenVideo, window->sbnOpenData,  window->sbnSaveData,
-                                window->sbnAbout,     window->sbnPlayPause, window->sbnZoomIn,
+                                window->sbnExport,    window->sbnAbout,     window->sbnPlayPause, window->sbnZoomIn,
                                 window->sbnZoomOut,   window->sbnZoomOriginal, window->ChartAll,
                                 window->lvwLegend};
     EXPECT_EQ(Names(TabRound(window.get(), stops)), Names(stops));

@@ -1,4 +1,4 @@
-#include "app/CurrentValues.h"
+#include "chart/CurrentValues.h"
 #include "app/DataStrip.h"
 #include "chartdata/ChartData.h"
 #include "tests/app/MainWindowFixture.h"

@@ -1,4 +1,4 @@
-#include "app/CurrentValues.h"
+#include "chart/CurrentValues.h"
 #include "app/SpanMeasure.h"
 #include "chart/SpanMarkers.h"
 #include "chartdata/ChartData.h"

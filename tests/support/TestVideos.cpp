@@ -112,6 +112,19 @@ const TTestVideos& TestVideos()
     return videos;
 }
 
+QString VariableRateTestVideo()
+{
+    static QTemporaryDir dir;
+    static const QString name = [] {
+        const QString file = dir.filePath(QStringLiteral("variable-rate.mp4"));
+        RunFfmpeg({"-i", TestVideos().WithSound, "-t", "4", "-vf", "select=lt(n\\,25)+not(mod(n\\,3))",
+                   "-fps_mode", "vfr", "-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18", "-c:a", "aac",
+                   file});
+        return file;
+    }();
+    return name;
+}
+
 QImage GrabVideoPanel(QWidget* panel)
 {
     // What the screen shows, not what the widgets would paint now: the video

@@ -46,6 +46,11 @@ double NtscFrameTime(int frame);
 // fails.
 const TTestVideos& TestVideos();
 
+// A clip of variable frame rate with the tone, made on the first call from
+// the first 4 s of the picture above: every frame of the first second, then
+// every third frame, each keeping its time and its frame number.
+QString VariableRateTestVideo();
+
 // The pixels of a video panel as the screen shows them (the panel's window
 // must be on top).
 QImage GrabVideoPanel(QWidget* panel);

@@ -1,4 +1,4 @@
-#include "app/CurrentValues.h"
+#include "chart/CurrentValues.h"
 
 #include "chart/Chart.h"
 
