@@ -341,7 +341,8 @@ TEST(PostgreSqlDatabase, ReadsEveryBlockAndStaysUsableAfterAStopOrAnError)
             beforeError.push_back(rows->NumberValue(rows->FieldIndex("v")));
     });
     EXPECT_TRUE(error.contains("division by zero")) << error.toStdString();
-    EXPECT_GE(beforeError.size(), 8192u);
+    // The blocks before the failing one (their sizes grow from one record).
+    EXPECT_GT(beforeError.size(), 4000u);
     EXPECT_LT(beforeError.size(), 12000u);
 
     const auto rows = database->Select("series", "t", start, start + 2 * second);
