@@ -1,6 +1,7 @@
 #include "bench/DatabaseBench.h"
 
 #include "bench/OffscreenApplication.h"
+#include "bench/ResidentMemory.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "common/Exception.h"
@@ -63,6 +64,28 @@ void Report(const char* name, std::size_t rows, double seconds, double clientSec
     std::printf("%s %.2f x\n", ratioName, seconds / clientSeconds);
 }
 
+// Three records that each hold 100 MB of text in a field that is not loaded:
+// how far the resident size rises above where it stood during the load.
+int WideRowsFigure(const QString& psql, const QString& port)
+{
+    if (!Shell(psql + "-d plotreel_bench -c \"create table wide (t timestamp, v float8, notes text)\" -c \"insert "
+                      "into wide select timestamp '2024-03-01' + i * interval '1 s', i, repeat('x', 100000000) "
+                      "from generate_series(0, 2) i\""))
+        return 1;
+    TChart chart;
+    chart.AddSeries(std::make_unique<TChartShape>());
+    const std::vector<TFastLineSeries*> series{AddChartSeries(chart, "v")};
+    const auto database = ConnectDatabase(QStringLiteral("postgresql://postgres@127.0.0.1:%1/plotreel_bench").arg(port));
+    const TLoadWindow window = MakeLoadWindow(EncodeDate(QDate(2024, 3, 1)), 10);
+    ResetPeakResidentBytes();
+    const std::int64_t before = ResidentBytes();
+    LoadDatabaseTable(*database, QStringLiteral("wide"), QStringLiteral("t"), window, true, {"v"}, series);
+    const double megabytes = static_cast<double>(PeakResidentBytes() - before) / (1 << 20);
+    std::fprintf(stderr, "db_pg_wide_rows: %lld points\n", static_cast<long long>(series[0]->Count()));
+    std::printf("db_pg_wide_rows_peak %.0f MB\n", megabytes);
+    return 0;
+}
+
 int PostgreSqlFigures(const QString& port)
 {
     const QString psql = QStringLiteral("psql -q -X -h 127.0.0.1 -p %1 -U postgres ").arg(port);
@@ -82,7 +105,7 @@ int PostgreSqlFigures(const QString& port)
     });
     const double copySeconds = Seconds([&] { Shell(copy); });
     Report("db_pg_rows_s", rows, seconds, copySeconds, "db_pg_vs_copy");
-    return 0;
+    return WideRowsFigure(psql, port);
 }
 
 int SQLiteFigures()

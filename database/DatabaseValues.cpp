@@ -86,6 +86,28 @@ QString TimeText(qint64 micros)
         .arg(micros % 1000000, 6, 10, QLatin1Char('0'));
 }
 
+// The shortest text of a start bound: no text of the same instant is shorter,
+// so every stored text at or after the bound sorts at or after it.
+QString ShortestTimeText(const QString& full)
+{
+    // full is "HH:MM:SS.ffffff".
+    QString text = full;
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (text.endsWith(QLatin1String(":00")) && text.size() == 8)
+        text.chop(3);
+    return text;
+}
+
+// The longest text of an end bound: a stored text of the same instant is a
+// prefix of it, so sorts before it.
+QString LongestTimeText(const QString& full)
+{
+    return full + QStringLiteral("000");
+}
+
 } // namespace
 
 bool ParseSqlDateTime(std::string_view text, TDateTime& value)
@@ -171,6 +193,28 @@ QString SqlTimeText(TDateTime value)
     qint64 days = 0, micros = 0;
     Split(value, days, micros);
     return TimeText(micros);
+}
+
+QString SqlStartText(TDateTime value, QChar separator)
+{
+    const QString full = SqlDateTimeText(value, separator);
+    const QString time = ShortestTimeText(full.mid(11));
+    return time == QLatin1String("00:00") ? full.left(10) : full.left(11) + time;
+}
+
+QString SqlEndText(TDateTime value, QChar separator)
+{
+    return LongestTimeText(SqlDateTimeText(value, separator));
+}
+
+QString SqlStartTimeText(TDateTime value)
+{
+    return ShortestTimeText(SqlTimeText(value));
+}
+
+QString SqlEndTimeText(TDateTime value)
+{
+    return LongestTimeText(SqlTimeText(value));
 }
 
 double JulianDayFromDateTime(TDateTime value)

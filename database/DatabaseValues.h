@@ -33,6 +33,16 @@ QString SqlDateTimeText(TDateTime value, QChar separator = QLatin1Char(' '));
 // "HH:MM:SS.ffffff" of the time of day.
 QString SqlTimeText(TDateTime value);
 
+// Bounds that compare as text (character by character) against times written
+// in those forms, to the microsecond or coarser, both ends included: the
+// shortest text of the start, which no text of the same instant or later
+// sorts before, and the longest text of the end, which no text of the same
+// instant or earlier sorts after. Of a date and time, and of a time of day.
+QString SqlStartText(TDateTime value, QChar separator = QLatin1Char(' '));
+QString SqlEndText(TDateTime value, QChar separator = QLatin1Char(' '));
+QString SqlStartTimeText(TDateTime value);
+QString SqlEndTimeText(TDateTime value);
+
 // SQLite's Julian day numbers.
 double JulianDayFromDateTime(TDateTime value);
 // Rounded to the millisecond, all that a Julian day number carries.

@@ -4,12 +4,19 @@
 #include "database/DatabaseBackend.h"
 #include "database/DatabaseValues.h"
 
+#include <QDeadlineTimer>
 #include <QTimeZone>
 
 #include <libpq-fe.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <functional>
 #include <vector>
+
+#include <poll.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -102,73 +109,214 @@ private:
     PGresult* mResult;
 };
 
+// How often a wait for the server reports to the load's progress, which also
+// answers Cancel.
+constexpr int WaitStepMs = 50;
+// How long a server may take to stop a command that it was asked to cancel.
+constexpr int StopLimitMs = 5000;
+
+// Waits until the next result of the command under way has come, or the
+// command has no more (PQgetResult then returns at once); false when the
+// deadline passes first. At least every WaitStepMs progress hears `done`; a
+// cancel there throws LoadCancelled. A connection that fails ends the wait,
+// PQgetResult telling why.
+bool AwaitResult(PGconn* connection, const QDeadlineTimer& deadline, TLoadProgress* progress = nullptr,
+                 qint64 done = 0)
+{
+    while (PQisBusy(connection)) {
+        pollfd socket{PQsocket(connection), POLLIN, 0};
+        if (socket.fd < 0)
+            return true;
+        const int ready = poll(&socket, 1, WaitStepMs);
+        if ((ready < 0 && errno != EINTR) || (ready > 0 && !PQconsumeInput(connection)))
+            return true;
+        ReportLoadProgress(progress, done, -1);
+        if (PQisBusy(connection) && deadline.hasExpired())
+            return false;
+    }
+    return true;
+}
+
+// Reads the results of the command under way to their end, waiting as
+// AwaitResult does: keeps the first that failed, else the last. False when
+// the deadline passes first.
+bool CollectResults(PGconn* connection, const QDeadlineTimer& deadline, TResult& result,
+                    TLoadProgress* progress = nullptr, qint64 done = 0)
+{
+    for (;;) {
+        if (!AwaitResult(connection, deadline, progress, done))
+            return false;
+        PGresult* next = PQgetResult(connection);
+        if (!next)
+            return true;
+        if (result.get() && PQresultStatus(result.get()) == PGRES_FATAL_ERROR)
+            PQclear(next);
+        else
+            result.Reset(next);
+    }
+}
+
+// Stops the command under way: the server is asked to cancel it unless it
+// has finished, and its results are read away. A server that has not stopped
+// within StopLimitMs serves no more: the connection ends as a lost one does.
+void StopCommand(PGconn* connection)
+{
+    if (PQconsumeInput(connection) && PQisBusy(connection)) {
+        if (PGcancel* cancel = PQgetCancel(connection)) {
+            char buffer[256];
+            PQcancel(cancel, buffer, sizeof buffer);
+            PQfreeCancel(cancel);
+        }
+    }
+    TResult ignored;
+    if (CollectResults(connection, QDeadlineTimer(StopLimitMs), ignored))
+        return;
+    shutdown(PQsocket(connection), SHUT_RDWR);
+    CollectResults(connection, QDeadlineTimer(StopLimitMs), ignored);
+}
+
+// Sends a command with `send` (a PQsend... call) and reads its results as
+// CollectResults does. A command still under way at the deadline is stopped,
+// and the answer is false. A command that could not be sent leaves the
+// result null, the connection's message telling why.
+bool Run(PGconn* connection, const std::function<int(PGconn*)>& send, const QDeadlineTimer& deadline,
+         TResult& result)
+{
+    result.Reset(nullptr);
+    if (!send(connection))
+        return true;
+    if (CollectResults(connection, deadline, result))
+        return true;
+    StopCommand(connection);
+    result.Reset(nullptr);
+    return false;
+}
+
+bool Run(PGconn* connection, const char* command, const QDeadlineTimer& deadline, TResult& result)
+{
+    return Run(connection, [command](PGconn* c) { return PQsendQuery(c, command); }, deadline, result);
+}
+
+// The message of a command that the server did not answer in time.
+QString NoAnswerText(int limitMs)
+{
+    return QStringLiteral("The database server did not answer within %1 seconds.").arg(limitMs / 1000.0);
+}
+
+// Runs a command and checks its result's status; throws the failure's text,
+// or the text of no answer.
+void Check(PGconn* connection, const std::function<int(PGconn*)>& send, ExecStatusType expected, int limitMs,
+           const QStringList& secrets, TResult& result)
+{
+    if (!Run(connection, send, QDeadlineTimer(limitMs), result))
+        throw Exception(NoAnswerText(limitMs));
+    if (PQresultStatus(result.get()) != expected)
+        throw Exception(FailureText(connection, result.get(), secrets));
+}
+
+// Sets up a new session: times in ISO form, in the computer's zone, and
+// amounts of money as "$1,234.56" whatever the server's locale.
+void SetUpSession(PGconn* connection, int limitMs)
+{
+    TResult result;
+    const QDeadlineTimer deadline(limitMs);
+    Run(connection, "SET DateStyle TO ISO; SET lc_monetary TO 'C'", deadline, result);
+    const QByteArray zone = QTimeZone::systemTimeZoneId();
+    Run(connection,
+        [&zone](PGconn* c) {
+            const char* values[] = {zone.constData()};
+            return PQsendQueryParams(c, "select set_config('TimeZone', $1, false)", 1, nullptr, values, nullptr,
+                                     nullptr, 0);
+        },
+        deadline, result);
+    if (PQresultStatus(result.get()) == PGRES_TUPLES_OK)
+        return;
+    // A zone the server does not know: its present offset at least.
+    const int offset = QDateTime::currentDateTime().offsetFromUtc() / 60;
+    const QByteArray interval = QStringLiteral("SET TIME ZONE INTERVAL '%1%2:%3' HOUR TO MINUTE")
+                                    .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                                    .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
+                                    .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'))
+                                    .toLatin1();
+    Run(connection, interval.constData(), deadline, result);
+}
+
+// A time field of a text type compares as the times it holds: the text as
+// read (see ParseSqlDateTime), blanks around it aside, with a blank between
+// date and time, a time of day alone on day 0; the bounds are texts of that
+// form. Compared byte by byte, whatever the column's collation. A text that
+// is no time compares too, and the load reads it when it falls in the window.
+QString TextTimeExpression(const QString& quotedField)
+{
+    const QString text = QStringLiteral("btrim(%1, E' \\t')").arg(quotedField);
+    return QStringLiteral("(case when substr(%1, 3, 1) = ':' then '%2' || %1 else translate(%1, 'T', ' ') end) "
+                          "collate \"C\"")
+        .arg(text, SqlDateTimeText(0).left(11));
+}
+
 // The cursor of a load, in the transaction that Select opens.
 const char* const CursorName = "plotreel_load";
-// Records that one fetch brings.
-constexpr int FetchRecords = 8192;
+// Records that the first fetch brings, and the most that one brings.
+constexpr int FirstFetchRecords = 1;
+constexpr int MostFetchRecords = 8192;
+// The bytes of values that a fetch's block is to hold at most, as far as the
+// size of the records before it tells; a single record larger than this
+// comes whole, alone.
+constexpr qint64 BlockBytes = 16 << 20;
+// How many times the records of a fetch may outnumber those of the one
+// before, where the records seen so far were small.
+constexpr int FetchGrowth = 8;
+
+// The records that the next fetch asks for, from the last block's count of
+// records and bytes of values.
+int NextFetchRecords(int records, qint64 bytes)
+{
+    const qint64 most = std::min<qint64>(MostFetchRecords, static_cast<qint64>(records) * FetchGrowth);
+    if (bytes <= 0)
+        return static_cast<int>(most);
+    return static_cast<int>(std::clamp<qint64>(BlockBytes * records / bytes, 1, most));
+}
 
 class TPostgreSqlRows : public TDatabaseRows {
 public:
     // The transaction is open and the cursor declared; description tells the
-    // fields, typeNames the server's names of their types.
-    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList typeNames, QStringList secrets)
-        : mConnection(connection), mSecrets(std::move(secrets)), mTypeNames(std::move(typeNames))
+    // fields, typeNames the server's names of their types. largestBlockBytes
+    // hears the size of every block.
+    TPostgreSqlRows(PGconn* connection, const PGresult* description, QStringList typeNames, QStringList secrets,
+                    int answerLimitMs, qint64& largestBlockBytes)
+        : mConnection(connection), mSecrets(std::move(secrets)), mTypeNames(std::move(typeNames)),
+          mAnswerLimitMs(answerLimitMs), mLargestBlockBytes(largestBlockBytes)
     {
         for (int i = 0; i < PQnfields(description); ++i) {
             mNames << QString::fromUtf8(PQfname(description, i));
             mTypes.push_back(PQftype(description, i));
         }
-        SendFetch();
+        SendFetch(FirstFetchRecords);
     }
 
     ~TPostgreSqlRows() override
     {
         if (mDone)
             return;
-        // A load stopped before its end: the fetch under way is stopped and
-        // read away, then the transaction and its cursor go.
-        if (mFetching) {
-            if (PGcancel* cancel = PQgetCancel(mConnection)) {
-                char buffer[256];
-                PQcancel(cancel, buffer, sizeof buffer);
-                PQfreeCancel(cancel);
-            }
-            while (PGresult* rest = PQgetResult(mConnection))
-                PQclear(rest);
-        }
-        PQclear(PQexec(mConnection, "ROLLBACK"));
+        // A load stopped before its end: the fetch under way is stopped,
+        // then the transaction and its cursor go.
+        if (mFetching)
+            StopCommand(mConnection);
+        TResult ignored;
+        Run(mConnection, "ROLLBACK", QDeadlineTimer(StopLimitMs), ignored);
     }
 
     bool Next() override
     {
         if (mDone)
             return false;
-        if (++mRow < mRows)
-            return true;
-        if (!mFetching) {
-            Finish("COMMIT");
+        if (++mRow >= mRows && !NextBlock())
             return false;
-        }
-        // The next block, which the server prepared while this one was read;
-        // the one after it is asked for at once.
-        mBlock.Reset(PQgetResult(mConnection));
-        while (PGresult* rest = PQgetResult(mConnection))
-            PQclear(rest);
-        mFetching = false;
-        if (PQresultStatus(mBlock.get()) != PGRES_TUPLES_OK) {
-            const QString text = FailureText(mConnection, mBlock.get(), mSecrets);
-            Finish("ROLLBACK");
-            throw Exception(text);
-        }
-        mRows = PQntuples(mBlock.get());
-        mRow = 0;
-        if (mRows == FetchRecords)
-            SendFetch();
-        if (mRows > 0)
-            return true;
-        Finish("COMMIT");
-        return false;
+        ++mRecords;
+        return true;
     }
+
+    void ReportWaitsTo(TLoadProgress* progress) override { mProgress = progress; }
 
     int FieldIndex(const QString& name) const override
     {
@@ -209,14 +357,56 @@ private:
                                 static_cast<std::size_t>(PQgetlength(mBlock.get(), mRow, field)));
     }
 
-    void SendFetch()
+    // Moves to the first record of the next block, which the server prepared
+    // while the last one was read; the one after it is asked for at once.
+    // False, the transaction ended, when there is none.
+    bool NextBlock()
     {
-        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(FetchRecords) + " FROM " + CursorName;
+        if (!mFetching) {
+            Finish("COMMIT");
+            return false;
+        }
+        mBlock.Reset(nullptr);
+        mRows = 0;
+        CollectResults(mConnection, QDeadlineTimer(QDeadlineTimer::Forever), mBlock, mProgress, mRecords);
+        mFetching = false;
+        if (PQresultStatus(mBlock.get()) != PGRES_TUPLES_OK) {
+            const QString text = FailureText(mConnection, mBlock.get(), mSecrets);
+            Finish("ROLLBACK");
+            throw Exception(text);
+        }
+        mRows = PQntuples(mBlock.get());
+        mRow = 0;
+        const qint64 bytes = BlockBytesOf(mBlock.get());
+        mLargestBlockBytes = std::max(mLargestBlockBytes, bytes);
+        if (mRows == mFetchRecords)
+            SendFetch(NextFetchRecords(mRows, bytes));
+        if (mRows > 0)
+            return true;
+        Finish("COMMIT");
+        return false;
+    }
+
+    static qint64 BlockBytesOf(const PGresult* block)
+    {
+        qint64 bytes = 0;
+        const int fields = PQnfields(block);
+        for (int row = 0; row < PQntuples(block); ++row) {
+            for (int field = 0; field < fields; ++field)
+                bytes += PQgetlength(block, row, field);
+        }
+        return bytes;
+    }
+
+    void SendFetch(int records)
+    {
+        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(records) + " FROM " + CursorName;
         if (!PQsendQuery(mConnection, fetch.constData())) {
             const QString text = FailureText(mConnection, nullptr, mSecrets);
             Finish("ROLLBACK");
             throw Exception(text);
         }
+        mFetchRecords = records;
         mFetching = true;
     }
 
@@ -226,7 +416,8 @@ private:
         mBlock.Reset(nullptr);
         mRows = 0;
         mDone = true;
-        PQclear(PQexec(mConnection, command));
+        TResult ignored;
+        Run(mConnection, command, QDeadlineTimer(mAnswerLimitMs), ignored);
     }
 
     PGconn* mConnection;
@@ -234,9 +425,14 @@ private:
     QStringList mNames;
     std::vector<Oid> mTypes;
     QStringList mTypeNames;
+    int mAnswerLimitMs;
+    qint64& mLargestBlockBytes;
+    TLoadProgress* mProgress = nullptr;
     TResult mBlock;
     int mRows = 0;
     int mRow = -1;
+    int mFetchRecords = 0;
+    qint64 mRecords = 0;
     bool mFetching = false;
     bool mDone = false;
 };
@@ -256,11 +452,13 @@ QByteArray PostgreSqlTimeParameter(unsigned int typeOid, TDateTime value, bool i
         const double days = isEnd ? std::floor(value) : std::ceil(value);
         return DateTimeEpoch().addDays(static_cast<qint64>(days)).toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
     }
+    if (IsTextType(typeOid))
+        return (isEnd ? SqlEndText(value) : SqlStartText(value)).toLatin1();
     return SqlDateTimeText(value).toLatin1();
 }
 
-TPostgreSqlDatabase::TPostgreSqlDatabase(const QString& connectionString)
-    : mSecrets(ConnectionSecrets(connectionString))
+TPostgreSqlDatabase::TPostgreSqlDatabase(const QString& connectionString, int answerLimitMs)
+    : mSecrets(ConnectionSecrets(connectionString)), mAnswerLimitMs(answerLimitMs)
 {
     const TKeywordValues keywords = PostgreSqlKeywords(connectionString);
     std::vector<const char*> names, values;
@@ -279,10 +477,7 @@ TPostgreSqlDatabase::TPostgreSqlDatabase(const QString& connectionString)
         mConnection = nullptr;
         throw Exception(text);
     }
-    PQclear(PQexec(mConnection, "SET DateStyle TO ISO"));
-    // Amounts of money then read "$1,234.56" whatever the server's locale.
-    PQclear(PQexec(mConnection, "SET lc_monetary TO 'C'"));
-    UseLocalTimeZone();
+    SetUpSession(mConnection, mAnswerLimitMs);
 }
 
 TPostgreSqlDatabase::~TPostgreSqlDatabase()
@@ -290,34 +485,19 @@ TPostgreSqlDatabase::~TPostgreSqlDatabase()
     PQfinish(mConnection);
 }
 
-void TPostgreSqlDatabase::UseLocalTimeZone()
-{
-    const QByteArray zone = QTimeZone::systemTimeZoneId();
-    const char* values[] = {zone.constData()};
-    TResult result(PQexecParams(mConnection, "select set_config('TimeZone', $1, false)", 1, nullptr, values, nullptr,
-                                nullptr, 0));
-    if (PQresultStatus(result.get()) == PGRES_TUPLES_OK)
-        return;
-    // A zone the server does not know: its present offset at least.
-    const int offset = QDateTime::currentDateTime().offsetFromUtc() / 60;
-    const QByteArray interval = QStringLiteral("SET TIME ZONE INTERVAL '%1%2:%3' HOUR TO MINUTE")
-                                    .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                                    .arg(std::abs(offset) / 60, 2, 10, QLatin1Char('0'))
-                                    .arg(std::abs(offset) % 60, 2, 10, QLatin1Char('0'))
-                                    .toLatin1();
-    PQclear(PQexec(mConnection, interval.constData()));
-}
-
 QStringList TPostgreSqlDatabase::Tables()
 {
-    TResult result(PQexec(mConnection,
-                          "select c.relname from pg_catalog.pg_class c "
-                          "join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
-                          "where c.relkind in ('r', 'v', 'm', 'p', 'f') and pg_catalog.pg_table_is_visible(c.oid) "
-                          "and n.nspname not in ('pg_catalog', 'information_schema') "
-                          "order by n.nspname, c.relname"));
-    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw Exception(FailureText(mConnection, result.get(), mSecrets));
+    TResult result;
+    Check(mConnection,
+          [](PGconn* c) {
+              return PQsendQuery(c, "select c.relname from pg_catalog.pg_class c "
+                                    "join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
+                                    "where c.relkind in ('r', 'v', 'm', 'p', 'f') "
+                                    "and pg_catalog.pg_table_is_visible(c.oid) "
+                                    "and n.nspname not in ('pg_catalog', 'information_schema') "
+                                    "order by n.nspname, c.relname");
+          },
+          PGRES_TUPLES_OK, mAnswerLimitMs, mSecrets, result);
     QStringList tables;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         tables << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
@@ -336,9 +516,10 @@ QStringList TPostgreSqlDatabase::Columns(const QString& table)
 QStringList TPostgreSqlDatabase::FirstColumn(const char* query, const QByteArray& parameter)
 {
     const char* values[] = {parameter.constData()};
-    TResult result(PQexecParams(mConnection, query, 1, nullptr, values, nullptr, nullptr, 0));
-    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw Exception(FailureText(mConnection, result.get(), mSecrets));
+    TResult result;
+    Check(mConnection,
+          [&](PGconn* c) { return PQsendQueryParams(c, query, 1, nullptr, values, nullptr, nullptr, 0); },
+          PGRES_TUPLES_OK, mAnswerLimitMs, mSecrets, result);
     QStringList column;
     for (int row = 0; row < PQntuples(result.get()); ++row)
         column << QString::fromUtf8(PQgetvalue(result.get(), row, 0));
@@ -358,16 +539,27 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
         return text;
     };
     // libpq numbers its parameters; the named ones stand at the end.
-    QString statement = LoadStatement(quote(table), quote(timeField));
-    statement.replace(statement.lastIndexOf(QLatin1String(":time2")), 6, QStringLiteral("$2"));
-    statement.replace(statement.lastIndexOf(QLatin1String(":time1")), 6, QStringLiteral("$1"));
-
-    TResult prepared(PQprepare(mConnection, "", statement.toUtf8().constData(), 2, nullptr));
-    if (PQresultStatus(prepared.get()) != PGRES_COMMAND_OK)
-        throw Exception(FailureText(mConnection, prepared.get(), mSecrets));
-    TResult description(PQdescribePrepared(mConnection, ""));
-    if (PQresultStatus(description.get()) != PGRES_COMMAND_OK)
-        throw Exception(FailureText(mConnection, description.get(), mSecrets));
+    auto statementOf = [&](const QString& timeExpression) {
+        QString statement = LoadStatement(quote(table), timeExpression);
+        statement.replace(statement.lastIndexOf(QLatin1String(":time2")), 6, QStringLiteral("$2"));
+        statement.replace(statement.lastIndexOf(QLatin1String(":time1")), 6, QStringLiteral("$1"));
+        return statement.toUtf8();
+    };
+    TResult description;
+    auto prepare = [&](const QByteArray& statement) {
+        TResult prepared;
+        Check(mConnection, [&](PGconn* c) { return PQsendPrepare(c, "", statement.constData(), 2, nullptr); },
+              PGRES_COMMAND_OK, mAnswerLimitMs, mSecrets, prepared);
+        Check(mConnection, [](PGconn* c) { return PQsendDescribePrepared(c, ""); }, PGRES_COMMAND_OK,
+              mAnswerLimitMs, mSecrets, description);
+    };
+    QByteArray statement = statementOf(quote(timeField));
+    prepare(statement);
+    // The server infers the parameters' type from the time field's.
+    if (IsTextType(PQparamtype(description.get(), 0))) {
+        statement = statementOf(TextTimeExpression(quote(timeField)));
+        prepare(statement);
+    }
 
     // The names of the fields' types, for the message of a value that cannot
     // be read.
@@ -384,17 +576,24 @@ std::unique_ptr<TDatabaseRows> TPostgreSqlDatabase::Select(const QString& table,
     const char* values[] = {start.constData(), end.constData()};
     // The records come through a cursor, a block at a time. It lives in a
     // transaction; planned as for reading every record, as a plain select is.
-    auto check = [this](const TResult& result) {
-        if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
-            return;
-        const QString text = FailureText(mConnection, result.get(), mSecrets);
-        PQclear(PQexec(mConnection, "ROLLBACK"));
-        throw Exception(text);
-    };
-    check(TResult(PQexec(mConnection, "BEGIN; SET LOCAL cursor_tuple_fraction = 1")));
-    const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement.toUtf8();
-    check(TResult(PQexecParams(mConnection, declare.constData(), 2, types, values, nullptr, nullptr, 0)));
-    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), names, mSecrets);
+    // Declaring it runs nothing: the first fetch is the first long wait.
+    TResult result;
+    Check(mConnection, [](PGconn* c) { return PQsendQuery(c, "BEGIN; SET LOCAL cursor_tuple_fraction = 1"); },
+          PGRES_COMMAND_OK, mAnswerLimitMs, mSecrets, result);
+    const QByteArray declare = "DECLARE " + QByteArray(CursorName) + " NO SCROLL CURSOR FOR " + statement;
+    try {
+        Check(mConnection,
+              [&](PGconn* c) {
+                  return PQsendQueryParams(c, declare.constData(), 2, types, values, nullptr, nullptr, 0);
+              },
+              PGRES_COMMAND_OK, mAnswerLimitMs, mSecrets, result);
+    } catch (const Exception&) {
+        TResult ignored;
+        Run(mConnection, "ROLLBACK", QDeadlineTimer(StopLimitMs), ignored);
+        throw;
+    }
+    return std::make_unique<TPostgreSqlRows>(mConnection, description.get(), names, mSecrets, mAnswerLimitMs,
+                                             mLargestBlockBytes);
 }
 
 bool TPostgreSqlDatabase::Lost() const

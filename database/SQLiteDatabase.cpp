@@ -13,35 +13,6 @@ namespace {
 // A text that sorts after every time and date text.
 const QString AfterAll = QStringLiteral("~");
 
-// The shortest text of a start bound: no text of the same instant is shorter,
-// so every stored text at or after the bound sorts at or after it.
-QString ShortestTimeText(const QString& full)
-{
-    // full is "HH:MM:SS.ffffff".
-    QString text = full;
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (text.endsWith(QLatin1String(":00")) && text.size() == 8)
-        text.chop(3);
-    return text;
-}
-
-// The longest text of an end bound: a stored text of the same instant is a
-// prefix of it, so sorts before it.
-QString LongestTimeText(const QString& full)
-{
-    return full + QStringLiteral("000");
-}
-
-QString StartText(TDateTime value, QChar separator)
-{
-    const QString full = SqlDateTimeText(value, separator);
-    const QString time = ShortestTimeText(full.mid(11));
-    return time == QLatin1String("00:00") ? full.left(10) : full.left(11) + time;
-}
-
 bool OnDayZero(TDateTime value)
 {
     return value >= 0 && value < 1;
@@ -216,14 +187,14 @@ TSQLiteBounds SQLiteTimeBounds(const TSQLiteTimeForm& form, TDateTime time1, TDa
     TSQLiteBounds bounds;
     switch (form.Kind) {
     case TSQLiteTimeForm::DateTimeText:
-        bounds.Time1 = StartText(time1, form.Separator);
-        bounds.Time2 = LongestTimeText(SqlDateTimeText(time2, form.Separator));
+        bounds.Time1 = SqlStartText(time1, form.Separator);
+        bounds.Time2 = SqlEndText(time2, form.Separator);
         break;
     case TSQLiteTimeForm::TimeOfDayText:
         // A time of day lies on day 0: a bound on another day takes in all
         // of that day or none of it.
-        bounds.Time1 = time1 < 0 ? QStringLiteral("") : OnDayZero(time1) ? ShortestTimeText(SqlTimeText(time1)) : AfterAll;
-        bounds.Time2 = time2 < 0 ? QStringLiteral("") : OnDayZero(time2) ? LongestTimeText(SqlTimeText(time2)) : AfterAll;
+        bounds.Time1 = time1 < 0 ? QStringLiteral("") : OnDayZero(time1) ? SqlStartTimeText(time1) : AfterAll;
+        bounds.Time2 = time2 < 0 ? QStringLiteral("") : OnDayZero(time2) ? SqlEndTimeText(time2) : AfterAll;
         break;
     case TSQLiteTimeForm::JulianDay: {
         // A Julian day number carries no more than about 50 microseconds.

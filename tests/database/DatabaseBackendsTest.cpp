@@ -228,6 +228,9 @@ TEST(PostgreSqlTimeParameter, TakesTheFormOfTheParameterType)
     EXPECT_EQ(PostgreSqlTimeParameter(1083, t, true), "24:00:00");
     EXPECT_EQ(PostgreSqlTimeParameter(1082, t, false), "1974-09-22");
     EXPECT_EQ(PostgreSqlTimeParameter(1082, t, true), "1974-09-21");
+    // A text field's bounds take in every text of their instant.
+    EXPECT_EQ(PostgreSqlTimeParameter(25, t, false), "1974-09-21 07:00:01.25");
+    EXPECT_EQ(PostgreSqlTimeParameter(1043, t, true), "1974-09-21 07:00:01.250000000");
 }
 
 TEST(PostgreSqlDatabase, ComparesAndReadsTimestampTimestamptzAndTime)
@@ -341,7 +344,8 @@ TEST(PostgreSqlDatabase, ReadsEveryBlockAndStaysUsableAfterAStopOrAnError)
             beforeError.push_back(rows->NumberValue(rows->FieldIndex("v")));
     });
     EXPECT_TRUE(error.contains("division by zero")) << error.toStdString();
-    EXPECT_GE(beforeError.size(), 8192u);
+    // The blocks before the failing one (their sizes grow from one record).
+    EXPECT_GT(beforeError.size(), 4000u);
     EXPECT_LT(beforeError.size(), 12000u);
 
     const auto rows = database->Select("series", "t", start, start + 2 * second);

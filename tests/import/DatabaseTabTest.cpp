@@ -6,6 +6,7 @@
 #include "tests/support/TestDatabases.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -395,6 +396,20 @@ TEST_F(DatabaseCancel, FromPostgreSql)
         CancelStatements(QStringLiteral("create view big as select timestamp '2024-03-01 07:30:00' as stamp, "
                                         "g::float8 as speed, 2 * g::float8 as temp "
                                         "from (select generate_series(1, 10000000) as g) as n"))));
+}
+
+// A server that sends nothing for 30 s: the progress dialog shows all the
+// same, and its Cancel ends the wait at once.
+TEST_F(DatabaseCancel, FromAPostgreSqlViewThatSleeps)
+{
+    SKIP_WITHOUT_POSTGRES();
+    QElapsedTimer timer;
+    timer.start();
+    CancelThenLoadAgain(MakePostgresDatabase(
+        QStringLiteral("plotreel_cancel_sleep"),
+        CancelStatements(QStringLiteral("create view big as select timestamp '2024-03-01 07:30:00' as stamp, "
+                                        "1::real as speed, 2::real as temp from pg_sleep(30)"))));
+    EXPECT_LT(timer.elapsed(), 10000);
 }
 
 // A damaged Access file ends in an error box that names it; the program goes
