@@ -14,3 +14,15 @@ TView DraggedSpanView(TDateTime a, TDateTime b, TView full)
     }
     return {min, max};
 }
+
+double EdgeScrollFraction(int x, int left, int right)
+{
+    const int width = right - left;
+    if (width <= 0)
+        return 0;
+    if (x < left)
+        return double(x - left) / width;
+    if (x > right)
+        return double(x - right) / width;
+    return 0;
+}

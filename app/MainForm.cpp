@@ -99,7 +99,7 @@ void TfrmMain::ConnectCommands()
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
                 RunCommand([&] { ChartAllClickBackground(button, shift, x, y); });
             });
-    connect(ChartAll, &TChart::MouseMove, this, [this](int x, int) { ChartMouseMove(x); });
+    connect(ChartAll, &TChart::MouseMove, this, [this](int x, int) { RunCommand([&] { ChartMouseMove(x); }); });
     connect(ChartAll, &TChart::MouseRelease, this,
             [this](Qt::MouseButton button, int x, int) { RunCommand([&] { ChartMouseRelease(button, x); }); });
 }

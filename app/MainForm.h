@@ -181,9 +181,12 @@ private:
     void RestorePlacement();
     // Shows a view, remembering the one it leaves for ZoomBack.
     void ZoomTo(TView view);
-    // A Shift+drag on the chart chooses a span to zoom to, a drag with the
+    // A drag with the left button moves the cursor and the video with it, a
+    // Shift+drag on the chart chooses a span to zoom to, a drag with the
     // middle button moves the view (MainFormDrag.cpp).
     void ChartMouseMove(int x);
+    void ScrubToColumn(int x);
+    void EndScrub(int x);
     void ChartMouseRelease(Qt::MouseButton button, int x);
     // The time at a pixel column, held inside the view.
     TDateTime TimeAtColumn(int x) const;
@@ -209,6 +212,13 @@ private:
     bool mSelecting = false;
     bool mSelectionMoved = false;
     int mSelectionStartX = 0;
+    // A left press on the chart that may become a scrub: where it began,
+    // whether the pointer has moved far enough to drag the cursor, and
+    // whether playback paused for the drag and goes on after it.
+    bool mScrubbing = false;
+    bool mScrubMoved = false;
+    bool mScrubResumes = false;
+    int mScrubStartX = 0;
     // While the middle button drags the view: the pixel column last seen.
     bool mPanning = false;
     int mPanX = 0;

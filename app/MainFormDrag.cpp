@@ -1,9 +1,12 @@
-// Dragging on the main window's chart: a Shift+drag chooses a span to zoom
-// to, the middle button moves the view.
+// Dragging on the main window's chart: a drag with the left button scrubs
+// the video, a Shift+drag chooses a span to zoom to, the middle button moves
+// the view.
 #include "app/MainForm.h"
 
 #include "app/DragZoom.h"
+#include "common/TimeMapping.h"
 #include "chart/Chart.h"
+#include "video/VideoPlayer.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,6 +31,19 @@ void TfrmMain::ChartMouseMove(int x)
         mPanX = x;
         return;
     }
+    if (mScrubbing) {
+        if (!mScrubMoved && std::abs(x - mScrubStartX) > DragThreshold) {
+            mScrubMoved = true;
+            mScrubResumes = mPlayer->Playing();
+            if (mScrubResumes) {
+                mPlayer->Pause();
+                ShowPlayState(false);
+            }
+        }
+        if (mScrubMoved)
+            ScrubToColumn(x);
+        return;
+    }
     if (!mSelecting)
         return;
     if (std::abs(x - mSelectionStartX) > DragThreshold)
@@ -36,10 +52,46 @@ void TfrmMain::ChartMouseMove(int x)
         ChartAll->Markers().SetSelection(TimeAtColumn(mSelectionStartX), TimeAtColumn(x));
 }
 
+void TfrmMain::ScrubToColumn(int x)
+{
+    // Beyond the plot's edges the view scrolls on, as far as the video goes.
+    const QRect plot = ChartAll->PlotRect();
+    const double scroll = EdgeScrollFraction(x, plot.left(), plot.right());
+    TTimeAxis& axis = ChartAll->BottomAxis();
+    if (scroll != 0) {
+        const TView view = PanView({axis.Minimum(), axis.Maximum()}, scroll, {DefaultAxisMin, DefaultAxisMax});
+        axis.SetMinMax(view.Min, view.Max);
+    }
+    const TDateTime t = TimeAtColumn(x);
+    SetCursorX(t);
+    mPlayer->ScrubTo(ChartToVideoSeconds(StartTime, t));
+    UpdateControls();
+}
+
+void TfrmMain::EndScrub(int x)
+{
+    mScrubbing = false;
+    if (!mScrubMoved)
+        return;
+    // The picture ends exactly at the instant under the pointer.
+    const TDateTime t = TimeAtColumn(x);
+    SetCursorX(t);
+    mPlayer->SetPosition(ChartToVideoSeconds(StartTime, t));
+    if (mScrubResumes) {
+        mPlayer->Play();
+        ShowPlayState(true);
+    }
+    UpdateControls();
+}
+
 void TfrmMain::ChartMouseRelease(Qt::MouseButton button, int x)
 {
     if (button == Qt::MiddleButton)
         mPanning = false;
+    if (button == Qt::LeftButton && mScrubbing) {
+        EndScrub(x);
+        return;
+    }
     if (button != Qt::LeftButton || !mSelecting)
         return;
     mSelecting = false;

@@ -72,7 +72,12 @@ void TfrmMain::ChartAllClickBackground(Qt::MouseButton button, Qt::KeyboardModif
         return;
     }
     if (!(shift & Qt::ControlModifier)) {
+        // A click, or the start of a scrub when the pointer moves on.
         SeekToPixel(x);
+        mScrubbing = true;
+        mScrubMoved = false;
+        mScrubResumes = false;
+        mScrubStartX = x;
         return;
     }
     const TTimeAxis& axis = ChartAll->BottomAxis();

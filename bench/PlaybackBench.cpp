@@ -1,12 +1,12 @@
 #include "bench/PlaybackBench.h"
 
+#include "bench/BenchClip.h"
 #include "app/MainForm.h"
 #include "common/Exception.h"
 #include "video/MpvVideoPlayer.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -43,24 +43,6 @@ double ProcessCpuSeconds()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return CpuSeconds(usage);
-}
-
-// A 1080p30 H.264 clip with sound, a little longer than the playing time.
-QString MakeClip(const QTemporaryDir& folder)
-{
-    const QString clip = folder.filePath(QStringLiteral("1080p30.mp4"));
-    std::fprintf(stderr, "generating %s\n", qPrintable(clip));
-    QProcess ffmpeg;
-    ffmpeg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-nostdin", "-hide_banner", "-loglevel", "error", "-y",
-                  "-f", "lavfi", "-i", QStringLiteral("testsrc2=size=1920x1080:rate=30:duration=%1").arg(PlaySeconds + 2),
-                  "-f", "lavfi", "-i", QStringLiteral("sine=frequency=440:duration=%1").arg(PlaySeconds + 2),
-                  "-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-g", "60",
-                  "-c:a", "aac", "-shortest", clip});
-    if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
-        throw Exception(QStringLiteral("ffmpeg could not make the clip"));
-    return clip;
 }
 
 // CPU seconds of the main window playing the clip for the playing time; the
@@ -122,7 +104,7 @@ int RunFigures()
     QTemporaryDir folder;
     if (!folder.isValid())
         throw Exception(QStringLiteral("cannot create a temporary folder"));
-    const QString clip = MakeClip(folder);
+    const QString clip = MakeBenchClip(folder, PlaySeconds + 2);
 
     QSize panelSize;
     const double plotreel = PlotreelCpuSeconds(clip, panelSize);

@@ -6,6 +6,7 @@
 #include "bench/MeasureBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
+#include "bench/ScrubBench.h"
 #include "bench/XlsxImportBench.h"
 
 #include <cstdio>
@@ -32,6 +33,12 @@ int main(int argc, char** argv)
     // Plays a video for a while on both players: only when asked for.
     if (argc >= 2 && std::strcmp(argv[1], "playback") == 0)
         return RunPlaybackBench(argc, argv);
+    // Drags through a minute of 1080p video, then measures 100 million
+    // points (about 2 GB): only when asked for.
+    if (argc >= 2 && std::strcmp(argv[1], "scrub") == 0) {
+        const int scrub = RunScrubBench(argc, argv);
+        return scrub != 0 ? scrub : RunMeasureBench(argc, argv);
+    }
     // Needs about 5 GB and a minute: only on request, never in the runs of all.
     if (argc >= 2 && std::strcmp(argv[1], "scale") == 0)
         return RunScaleBench(argc, argv);
@@ -41,6 +48,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback | export]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback | scrub | export]\n");
     return 2;
 }

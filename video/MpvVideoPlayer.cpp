@@ -21,6 +21,7 @@ constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
 constexpr quint64 VideoTrackReply = 4;
 constexpr quint64 AudioTrackReply = 5;
+constexpr quint64 ScrubReply = 6;
 // The position asked for after a seek of ours lands comes back under this
 // plus the seek's ticket.
 constexpr quint64 LandingReplyBase = 16;
@@ -161,6 +162,7 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
     bool stopped = false;
     bool landed = false;
     std::optional<double> landing;
+    std::optional<double> scrubShown;
     switch (event.event_id) {
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto& property = *static_cast<mpv_event_property*>(event.data);
@@ -220,6 +222,10 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
         progress = TLoadProgress::Restarted;
+        if (mScrubInFlight) {
+            mScrubInFlight = false;
+            mpv_get_property_async(mMpv, ScrubReply, "time-pos", MPV_FORMAT_DOUBLE);
+        }
         if (mSeekInFlight && mAwaitingRestart) {
             mAwaitingRestart = false;
             AskLandingPosition();
@@ -230,7 +236,10 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
             landing = event.error >= 0 ? DoubleValue(*static_cast<mpv_event_property*>(event.data)) : std::nullopt;
             landed = true;
         }
-        if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
+        if (event.reply_userdata == ScrubReply) {
+            if (event.error >= 0)
+                scrubShown = DoubleValue(*static_cast<mpv_event_property*>(event.data));
+        } else if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
             std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
                 value = DoubleValue(*static_cast<mpv_event_property*>(event.data));
@@ -247,6 +256,10 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
     // invalidates the event.
     if (stopped && mPlaying)
         StopSequence();
+    if (mScrubDue && (!mScrubInFlight || mScrubDeadline.hasExpired()))
+        RunCommand([this] { SendScrub(); });
+    if (scrubShown && OnScrubShown)
+        RunCommand([&] { OnScrubShown(this, *scrubShown); });
     if (landed) {
         mSeekInFlight = false;
         if (landing)
@@ -390,10 +403,17 @@ void TMpvVideoPlayer::Close()
     mDuration.reset();
     mContainerFps.reset();
     mEstimatedFps.reset();
+    ForgetSeeks();
+    mLastFrame.reset();
+}
+
+void TMpvVideoPlayer::ForgetSeeks()
+{
     mLanding = QDeadlineTimer();
     mStepsDue = 0;
     mSeekInFlight = false;
-    mLastFrame.reset();
+    mScrubInFlight = false;
+    mScrubDue.reset();
 }
 
 void TMpvVideoPlayer::Play()
@@ -425,7 +445,7 @@ void TMpvVideoPlayer::SetPosition(float seconds)
 {
     if (!mOpen)
         return;
-    mStepsDue = 0;
+    ForgetSeeks();
     // mpv counts a negative absolute target from the end of the media.
     const double target = qMax(0.0, double(seconds));
     // The picture shown is the first frame at or after the target.
@@ -433,6 +453,37 @@ void TMpvVideoPlayer::SetPosition(float seconds)
     // Off the end now, so that a Play right away starts from here; mpv
     // reports the end again if the target is the end.
     mEofReached = false;
+}
+
+void TMpvVideoPlayer::ScrubTo(float seconds)
+{
+    if (!mOpen)
+        return;
+    if (mPlaying)
+        Pause();
+    const bool scrubbing = mScrubInFlight || mScrubDue;
+    if (!scrubbing)
+        ForgetSeeks();
+    // mpv counts a negative absolute target from the end of the media.
+    mScrubDue = qMax(0.0, double(seconds));
+    mTimePos = *mScrubDue;
+    mEofReached = false;
+    if (!mScrubInFlight || mScrubDeadline.hasExpired())
+        SendScrub();
+}
+
+void TMpvVideoPlayer::SendScrub()
+{
+    if (!mScrubDue)
+        return;
+    const QByteArray text = QByteArray::number(*mScrubDue, 'g', 17);
+    mScrubDue.reset();
+    const char* args[] = {"seek", text.constData(), "absolute+keyframes", nullptr};
+    const int result = mpv_command(mMpv, args);
+    if (result < 0)
+        throw Exception(PlayerErrorMessage(result, mFileName));
+    mScrubInFlight = true;
+    mScrubDeadline = QDeadlineTimer(LandingTimeoutMs);
 }
 
 void TMpvVideoPlayer::SeekExact(double target, double expected, double landLow, double landHigh,

@@ -61,6 +61,7 @@ public:
     float FrameDuration() override;
     void StepFrames(int frames) override;
     void ShowLastFrame() override;
+    void ScrubTo(float seconds) override;
     void SetSpeed(double speed) override;
 
 private:
@@ -90,6 +91,10 @@ private:
     // end.
     void TakeNextStep(bool justPastEnd);
     void SeekPastEnd();
+    void SendScrub();
+    // Any step or exact seek under way is given up; positions mpv reports are
+    // believed as they come.
+    void ForgetSeeks();
     // The time of the frame that a seek of ours showed, as mpv says it once
     // playback has restarted.
     void Landed(double position);
@@ -145,6 +150,11 @@ private:
     double mStepTarget = -1;
     // The last frame's time, once a seek past the end has shown it.
     std::optional<double> mLastFrame;
+    // A scrub's key frame seek that mpv has not yet shown, until the deadline,
+    // and the target of the next one, which waits for it.
+    bool mScrubInFlight = false;
+    QDeadlineTimer mScrubDeadline;
+    std::optional<double> mScrubDue;
     // What the seek in flight, or else the last one, was for.
     TSeekPurpose mSeekPurpose = TSeekPurpose::Time;
 };

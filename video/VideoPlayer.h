@@ -29,6 +29,8 @@ public:
     // Called when the frame that StepFrames or ShowLastFrame went to is shown,
     // with that frame's own time, in double precision.
     TFrameEvent OnFrameShown;
+    // Called when the picture of a ScrubTo is shown, with that picture's time.
+    TFrameEvent OnScrubShown;
 
     bool Playing() const { return mPlaying; }
 
@@ -57,6 +59,13 @@ public:
     // Pauses, then shows the last frame; OnFrameShown follows, possibly
     // later. Without an open file it does nothing.
     virtual void ShowLastFrame() = 0;
+    // A quick move to the key frame at or before `seconds`, for a picture that
+    // follows a dragging pointer: it stays paused, and a move asked for while
+    // the one before is still on its way replaces any other waiting, so that
+    // the picture keeps up with the pointer rather than with every step of it.
+    // An exact SetPosition ends the drag. Without an open file it does
+    // nothing.
+    virtual void ScrubTo(float seconds) = 0;
     // The playback speed as a factor, 1 being normal; the sound keeps its
     // pitch. It holds for the files opened later too, and so does the
     // quicker pace of the position reports that goes with a higher speed.

@@ -325,3 +325,55 @@ TEST_F(MainWindow, TheMiddleButtonDragsTheViewWithinTheVideo)
     QTest::mouseMove(plot, start);
     EXPECT_EQ(Axis().Minimum(), window->DefaultAxisMin);
 }
+
+TEST_F(MainWindow, ALeftDragScrubsTheVideoAndEndsWithAnExactSeekUnderThePointer)
+{
+    OpenVideo(20 * 60, At(10, 0));
+    QCustomPlot* plot = Chart().Plot();
+    const int y = plot->height() / 2;
+    const auto point = [&](TDateTime t) { return QPoint(ColumnOf(t) - plot->x(), y); };
+    const auto cursorSeconds = [&] { return window->MarkSerie->X0() * SecondsPerDay; };
+
+    // A press and release that moves no further than a few pixels is a click.
+    int seeks = player->SeekCount;
+    QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, point(At(10, 2)));
+    QTest::mouseMove(plot, point(At(10, 2)) + QPoint(DragThreshold, 0));
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, point(At(10, 2)) + QPoint(DragThreshold, 0));
+    EXPECT_EQ(player->SeekCount, seeks + 1);
+    EXPECT_EQ(player->ScrubCount, 0);
+    EXPECT_NEAR(player->Position, 120, 2);
+
+    // While playing: the drag pauses, the cursor, the time and the picture
+    // follow the pointer, the release seeks exactly there and plays on.
+    window->sbnPlayPause->click();
+    ASSERT_TRUE(player->Playing());
+    seeks = player->SeekCount;
+    QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, point(At(10, 4)));
+    const QString timeAtPress = window->lblCurrentTime->text();
+    QTest::mouseMove(plot, point(At(10, 6)));
+    EXPECT_FALSE(player->Playing());
+    EXPECT_EQ(player->ScrubCount, 1);
+    EXPECT_NEAR(player->Position, 360, 2);
+    EXPECT_NEAR(cursorSeconds(), At(10, 6) * SecondsPerDay, 2);
+    EXPECT_NE(window->lblCurrentTime->text(), timeAtPress);
+    QTest::mouseMove(plot, point(At(10, 9)));
+    EXPECT_EQ(player->ScrubCount, 2);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, point(At(10, 9)));
+    // The press seeked, the release seeked exactly to the cursor.
+    EXPECT_EQ(player->SeekCount, seeks + 2);
+    EXPECT_NEAR(player->Position, cursorSeconds() - At(10, 0) * SecondsPerDay, 1e-3);
+    EXPECT_NEAR(cursorSeconds(), At(10, 9) * SecondsPerDay, 2);
+    EXPECT_TRUE(player->Playing());
+    window->sbnPlayPause->click();
+
+    // Beyond the plot's right edge the view scrolls on; the cursor stays in view.
+    Axis().SetMinMax(At(10, 5), At(10, 10));
+    Chart().ReplotNow();
+    const QRect area = Chart().PlotRect();
+    const QPoint outside(area.right() + area.width() / 10 - plot->x(), y);
+    QTest::mousePress(plot, Qt::LeftButton, Qt::NoModifier, point(At(10, 8)));
+    QTest::mouseMove(plot, outside);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, outside);
+    EXPECT_NEAR(Axis().Minimum() * SecondsPerDay, At(10, 5, 30) * SecondsPerDay, 1);
+    EXPECT_NEAR(cursorSeconds(), Axis().Maximum() * SecondsPerDay, 1e-3);
+}

@@ -151,3 +151,14 @@ TEST(ViewZoom, ADraggedSpanIsTheViewInEitherDirectionWithinTheVideo)
     EXPECT_LE(atEnd.Max, full.Max);
     EXPECT_NEAR((atEnd.Max - atEnd.Min) * SecondsPerDay, 0.001, 1e-6);
 }
+
+TEST(ViewZoom, ADragBeyondThePlotsEdgesScrollsByHowFarThePointerIsOut)
+{
+    EXPECT_EQ(EdgeScrollFraction(50, 10, 210), 0);
+    EXPECT_EQ(EdgeScrollFraction(10, 10, 210), 0);
+    EXPECT_EQ(EdgeScrollFraction(210, 10, 210), 0);
+    EXPECT_DOUBLE_EQ(EdgeScrollFraction(230, 10, 210), 0.1);
+    EXPECT_DOUBLE_EQ(EdgeScrollFraction(-40, 10, 210), -0.25);
+    // A plot without width scrolls nothing.
+    EXPECT_EQ(EdgeScrollFraction(500, 10, 10), 0);
+}

@@ -16,6 +16,7 @@ public:
     QString OpenedFile;
     QString FailWith;
     int SeekCount = 0;
+    int ScrubCount = 0;
     float FrameSeconds = 0.04f;
     double Speed = 1;
 
@@ -72,6 +73,16 @@ public:
         ++SeekCount;
         if (OnFrameShown)
             OnFrameShown(this, last);
+    }
+    // A scrub shows its target at once.
+    void ScrubTo(float seconds) override
+    {
+        if (OpenedFile.isEmpty())
+            return;
+        Position = seconds;
+        ++ScrubCount;
+        if (OnScrubShown)
+            OnScrubShown(this, seconds);
     }
     void SetSpeed(double speed) override { Speed = speed; }
 

@@ -59,6 +59,10 @@ TTestVideos MakeTestVideos(const QTemporaryDir& dir)
                QStringLiteral("sine=frequency=440:duration=%1").arg(TestVideoSeconds),
                "-c:v", "copy", "-c:a", "aac", "-shortest", videos.WithSound});
     RunFfmpeg({"-i", videos.WithSound, "-map", "0:a", "-c:a", "copy", videos.AudioOnly});
+    videos.KeyFramed = dir.filePath(QStringLiteral("key-framed.mp4"));
+    RunFfmpeg({"-i", videos.WithSound, "-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18", "-x264-params",
+               QStringLiteral("keyint=%1:min-keyint=%1:scenecut=0").arg(TestVideoFps), "-c:a", "copy",
+               videos.KeyFramed});
 
     // The tone runs on past the last frame, as sound tracks do; -shortest
     // ends it near where the last frame ends.

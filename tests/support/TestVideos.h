@@ -20,6 +20,7 @@ class QWidget;
 // of the last frame:
 // - VariableRate: 95 frames at uneven times, VariableRateFrameTime;
 // - Ntsc: 90 frames at 30000/1001 fps, NtscFrameTime.
+// KeyFramed is WithSound with a key frame at every whole second.
 struct TTestVideos {
     QString WithSound;    // the picture and a 440 Hz tone
     QString WithoutSound; // the same picture, no audio stream
@@ -28,6 +29,7 @@ struct TTestVideos {
     QString Missing;      // a path where no file exists
     QString VariableRate;
     QString Ntsc;
+    QString KeyFramed;
 };
 
 constexpr int TestVideoWidth = 320;

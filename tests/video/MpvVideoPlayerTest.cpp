@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -71,6 +72,10 @@ protected:
             EXPECT_EQ(sender, mPlayer.get());
             mFramesShown.append(seconds);
         };
+        mPlayer->OnScrubShown = [this](TVideoPlayer* sender, double seconds) {
+            EXPECT_EQ(sender, mPlayer.get());
+            mScrubsShown.append(seconds);
+        };
         mPlayer->OnStop = [this](TVideoPlayer* sender) {
             EXPECT_EQ(sender, mPlayer.get());
             EXPECT_FALSE(sender->Playing());
@@ -92,6 +97,7 @@ protected:
     QList<float> mPositions;
     QList<qint64> mPositionTimes;
     QList<double> mFramesShown;
+    QList<double> mScrubsShown;
     int mStops = 0;
 };
 
@@ -172,6 +178,32 @@ TEST_F(MpvVideoPlayerTest, SeekShowsTheFrameAtTheInstantNotTheKeyFrame)
             << "position " << mPlayer->GetPosition() << " after seeking to " << c.Seconds;
     }
     EXPECT_FALSE(mPlayer->Playing());
+    EXPECT_EQ(mStops, 0);
+}
+
+TEST_F(MpvVideoPlayerTest, AScrubShowsKeyFramesAsItGoesAndAnExactSeekEndsIt)
+{
+    mPlayer->Open(TestVideos().KeyFramed);
+    mPlayer->Play();
+    // Targets asked for faster than pictures come: the picture keeps up with
+    // the latest, key frame by key frame, paused.
+    for (float target = 0.5f; target < 7.9f; target += 0.1f) {
+        mPlayer->ScrubTo(target);
+        QTest::qWait(2);
+    }
+    mPlayer->ScrubTo(7.9f);
+    EXPECT_FALSE(mPlayer->Playing());
+    ASSERT_TRUE(WaitUntil([&] { return !mScrubsShown.isEmpty() && qAbs(mScrubsShown.back() - 7.0) < 0.001; }))
+        << "last scrub picture at " << (mScrubsShown.isEmpty() ? -1 : mScrubsShown.back());
+    EXPECT_TRUE(WaitForFrame(175)) << FrameShown();
+    for (const double shown : mScrubsShown)
+        EXPECT_NEAR(shown, std::round(shown), 0.001) << "a scrub showed " << shown << ", which is no key frame";
+    // Fewer pictures than targets, as each waits for the one before.
+    EXPECT_LT(mScrubsShown.size(), 75);
+
+    mPlayer->SetPosition(7.9f);
+    EXPECT_TRUE(WaitForFrame(197)) << FrameShown();
+    EXPECT_TRUE(WaitUntil([&] { return qAbs(mPlayer->GetPosition() - 7.9f) < 0.001f; })) << mPlayer->GetPosition();
     EXPECT_EQ(mStops, 0);
 }
 
