@@ -134,6 +134,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     VideoFileName = fileName;
     mRefusedCompanion.clear();
     mMarkers.Clear();
+    mTooLargeCompanion.clear();
     // A video named *.bcd would be its own companion file.
     const QString companion = ChartDataFileName(VideoFileName);
     if (companion != VideoFileName && QFileInfo::exists(companion)) {
@@ -190,6 +191,11 @@ void TfrmMain::LoadChartDataFile(const QString& fileName)
         }
     } catch (const LoadCancelled&) {
         throw;
+    } catch (const TChartDataTooLarge&) {
+        // A whole file is never put aside, nor saved over with what fitted.
+        mTooLargeCompanion = fileName;
+        UpdateControls();
+        throw;
     } catch (...) {
         // The file stays as it is until a save puts it aside.
         mRefusedCompanion = fileName;
@@ -235,6 +241,9 @@ void TfrmMain::sbnSaveDataClick()
     if (companion == VideoFileName)
         throw Exception(QStringLiteral("The chart data of \"%1\" cannot be saved: the video itself has the name "
                                        "its chart data file would take.").arg(VideoFileName));
+    if (companion == mTooLargeCompanion && QFileInfo::exists(companion))
+        throw Exception(QStringLiteral("The chart data is not saved: the file \"%1\" did not fit in memory when the "
+                                       "video was opened, and saving would replace it with less.").arg(companion));
     if (companion != mRefusedCompanion || !QFileInfo::exists(companion)) {
         SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
         return;

@@ -198,6 +198,8 @@ private:
     std::unique_ptr<TVideoPlayer> mPlayer;
     // The companion file of the open video when it could not be read.
     QString mRefusedCompanion;
+    // The companion file that was whole but did not fit in memory.
+    QString mTooLargeCompanion;
     QPointer<QWidget> mLastWheelTarget;
     quint64 mLastWheelTime = 0;
     // The playback speed as a power of two.

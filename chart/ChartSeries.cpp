@@ -9,6 +9,7 @@
 #include <limits>
 #include <cstddef>
 #include <limits>
+#include <new>
 #include <utility>
 
 namespace {
@@ -30,7 +31,11 @@ class TPointContainer : public QCPGraphDataContainer {
 public:
     TMemorySpan Reserve(std::size_t more)
     {
-        mData.reserve(mData.size() + static_cast<qsizetype>(more));
+        const qsizetype wanted = mData.size() + static_cast<qsizetype>(more);
+        mData.reserve(wanted);
+        // The list leaves its room as it was when it cannot get the memory.
+        if (mData.capacity() < wanted)
+            throw std::bad_alloc();
         return {mData.data() + mData.size(), static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
     }
     // The points must not go before the last one there.

@@ -78,7 +78,8 @@ public:
     // the last one wait aside and are merged in once when the load ends.
     void AddPoints(const TChartPoint* points, std::size_t count);
     // Makes room for this many more points, so that adding them in blocks
-    // moves none of the points already there. Returns the room made.
+    // moves none of the points already there. Returns the room made; throws
+    // std::bad_alloc when the memory is not there.
     TMemorySpan ReservePoints(std::size_t count);
 
     int Count() const;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -17,6 +18,14 @@ namespace {
 // for each point costs more than the copying itself, and a block stays in the
 // processor's cache between being read and being stored.
 constexpr qsizetype BlockPoints = 16384;
+
+qint64 TotalPoints(const TChartDataLayout& layout)
+{
+    qint64 total = 0;
+    for (const TSeriesRecord& record : layout.Series)
+        total += record.PointCount;
+    return total;
+}
 
 } // namespace
 
@@ -53,9 +62,21 @@ TChartDataFileReader::TChartDataFileReader(const QString& fileName) : mFileName(
 
 void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
 {
-    qint64 total = 0;
-    for (const TSeriesRecord& record : mLayout.Series)
-        total += record.PointCount;
+    try {
+        ReadSeries(chart, progress);
+    } catch (const std::bad_alloc&) {
+        const qint64 points = TotalPoints(mLayout);
+        throw TChartDataTooLarge(QStringLiteral("The chart data file \"%1\" does not fit in memory: its %2 points "
+                                                "need %3 MB. The file is kept as it is.")
+                                     .arg(mFileName)
+                                     .arg(points)
+                                     .arg((points * PointRecordSize + 999999) / 1000000));
+    }
+}
+
+void TChartDataFileReader::ReadSeries(TChart& chart, TLoadProgress* progress)
+{
+    const qint64 total = TotalPoints(mLayout);
     qint64 read = 0;
     // Room for every series first, so that the kernel can hand over the
     // pages on another thread while the file is read.

@@ -2,8 +2,10 @@
 #include "chartdata/ChartDataIO.h"
 #include "common/MessageBoxes.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/HugeChartDataFile.h"
 #include "tests/support/ModalBoxCatcher.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -170,6 +172,29 @@ TEST_F(CompanionFile, ARefusedFileClearsTheChartAndIsKeptByTheNextSave)
     QTest::qWait(100);
     EXPECT_EQ(boxes.Boxes().size(), 2);
     EXPECT_FALSE(QFileInfo::exists(companion + QStringLiteral(".damaged.2")));
+}
+
+TEST_F(CompanionFile, AWholeFileTooLargeForMemoryIsNeitherPutAsideNorSavedOver)
+{
+    if (!MemoryRefusesHugeChartData())
+        GTEST_SKIP() << "this machine could hand out the memory for the file's points";
+    WriteHugeChartDataFile(companion);
+    const qint64 size = QFileInfo(companion).size();
+    ModalBoxCatcher boxes;
+    RunCommand([&] { window->OpenVideoFile(video); });
+    ASSERT_EQ(boxes.Boxes().size(), 1);
+    EXPECT_TRUE(boxes.Boxes().at(0).Text.startsWith(
+        QStringLiteral("The chart data file \"%1\" does not fit in memory").arg(companion)))
+        << boxes.Boxes().at(0).Text.toStdString();
+
+    AddSeries("new", {{At(12, 0, 1), 1}});
+    window->UpdateControls();
+    window->sbnSaveData->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() == 2; }));
+    EXPECT_TRUE(boxes.Boxes().at(1).Text.startsWith(QStringLiteral("The chart data is not saved")))
+        << boxes.Boxes().at(1).Text.toStdString();
+    EXPECT_EQ(QFileInfo(companion).size(), size);
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.damaged*")}).isEmpty());
 }
 
 // Drawing millions of points takes a good part of a second: opening draws

@@ -3,6 +3,7 @@
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "tests/support/HugeChartDataFile.h"
 
 #include <gtest/gtest.h>
 
@@ -124,4 +125,26 @@ TEST(ChartDataFile, PointsWithATimeOrValueThatIsNoFiniteNumberAreLeftOut)
     EXPECT_EQ(series.YValue(0), 10);
     EXPECT_EQ(series.XValue(1), 5);
     EXPECT_EQ(series.YValue(1), 50);
+}
+
+TEST(ChartDataFile, WholeFileTooLargeForMemorySaysSoAndNamesTheFile)
+{
+    if (!MemoryRefusesHugeChartData())
+        GTEST_SKIP() << "this machine could hand out the memory for the file's points";
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
+    WriteHugeChartDataFile(fileName);
+
+    // The chart keeps what it had and gains nothing.
+    TChart loaded;
+    loaded.AddSeries(std::make_unique<TChartShape>());
+    try {
+        TChartDataFileReader(fileName).AppendSeries(loaded);
+        ADD_FAILURE() << "a file too large for memory was read";
+    } catch (const TChartDataTooLarge& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("The chart data file \"%1\" does not fit in memory: its 2147483647 points "
+                                              "need 34360 MB. The file is kept as it is.")
+                                   .arg(fileName));
+    }
+    EXPECT_EQ(loaded.SeriesCount(), 1);
 }
