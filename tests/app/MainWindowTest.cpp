@@ -1,3 +1,4 @@
+#include "app/DragZoom.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/UiDriver.h"

@@ -1,7 +1,6 @@
 #include "tests/support/HugeChartDataFile.h"
 
-#include "chartdata/ChartData.h"
-#include "chartdata/ChartDataIO.h"
+#include "chartdata/ChartDataFormat.h"
 
 #include <QFile>
 #include <QtEndian>
