@@ -1,0 +1,22 @@
+// The main window's chart in lanes or on one shared axis.
+#include "app/MainForm.h"
+
+#include "chart/Chart.h"
+#include "common/LanesChoice.h"
+
+#include <QAction>
+
+void TfrmMain::miLanesClick()
+{
+    const bool lanes = !ChartAll->Laned();
+    ShowLanes(lanes);
+    RememberLanes(VideoFileName, lanes);
+}
+
+void TfrmMain::ShowLanes(bool lanes)
+{
+    ChartAll->SetLaned(lanes);
+    miLanes->setText(lanes ? QStringLiteral("One Shared Axis") : QStringLiteral("One Lane per Series"));
+    // The cursor spans the lanes, or the shared axis' values again.
+    FitCursorHeight();
+}
