@@ -15,8 +15,10 @@ void TfrmMain::miLanesClick()
 
 void TfrmMain::ShowLanes(bool lanes)
 {
-    ChartAll->SetLaned(lanes);
     miLanes->setText(lanes ? QStringLiteral("One Shared Axis") : QStringLiteral("One Lane per Series"));
+    if (ChartAll->Laned() == lanes)
+        return;
+    ChartAll->SetLaned(lanes);
     // The cursor spans the lanes, or the shared axis' values again.
     FitCursorHeight();
 }

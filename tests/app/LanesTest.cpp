@@ -79,11 +79,16 @@ protected:
         return lanes;
     }
 
-    // Whether a colour is drawn at a column in the middle of every lane.
+    // Whether a colour is drawn at a column inside every lane (the edges,
+    // where the axes are, left out).
     bool DrawnAcrossLanes(const QImage& picture, int x, const QColor& colour) const
     {
         for (int k = 0; k < Chart().LaneCount(); ++k) {
-            if (picture.pixelColor(x, Chart().LaneRect(k).center().y()) != colour)
+            const QRect lane = Chart().LaneRect(k);
+            bool found = false;
+            for (int y = lane.top() + 1; y < lane.bottom() && !found; ++y)
+                found = picture.pixelColor(x, y) == colour;
+            if (!found)
                 return false;
         }
         return true;
