@@ -62,7 +62,8 @@ protected:
     }
 
     // The lanes (by number) in which a colour is drawn; -1 stands for a pixel
-    // outside every lane.
+    // outside every lane. A wide line at a lane's edge may reach a pixel or two
+    // past it, as it does past the plot area on one axis.
     std::set<int> LanesWithColour(const QImage& picture, const QColor& colour) const
     {
         std::set<int> lanes;
@@ -72,7 +73,7 @@ protected:
                     continue;
                 int lane = -1;
                 for (int k = 0; k < Chart().LaneCount() && lane < 0; ++k)
-                    lane = Chart().LaneRect(k).contains(x, y) ? k : -1;
+                    lane = Chart().LaneRect(k).adjusted(-2, -2, 2, 2).contains(x, y) ? k : -1;
                 lanes.insert(lane);
             }
         }
