@@ -9,6 +9,7 @@
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "common/LanesChoice.h"
 #include "common/LoadProgressDialog.h"
 #include "common/MessageBoxes.h"
 #include "common/RecentFolders.h"
@@ -132,6 +133,7 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     sbnOpenData->setEnabled(true);
     sbnExport->setEnabled(true);
     VideoFileName = fileName;
+    ShowLanes(LanesChosen(VideoFileName));
     mRefusedCompanion.clear();
     mMarkers.Clear();
     mTooLargeCompanion.clear();

@@ -102,6 +102,10 @@ public:
     void miDeleteClick();
     void miClearChartDataClick();
 
+    // The chart's lanes (MainFormLanes.cpp): one lane per series or one
+    // shared axis, as the menu item turns them, kept for the open video.
+    void miLanesClick();
+
     // Controls.
     QWidget* pnlTop = nullptr;
     QToolButton* sbnOpenVideo = nullptr;
@@ -125,6 +129,7 @@ public:
     QListWidget* lvwLegend = nullptr;
     QMenu* pmnChart = nullptr;
     QAction* miClearChartData = nullptr;
+    QAction* miLanes = nullptr;
     QMenu* pmnLegend = nullptr;
     QAction* miEdit = nullptr;
     QAction* miDelete = nullptr;
@@ -194,6 +199,9 @@ private:
     bool OverChart(const QPoint& globalPos) const;
     // Draws the markers and fills the measurement line.
     void ShowMarkers();
+    // Shows the chart in lanes or on one shared axis, the menu item offering
+    // the other.
+    void ShowLanes(bool lanes);
 
     std::unique_ptr<TVideoPlayer> mPlayer;
     // The companion file of the open video when it could not be read.

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 #include "common/glyphs/Glyphs.h"
 #include "chart/Chart.h"
+#include "chartdata/SeriesTitle.h"
 #include "common/AccessibleNames.h"
 #include "common/Fonts.h"
 
@@ -86,6 +87,7 @@ void TfrmMain::CreateControls()
     chartRow->setSpacing(0);
     ChartAll = new TChart(pnlBottom);
     ChartAll->setEnabled(false);
+    ChartAll->SetTitleText(TitleToDisplay);
     chartRow->addWidget(ChartAll, 1);
     lvwLegend = new QListWidget(pnlBottom);
     lvwLegend->setFixedWidth(118);
@@ -96,6 +98,8 @@ void TfrmMain::CreateControls()
     layout->addWidget(pnlBottom);
 
     pmnChart = new QMenu(this);
+    miLanes = pmnChart->addAction(QStringLiteral("One Lane per Series"));
+    pmnChart->addSeparator();
     miClearChartData = pmnChart->addAction(QStringLiteral("Clear Chart Data"));
     ChartAll->SetPopupMenu(pmnChart);
     pmnLegend = new QMenu(this);

@@ -49,6 +49,7 @@ void TfrmMain::CreateLegend()
     connect(miEdit, &QAction::triggered, this, [this] { RunCommand([this] { miEditClick(); }); });
     connect(miDelete, &QAction::triggered, this, [this] { RunCommand([this] { miDeleteClick(); }); });
     connect(miClearChartData, &QAction::triggered, this, [this] { RunCommand([this] { miClearChartDataClick(); }); });
+    connect(miLanes, &QAction::triggered, this, [this] { RunCommand([this] { miLanesClick(); }); });
 }
 
 void TfrmMain::FillLegend()

@@ -20,6 +20,14 @@ bool HasDisplay(int argc, char** argv)
            || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
+// The program's name, and with it where its settings go:
+// ~/.config/Vorlan/Vorlan Plotreel.conf.
+void NameProgram()
+{
+    SetApplicationTitle();
+    QCoreApplication::setOrganizationName(QStringLiteral("Vorlan"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -31,6 +39,8 @@ int main(int argc, char** argv)
     if (IsWindowlessCommand(arguments)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
+        // The exports draw the chart as the window's settings show it.
+        NameProgram();
         return RunWindowlessCommand(QCoreApplication::arguments());
     }
     if (!HasDisplay(argc, argv)) {
@@ -46,9 +56,7 @@ int main(int argc, char** argv)
     // libmpv refuses to start unless numbers are formatted the C way; Qt's own
     // formatting goes through QLocale and is not affected.
     std::setlocale(LC_NUMERIC, "C");
-    SetApplicationTitle();
-    // Where the settings go: ~/.config/Vorlan/Vorlan Plotreel.conf.
-    QCoreApplication::setOrganizationName(QStringLiteral("Vorlan"));
+    NameProgram();
 
     TfrmMain frmMain(std::make_unique<TMpvVideoPlayer>());
     frmMain.show();

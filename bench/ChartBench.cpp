@@ -244,6 +244,10 @@ void RunFigures(const QTemporaryDir& folder)
     FitChartSize(window);
     std::printf("cursor_update_us_10m %.1f us\n", CursorUpdateMicroseconds(window, player));
     std::printf("replot_ms_10m %.2f ms\n", ReplotMilliseconds(*window.ChartAll));
+    // The same series, each in a lane of its own.
+    window.ChartAll->SetLaned(true);
+    std::printf("replot_lanes_ms_10m %.2f ms\n", ReplotMilliseconds(*window.ChartAll));
+    window.ChartAll->SetLaned(false);
     std::printf("bytes_per_point %.2f B\n", static_cast<double>(residentAfter - residentBefore) / loadedPoints);
     std::printf("bcd_save_mb_s %.1f MB/s\n", megabytes / saveSeconds);
     std::printf("bcd_load_mb_s %.1f MB/s\n", megabytes / loadSeconds);

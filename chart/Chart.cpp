@@ -1,5 +1,7 @@
 #include "chart/Chart.h"
 
+#include "chart/ChartLanes.h"
+#include "chart/LaneItems.h"
 #include "chart/SummaryGraph.h"
 #include "chart/TimeAxisTicker.h"
 #include "common/TimeText.h"
@@ -11,6 +13,7 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -38,6 +41,59 @@ protected:
     }
 };
 
+// The look of a lane's axes; the time axis shows its labels only where told.
+void StyleLane(QCPAxisRect* rect)
+{
+    rect->setBackground(Qt::white);
+    for (QCPAxis* axis : {rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft)}) {
+        axis->setSubTicks(false);
+        axis->setBasePen(QPen(Qt::black, 1));
+        // Tick marks point out of the plot, as a reader of charts expects.
+        axis->setTickLength(0, 4);
+    }
+}
+
+QCPAxis* TimeAxisOf(const QCPAxisRect* rect)
+{
+    return rect->axis(QCPAxis::atBottom);
+}
+
+QCPAxis* ValueAxisOf(const QCPAxisRect* rect)
+{
+    return rect->axis(QCPAxis::atLeft);
+}
+
+// A lane's title, in its top left corner; hidden until the lanes are shown.
+QCPItemText* LaneTitle(QCPAxisRect* rect, const QFont& font)
+{
+    auto* title = new QCPItemText(rect->parentPlot());
+    title->setLayer(QStringLiteral("axes"));
+    title->setClipAxisRect(rect);
+    title->position->setType(QCPItemPosition::ptAxisRectRatio);
+    title->position->setAxisRect(rect);
+    title->position->setCoords(0, 0);
+    title->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+    title->setPadding(QMargins(4, 1, 4, 1));
+    title->setBrush(QColor(255, 255, 255, 200));
+    title->setFont(font);
+    title->setSelectable(false);
+    title->setVisible(false);
+    return title;
+}
+
+// Sets an axis to the range of the shown series' values, when they have any.
+void FitAxis(QCPAxis* axis, const std::vector<const TChartSeries*>& series)
+{
+    std::vector<TValueSpan> ranges;
+    for (const TChartSeries* one : series) {
+        TValueSpan range{};
+        if (one->Active() && one->ValueRange(range.Min, range.Max))
+            ranges.push_back(range);
+    }
+    if (const std::optional<TValueSpan> fitted = FitValueRange(ranges))
+        axis->setRange(fitted->Min, fitted->Max);
+}
+
 } // namespace
 
 TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)), mFocusFrame(new TFocusFrame(this))
@@ -48,23 +104,20 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
 
     mPlot->setInteractions(QCP::Interactions());
     mPlot->setBackground(palette().window());
-    mPlot->axisRect()->setBackground(Qt::white);
     mPlot->legend->setVisible(false);
 
     QCPAxis* time = mPlot->xAxis;
     time->setTicker(QSharedPointer<TTimeAxisTicker>::create());
-    time->setSubTicks(false);
-    time->setBasePen(QPen(Qt::black, 1));
     QCPAxis* value = mPlot->yAxis;
-    value->setSubTicks(false);
-    value->setBasePen(QPen(Qt::black, 1));
-    // Tick marks point out of the plot, as a reader of charts expects.
-    for (QCPAxis* axis : {time, value})
-        axis->setTickLength(0, 4);
+    StyleLane(mPlot->axisRect());
+    // The lanes' left and right edges line up whatever their value labels.
+    mMarginGroup = new QCPMarginGroup(mPlot);
+    mPlot->axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, mMarginGroup);
 
     mPlot->addLayer(QStringLiteral("cursor"), mPlot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     mCursorLayer = mPlot->layer(QStringLiteral("cursor"));
     mCursorLayer->setMode(QCPLayer::lmBuffered);
+    mLanes.push_back({mPlot->axisRect(), LaneTitle(mPlot->axisRect(), font())});
     mMarkers = std::make_unique<TSpanMarkers>(*this);
 
     mBottomAxis = std::make_unique<TTimeAxis>(*this, time);
@@ -83,6 +136,7 @@ TChart::TChart(QWidget* parent) : QWidget(parent), mPlot(new QCustomPlot(this)),
     });
     connect(mPlot, &QCustomPlot::beforeReplot, this, &TChart::BeforeReplot);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::FitTimeTicks);
+    connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::FitValueTicks);
     connect(mPlot, &QCustomPlot::afterLayout, this, &TChart::PrepareGraphs);
 
     // Screen readers hear the chart by name, with its span and series in the
@@ -128,7 +182,123 @@ void TChart::FreeSeries(int index)
 
 QRect TChart::PlotRect() const
 {
-    return mPlot->axisRect()->rect().translated(mPlot->pos());
+    return LanesArea(*mPlot).translated(mPlot->pos());
+}
+
+QRect TChart::LaneRect(int lane) const
+{
+    return mLanes.at(static_cast<std::size_t>(lane)).Rect->rect().translated(mPlot->pos());
+}
+
+void TChart::SetLaned(bool laned)
+{
+    mLaned = laned;
+    RequestReplot();
+}
+
+std::vector<TFastLineSeries*> TChart::ArrangeLanes()
+{
+    std::vector<TLaneCandidate> candidates;
+    for (int i = 0; i < SeriesCount(); ++i)
+        candidates.push_back({LineSeries(i) != nullptr, Series(i)->Active()});
+    std::vector<TFastLineSeries*> laneSeries;
+    if (mLaned) {
+        for (int index : LaneSeries(candidates))
+            laneSeries.push_back(LineSeries(index));
+    }
+    const bool shown = !laneSeries.empty();
+    const std::size_t count = std::max<std::size_t>(1, laneSeries.size());
+    const QCPAxisRect* lastBefore = mLanes.back().Rect;
+    while (mLanes.size() < count)
+        AddLane();
+
+    // Every line on its lane's axes; a hidden one, drawing nothing, on the
+    // first lane's.
+    for (int i = 0; i < SeriesCount(); ++i) {
+        if (TFastLineSeries* line = LineSeries(i); line && line->Graph()) {
+            const auto at = std::find(laneSeries.begin(), laneSeries.end(), line);
+            const QCPAxisRect* rect = mLanes[at == laneSeries.end() ? 0 : at - laneSeries.begin()].Rect;
+            line->Graph()->setKeyAxis(TimeAxisOf(rect));
+            line->Graph()->setValueAxis(ValueAxisOf(rect));
+        }
+    }
+    while (mLanes.size() > count)
+        RemoveLastLane();
+
+    for (std::size_t i = 0; i < mLanes.size(); ++i) {
+        QCPItemText* title = mLanes[i].Title;
+        title->setVisible(shown);
+        if (shown) {
+            const QString text = mTitleText ? mTitleText(laneSeries[i]->Title()) : QString::fromUtf8(laneSeries[i]->Title());
+            if (title->text() != text)
+                title->setText(text);
+            title->setColor(laneSeries[i]->SeriesColor());
+        }
+        // The time labels go under the bottom lane only.
+        TimeAxisOf(mLanes[i].Rect)->setTickLabels(i + 1 == mLanes.size());
+    }
+
+    // The cursor and the markers span the lanes there are now.
+    if (shown != mLanesShown || mLanes.back().Rect != lastBefore) {
+        mLanesShown = shown;
+        mMarkers->Apply();
+        for (const auto& series : mSeries) {
+            if (auto* shape = dynamic_cast<TChartShape*>(series.get()))
+                shape->ApplyCoords();
+        }
+    }
+    return laneSeries;
+}
+
+void TChart::AddLane()
+{
+    auto* rect = new QCPAxisRect(mPlot, false);
+    QCPAxis* time = rect->addAxis(QCPAxis::atBottom);
+    rect->addAxis(QCPAxis::atLeft);
+    StyleLane(rect);
+    time->setTicker(mPlot->xAxis->ticker());
+    time->setRange(mPlot->xAxis->range());
+    connect(mPlot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), time,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
+    rect->setMarginGroup(QCP::msLeft | QCP::msRight, mMarginGroup);
+    mPlot->plotLayout()->addElement(static_cast<int>(mLanes.size()), 0, rect);
+    mLanes.push_back({rect, LaneTitle(rect, font())});
+}
+
+void TChart::RemoveLastLane()
+{
+    const TLane lane = mLanes.back();
+    mLanes.pop_back();
+    mPlot->removeItem(lane.Title);
+    mPlot->plotLayout()->remove(lane.Rect);
+    mPlot->plotLayout()->simplify();
+}
+
+void TChart::AdjustValueAxes()
+{
+    const std::vector<TFastLineSeries*> laneSeries = ArrangeLanes();
+    if (laneSeries.empty()) {
+        std::vector<const TChartSeries*> all;
+        for (const auto& series : mSeries)
+            all.push_back(series.get());
+        FitAxis(mPlot->yAxis, all);
+        return;
+    }
+    for (std::size_t i = 0; i < laneSeries.size(); ++i)
+        FitAxis(ValueAxisOf(mLanes[i].Rect), {laneSeries[i]});
+}
+
+void TChart::PlaceAcrossLanes(QCPItemPosition* top, double topX, QCPItemPosition* bottom, double bottomX) const
+{
+    const auto place = [this](QCPItemPosition* position, QCPAxisRect* rect, double x, double heightRatio) {
+        position->setAxes(mPlot->xAxis, mPlot->yAxis);
+        position->setAxisRect(rect);
+        position->setTypeX(QCPItemPosition::ptPlotCoords);
+        position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        position->setCoords(x, heightRatio);
+    };
+    place(top, mLanes.front().Rect, topX, 0);
+    place(bottom, mLanes.back().Rect, bottomX, 1);
 }
 
 void TChart::RequestReplot()
@@ -186,7 +356,7 @@ void TChart::ReplotNow()
 
 void TChart::BeforeReplot()
 {
-    mLeftAxis->AdjustNow();
+    AdjustValueAxes();
     UpdateDescription();
 }
 
@@ -200,8 +370,24 @@ void TChart::FitTimeTicks()
     const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00"));
     const int count = TTimeAxisTicker::FittingTickCount(mPlot->axisRect()->width(), labelWidth);
     if (count != time->ticker()->tickCount()) {
+        // The lanes' time axes share one ticker.
         time->ticker()->setTickCount(count);
-        mPlot->axisRect()->update(QCPLayoutElement::upPreparation);
+        for (const TLane& lane : mLanes)
+            lane.Rect->update(QCPLayoutElement::upPreparation);
+    }
+}
+
+void TChart::FitValueTicks()
+{
+    // A lane gets as many value labels as its height has room for.
+    const int labelHeight = QFontMetrics(mPlot->yAxis->tickLabelFont()).height();
+    for (const TLane& lane : mLanes) {
+        QCPAxisTicker& ticker = *ValueAxisOf(lane.Rect)->ticker();
+        const int count = mLanesShown ? LaneTickCount(lane.Rect->height(), labelHeight) : FullHeightTickCount;
+        if (count != ticker.tickCount()) {
+            ticker.setTickCount(count);
+            lane.Rect->update(QCPLayoutElement::upPreparation);
+        }
     }
 }
 

@@ -7,18 +7,26 @@
 #include <QColor>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class QContextMenuEvent;
 class QCustomPlot;
 class QLocale;
+class QCPAxisRect;
+class QCPItemPosition;
+class QCPItemText;
 class QCPLayer;
+class QCPMarginGroup;
 class QMenu;
 class QMouseEvent;
 
 // The chart panel: an ordered list of series over a time axis and a value
-// axis. It owns its series; removing a series destroys it.
+// axis. It owns its series; removing a series destroys it. Laned, it gives
+// every shown data line a lane of its own, stacked from top to bottom, each
+// with its own value axis and title; one time axis, labelled under the bottom
+// lane, serves them all.
 class TChart : public QWidget {
     Q_OBJECT
 
@@ -52,8 +60,28 @@ public:
     // Shown at the pointer on a right-button press.
     void SetPopupMenu(QMenu* menu) { mPopupMenu = menu; }
 
-    // The plot area in the chart's pixel coordinates.
+    // The plot area in the chart's pixel coordinates: from the top of the
+    // first lane to the bottom of the last.
     QRect PlotRect() const;
+
+    // One lane per shown data line instead of one value axis for all. With no
+    // line shown, the chart shows its one shared axis either way.
+    bool Laned() const { return mLaned; }
+    void SetLaned(bool laned);
+    // The lanes as of the last drawing: one when the series share one axis.
+    int LaneCount() const { return static_cast<int>(mLanes.size()); }
+    // Whether the last drawing showed lanes rather than the shared axis.
+    bool LanesShown() const { return mLanesShown; }
+    // A lane's plot area in the chart's pixel coordinates.
+    QRect LaneRect(int lane) const;
+    // The text of a lane's title from its series' stored title; the title
+    // bytes as UTF-8 unless set.
+    void SetTitleText(std::function<QString(const QByteArray&)> text) { mTitleText = std::move(text); }
+    // Fits every value axis to the shown series drawn against it.
+    void AdjustValueAxes();
+    // For the chart's own items: places top at time topX on the top edge of
+    // the first lane, bottom at bottomX on the bottom edge of the last.
+    void PlaceAcrossLanes(QCPItemPosition* top, double topX, QCPItemPosition* bottom, double bottomX) const;
 
     // Redraws what changed: everything, or only the cursor layer.
     void RequestReplot();
@@ -93,7 +121,13 @@ private:
     void Append(std::unique_ptr<TChartSeries> series);
     void PlotMousePress(QMouseEvent* event);
     void BeforeReplot();
+    // Makes a lane for every shown line (or the one shared axis), moves the
+    // lines to their lanes' axes, and returns the lanes' series.
+    std::vector<TFastLineSeries*> ArrangeLanes();
+    void AddLane();
+    void RemoveLastLane();
     void FitTimeTicks();
+    void FitValueTicks();
     void PrepareGraphs();
     // The accessible description from the time axis and the series shown.
     void UpdateDescription();
@@ -103,6 +137,18 @@ private:
     QCustomPlot* mPlot;
     QWidget* mFocusFrame;
     QCPLayer* mCursorLayer;
+    QCPMarginGroup* mMarginGroup;
+    // A lane: its plot area with a time and a value axis, and its title. The
+    // first is the plot's own axis rectangle and always there.
+    struct TLane {
+        QCPAxisRect* Rect;
+        QCPItemText* Title;
+    };
+    std::vector<TLane> mLanes;
+    bool mLaned = false;
+    // Whether the last arrangement showed lanes, for the items placed on them.
+    bool mLanesShown = false;
+    std::function<QString(const QByteArray&)> mTitleText;
     std::unique_ptr<TTimeAxis> mBottomAxis;
     std::unique_ptr<TValueAxis> mLeftAxis;
     std::vector<std::unique_ptr<TChartSeries>> mSeries;

@@ -6,7 +6,6 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -75,23 +74,5 @@ double TValueAxis::Maximum() const
 
 void TValueAxis::AdjustNow()
 {
-    double min = std::numeric_limits<double>::infinity();
-    double max = -std::numeric_limits<double>::infinity();
-    for (int i = 0; i < mChart.SeriesCount(); ++i) {
-        const TChartSeries* series = mChart.Series(i);
-        double seriesMin = 0;
-        double seriesMax = 0;
-        if (series->Active() && series->ValueRange(seriesMin, seriesMax)) {
-            min = std::min(min, seriesMin);
-            max = std::max(max, seriesMax);
-        }
-    }
-    // With nothing to show the range stays as it is.
-    if (min > max)
-        return;
-    if (!(max - min > 0)) {
-        min -= 1;
-        max += 1;
-    }
-    mAxis->setRange(min, max);
+    mChart.AdjustValueAxes();
 }

@@ -29,14 +29,16 @@ private:
     double mMax = 0;
 };
 
-// The value axis: its range follows the active series.
+// The value axis: its range follows the active series. With lanes shown, it is
+// the first lane's.
 class TValueAxis {
 public:
     explicit TValueAxis(TChart& chart, QCPAxis* axis);
 
     double Minimum() const;
     double Maximum() const;
-    // Computes the range from the active series at once.
+    // Computes the range from the active series at once, each lane's from its
+    // own series when lanes are shown.
     void AdjustNow();
 
 private:

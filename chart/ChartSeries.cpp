@@ -1,6 +1,7 @@
 #include "chart/ChartSeries.h"
 
 #include "chart/Chart.h"
+#include "chart/LaneItems.h"
 #include "chart/SummaryGraph.h"
 
 #include <qcustomplot.h>
@@ -70,6 +71,13 @@ TFastLineSeries::TFastLineSeries() : mData(new TPointContainer)
 TFastLineSeries::~TFastLineSeries()
 {
     Detach();
+}
+
+void TFastLineSeries::SetTitle(const QByteArray& title)
+{
+    mTitle = title;
+    // A lane shows the title.
+    Changed();
 }
 
 void TFastLineSeries::SetSeriesColor(const QColor& color)
@@ -332,7 +340,7 @@ bool TChartShape::ValueRange(double& min, double& max) const
 void TChartShape::Attach(TChart* chart)
 {
     mChart = chart;
-    mLine = new QCPItemLine(chart->Plot());
+    mLine = new TAcrossLanes<QCPItemLine>(chart->Plot());
     mLine->setLayer(chart->CursorLayer());
     mLine->setClipToAxisRect(true);
     mLine->setPen(QPen(Qt::black, 3));
@@ -363,7 +371,13 @@ void TChartShape::ApplyCoords()
     if (!mLine)
         return;
     const double x = (mX0 + mX1) / 2;
-    mLine->start->setCoords(x, mY0);
-    mLine->end->setCoords(x, mY1);
+    if (mChart->LanesShown()) {
+        mChart->PlaceAcrossLanes(mLine->start, x, mLine->end, x);
+    } else {
+        mLine->start->setType(QCPItemPosition::ptPlotCoords);
+        mLine->end->setType(QCPItemPosition::ptPlotCoords);
+        mLine->start->setCoords(x, mY0);
+        mLine->end->setCoords(x, mY1);
+    }
     mChart->RequestCursorReplot();
 }

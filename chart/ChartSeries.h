@@ -59,7 +59,7 @@ public:
     ~TFastLineSeries() override;
 
     const QByteArray& Title() const { return mTitle; }
-    void SetTitle(const QByteArray& title) { mTitle = title; }
+    void SetTitle(const QByteArray& title);
     QColor SeriesColor() const { return mColor; }
     void SetSeriesColor(const QColor& color);
     int LineWidth() const { return mLineWidth; }
@@ -153,7 +153,8 @@ private:
 
 // The cursor: a vertical line at the middle of X0 and X1 from Y0 to Y1, 3 px
 // black, drawn only inside the plot area, on a layer of its own so that moving
-// it does not redraw the data lines.
+// it does not redraw the data lines. While the chart shows lanes, it crosses
+// all of them from top to bottom instead.
 class TChartShape : public TChartSeries {
 public:
     TChartShape() = default;

@@ -1,6 +1,7 @@
 #include "chart/SpanMarkers.h"
 
 #include "chart/Chart.h"
+#include "chart/LaneItems.h"
 
 #include <qcustomplot.h>
 
@@ -8,17 +9,9 @@ const QColor TSpanMarkers::Color(0, 120, 215);
 
 namespace {
 
-// An X in time, a Y as a fraction of the plot's height.
-void PlaceAt(QCPItemPosition* position, double x, double heightRatio)
-{
-    position->setTypeX(QCPItemPosition::ptPlotCoords);
-    position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    position->setCoords(x, heightRatio);
-}
-
 QCPItemRect* Band(QCustomPlot* plot, QCPLayer* layer, const QColor& shade)
 {
-    auto* band = new QCPItemRect(plot);
+    auto* band = new TAcrossLanes<QCPItemRect>(plot);
     band->setLayer(layer);
     band->setClipToAxisRect(true);
     band->setPen(Qt::NoPen);
@@ -30,7 +23,7 @@ QCPItemRect* Band(QCustomPlot* plot, QCPLayer* layer, const QColor& shade)
 
 QCPItemLine* MarkerLine(QCustomPlot* plot, QCPLayer* layer)
 {
-    auto* line = new QCPItemLine(plot);
+    auto* line = new TAcrossLanes<QCPItemLine>(plot);
     line->setLayer(layer);
     line->setClipToAxisRect(true);
     line->setPen(QPen(TSpanMarkers::Color, 2, Qt::DashLine));
@@ -71,8 +64,7 @@ void TSpanMarkers::Clear()
 
 void TSpanMarkers::SetSelection(double a, double b)
 {
-    PlaceAt(mSelection->topLeft, a, 0);
-    PlaceAt(mSelection->bottomRight, b, 1);
+    mChart.PlaceAcrossLanes(mSelection->topLeft, a, mSelection->bottomRight, b);
     mSelection->setVisible(true);
     mChart.RequestCursorReplot();
 }
@@ -85,12 +77,9 @@ void TSpanMarkers::ClearSelection()
 
 void TSpanMarkers::Apply()
 {
-    PlaceAt(mLineA->start, mA, 0);
-    PlaceAt(mLineA->end, mA, 1);
-    PlaceAt(mLineB->start, mB, 0);
-    PlaceAt(mLineB->end, mB, 1);
-    PlaceAt(mBand->topLeft, mA, 0);
-    PlaceAt(mBand->bottomRight, mB, 1);
+    mChart.PlaceAcrossLanes(mLineA->start, mA, mLineA->end, mA);
+    mChart.PlaceAcrossLanes(mLineB->start, mB, mLineB->end, mB);
+    mChart.PlaceAcrossLanes(mBand->topLeft, mA, mBand->bottomRight, mB);
     mLineA->setVisible(mHasA);
     mLineB->setVisible(mHasB);
     mBand->setVisible(mHasA && mHasB);

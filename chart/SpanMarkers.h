@@ -6,8 +6,8 @@ class QCPItemLine;
 class QCPItemRect;
 class TChart;
 
-// The two measuring markers of a chart: dashed lines across the whole plot
-// height at A and B, each drawn once it is set, and a shaded band between
+// The two measuring markers of a chart: dashed lines across all its lanes at
+// A and B, each drawn once it is set, and a shaded band between
 // them while both are; and the grey band of a span being chosen to zoom to.
 // They live on the cursor layer, so that moving them does not redraw the
 // data lines.
@@ -23,9 +23,10 @@ public:
     // The span being chosen, from a to b in either order.
     void SetSelection(double a, double b);
     void ClearSelection();
+    // Places the markers again, as after the chart's lanes changed.
+    void Apply();
 
 private:
-    void Apply();
 
     TChart& mChart;
     QCPItemLine* mLineA;

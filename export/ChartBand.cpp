@@ -49,7 +49,8 @@ TDrawnChart DrawChart(QCPPainter& painter, const QRect& area, TChart& chart, boo
     chart.CursorLayer()->setVisible(cursorShown);
     painter.restore();
     TDrawnChart drawn;
-    drawn.Plot = plot.axisRect()->rect().translated(area.topLeft());
+    // All the lanes, for the cursor to cross them.
+    drawn.Plot = chart.PlotRect().translated(area.topLeft() - plot.pos());
     drawn.TimeMin = plot.xAxis->range().lower;
     drawn.TimeMax = plot.xAxis->range().upper;
     // The plot's layout was made for the picture's size.

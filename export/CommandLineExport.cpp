@@ -3,7 +3,9 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
+#include "chartdata/SeriesTitle.h"
 #include "common/Exception.h"
+#include "common/LanesChoice.h"
 #include "common/TimeMapping.h"
 #include "export/ClipExport.h"
 #include "export/PictureExport.h"
@@ -32,6 +34,9 @@ struct TCommandChart {
     TCommandChart(const QString& video, double duration)
     {
         Cursor = Chart.AddSeries(std::make_unique<TChartShape>());
+        // The chart as the window last showed it for this video.
+        Chart.SetLaned(LanesChosen(video));
+        Chart.SetTitleText(TitleToDisplay);
         const QString companion = ChartDataFileName(video);
         if (QFileInfo::exists(companion)) {
             TChartDataFileReader reader(companion);
