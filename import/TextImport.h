@@ -20,7 +20,8 @@ struct TTextImportOptions {
     TLoadWindow Window{0, 0};
 };
 
-// Reads a delimited text file line by line, a block at a time. A line is kept
+// Reads a delimited text file a block of blockSize bytes at a time, the lines
+// of the blocks on all processors, as if line by line in order. A line is kept
 // when its time field holds a date or time t other than 0 inside Window (both
 // ends included); then the point (t, value) is appended to columns[k] when
 // DataFields[k] holds a number. columns is first grown to one column per data
