@@ -31,7 +31,10 @@ public:
     TMemorySpan Reserve(std::size_t more)
     {
         mData.reserve(mData.size() + static_cast<qsizetype>(more));
-        return {mData.data() + mData.size(), static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
+        const TMemorySpan room{mData.data() + mData.size(),
+                               static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
+        AdviseHugePages(room);
+        return room;
     }
     // The points must not go before the last one there.
     void Append(const TChartPoint* points, std::size_t count)

@@ -1,6 +1,7 @@
 #include "import/TextImport.h"
 
 #include "common/Exception.h"
+#include "common/PrefaultMemory.h"
 #include "common/RegularFile.h"
 #include "import/TextBlockWorkers.h"
 #include "import/TextLines.h"
@@ -24,6 +25,7 @@ void MakeRoom(std::vector<TChartPoint>& column, std::size_t needed, std::size_t 
     const double expected = static_cast<double>(needed) * static_cast<double>(bytesTotal)
                             / static_cast<double>(std::max<std::size_t>(bytesRead, 1));
     column.reserve(std::max({needed, size + size / 2 + 16, static_cast<std::size_t>(expected * 1.05)}));
+    AdviseHugePages({column.data() + size, (column.capacity() - size) * sizeof(TChartPoint)});
 }
 
 // Gives back the room of a column whose estimate proved far too high.
