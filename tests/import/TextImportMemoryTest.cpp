@@ -100,3 +100,33 @@ TEST(TextImportMemory, ALongLineIsSplitOnlyUpToTheLastFieldChosen)
         EXPECT_EQ(error.Message(), "List index out of bounds (1000001)");
     }
 }
+
+TEST(TextImportMemory, BlocksWaitingForTheColumnsAreFew)
+{
+    // 300,000 lines in blocks of 8 KB: were the file read ahead of the
+    // helpers and of the columns, the points of its blocks would be held a
+    // second time beside the columns.
+    constexpr int Lines = 300'000;
+    std::string text;
+    text.reserve(Lines * 18);
+    for (int i = 0; i < Lines; ++i)
+        text += "07:00:00.000," + std::to_string(i) + "\n";
+    TTextImportOptions options;
+    options.Delimiter = ',';
+    options.TimeField = 1;
+    options.DataFields = {2};
+    options.Window = {EncodeTime(QTime(7, 0)), EncodeTime(QTime(8, 0))};
+    const TTextLocale locale(QLocale(QStringLiteral("en_US")), 2024);
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("lines.csv"));
+    {
+        QFile file(fileName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    std::vector<std::vector<TChartPoint>> columns;
+    const long long peak = PeakBytes([&] { ImportTextFile(fileName, options, locale, columns, nullptr, 8 << 10); });
+    ASSERT_EQ(columns.at(0).size(), std::size_t(Lines));
+    const long long columnBytes = Lines * static_cast<long long>(sizeof(TChartPoint));
+    EXPECT_LT(peak, columnBytes * 3 / 2);
+}
