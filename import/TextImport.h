@@ -9,8 +9,10 @@
 
 #include <vector>
 
-// Bytes read from a text file at a time.
-constexpr qsizetype TextImportBlockSize = 4 << 20;
+// Bytes read from a text file at a time, the lines of each read going to a
+// helper thread together: small enough that the blocks waiting for a helper
+// or for the columns, a few a processor, take little memory.
+constexpr qsizetype TextImportBlockSize = 1 << 20;
 
 struct TTextImportOptions {
     char Delimiter = '\t';
