@@ -90,6 +90,10 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
         AppendBlock(*block, columns, size);
         appended = block->Offset + block->Text.size();
         ReportLoadProgress(progress, qMin(appended, size), size);
+        // The buffer of a line many blocks long goes rather than waiting
+        // for another such line.
+        if (block->Text.capacity() > 4 * blockSize)
+            block->Text = QByteArray();
         spare.push_back(std::move(block));
     };
 
