@@ -62,6 +62,19 @@ protected:
         return {};
     }
 
+    // Imports the file in blocks of blockSize bytes and returns the message
+    // of the error that stopped it, empty when it ran to its end.
+    QString ImportInBlocks(const QString& fileName, const TTextImportOptions& options, qsizetype blockSize)
+    {
+        mColumns.clear();
+        try {
+            ImportTextFile(fileName, options, Locale("en_US"), mColumns, nullptr, blockSize);
+        } catch (const Exception& error) {
+            return error.Message();
+        }
+        return {};
+    }
+
     Points Column(std::size_t k) const
     {
         Points points;
@@ -270,13 +283,7 @@ TEST_F(TextImport, BlocksOfAnySizeReadTheLinesAsAWholeTextWould)
     for (const std::string& text : texts) {
         const QString fileName = WriteFile(text);
         const auto importWith = [&](qsizetype blockSize) {
-            mColumns.clear();
-            QString error;
-            try {
-                ImportTextFile(fileName, options, Locale("en_US"), mColumns, nullptr, blockSize);
-            } catch (const Exception& e) {
-                error = e.Message();
-            }
+            const QString error = ImportInBlocks(fileName, options, blockSize);
             return std::make_pair(error, Column(0));
         };
         const auto whole = importWith(TextImportBlockSize);
@@ -382,14 +389,7 @@ TEST_F(TextImport, ABadLineInAnyBlockStopsAtTheFirstOneWithEverythingBeforeIt)
         }
         const QString fileName = WriteFile(text);
         for (const qsizetype blockSize : {qsizetype(7), qsizetype(64), qsizetype(1000), TextImportBlockSize}) {
-            mColumns.clear();
-            QString message;
-            try {
-                ImportTextFile(fileName, options, Locale("en_US"), mColumns, nullptr, blockSize);
-            } catch (const Exception& error) {
-                message = error.Message();
-            }
-            EXPECT_EQ(message, c.message) << c.name << ", block size " << blockSize;
+            EXPECT_EQ(ImportInBlocks(fileName, options, blockSize), c.message) << c.name << ", block size " << blockSize;
             EXPECT_EQ(Column(0), NumberedPoints(0, c.kept)) << c.name << ", block size " << blockSize;
         }
     }
