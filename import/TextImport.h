@@ -36,8 +36,10 @@ struct TTextImportOptions {
 // the points appended before stay in columns. A file that cannot be read
 // throws "Cannot open file "<path>". <reason>".
 //
-// After each block the progress learns the bytes read of the file's size (the
-// lines read, for a pipe); a cancel there throws LoadCancelled.
+// After each block the progress learns how many bytes of the file's size have
+// their points in columns (and, while a line longer than a block is read, the
+// same again); a cancel there throws LoadCancelled, the columns holding the
+// points of those bytes.
 void ImportTextFile(const QString& fileName, const TTextImportOptions& options, const TTextLocale& locale,
                     std::vector<std::vector<TChartPoint>>& columns, TLoadProgress* progress = nullptr,
                     qsizetype blockSize = TextImportBlockSize);
