@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -39,6 +40,27 @@ char CommaDelimiter()
             return delimiter.Character;
     }
     return ',';
+}
+
+// The seconds pandas.read_csv takes for the file with its times as datetimes,
+// or a negative number, said why on stderr, when pandas cannot be run.
+double PandasSeconds(const QString& fileName)
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (!QFileInfo(python).isExecutable()) {
+        std::fprintf(stderr, "csv_vs_pandas skipped: no %s\n", qPrintable(python));
+        return -1;
+    }
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(python, {QStringLiteral(PLOTREEL_SOURCE_DIR "/bench/pandas-read-csv.py"), fileName});
+    bool ok = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    const double seconds = ok ? process.readAllStandardOutput().trimmed().toDouble(&ok) : 0;
+    if (!ok || seconds <= 0) {
+        std::fprintf(stderr, "csv_vs_pandas skipped: pandas did not read the file (is python3-pandas installed?)\n");
+        return -1;
+    }
+    return seconds;
 }
 
 } // namespace
@@ -91,5 +113,10 @@ int RunCsvImportBench(int argc, char** argv)
     std::fprintf(stderr, "%.1f MB, %zu points\n", megabytes, points);
     std::printf("csv_import_mb_s %.1f MB/s\n", megabytes / seconds);
     std::printf("csv_import_s %.3f s\n", seconds);
+    std::fflush(stdout);
+    if (const double pandas = PandasSeconds(fileName); pandas > 0) {
+        std::fprintf(stderr, "pandas.read_csv %.3f s\n", pandas);
+        std::printf("csv_vs_pandas %.3f x\n", seconds / pandas);
+    }
     return 0;
 }

@@ -37,7 +37,10 @@ public:
         // The list leaves its room as it was when it cannot get the memory.
         if (mData.capacity() < wanted)
             throw std::bad_alloc();
-        return {mData.data() + mData.size(), static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
+        const TMemorySpan room{mData.data() + mData.size(),
+                               static_cast<std::size_t>(mData.capacity() - mData.size()) * sizeof(QCPGraphData)};
+        AdviseHugePages(room);
+        return room;
     }
     // The points must not go before the last one there.
     void Append(const TChartPoint* points, std::size_t count)

@@ -11,7 +11,24 @@ namespace {
 // Pages are asked for in steps of this size, so that a stop is heard soon.
 constexpr std::size_t StepBytes = 8 << 20;
 
+// The size of a huge page on the processors the program runs on.
+constexpr std::uintptr_t HugePageBytes = 2 << 20;
+
 } // namespace
+
+void AdviseHugePages(const TMemorySpan& span)
+{
+#ifdef MADV_HUGEPAGE
+    const std::uintptr_t address = reinterpret_cast<std::uintptr_t>(span.Data);
+    const std::uintptr_t first = (address + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
+    const std::uintptr_t end = (address + span.Bytes) / HugePageBytes * HugePageBytes;
+    // A refusal (no huge pages in this kernel) leaves the pages as they were.
+    if (first < end)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)span;
+#endif
+}
 
 TMemoryPrefaulter::TMemoryPrefaulter(std::vector<TMemorySpan> spans) : mSpans(std::move(spans))
 {

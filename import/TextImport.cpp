@@ -1,48 +1,31 @@
 #include "import/TextImport.h"
 
 #include "common/Exception.h"
+#include "common/PrefaultMemory.h"
 #include "common/RegularFile.h"
-#include "import/TextDateTime.h"
-#include "import/TextFields.h"
+#include "import/TextBlockWorkers.h"
 #include "import/TextLines.h"
-#include "import/TextNumber.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace {
 
-// The UTF-8 byte-order mark that some programs put at the start of a text.
-constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
-
-// The highest field number a line is read to.
-std::size_t LastFieldNeeded(const TTextImportOptions& options)
-{
-    int last = options.TimeField;
-    for (const int field : options.DataFields)
-        last = std::max(last, field);
-    return static_cast<std::size_t>(std::max(last, 0));
-}
-
-std::string_view FieldNumbered(const std::vector<std::string_view>& fields, int number)
-{
-    if (number < 1 || static_cast<std::size_t>(number) > fields.size())
-        throw Exception(QStringLiteral("List index out of bounds (%1)").arg(number - 1));
-    return fields[static_cast<std::size_t>(number) - 1];
-}
-
-// Makes room in a full column for the points it will hold at the end of the
-// text if the rest of the text keeps points at the rate seen so far, so that a
-// column of millions of points is not copied at every doubling. The estimate
-// never exceeds what a text of this shape kept in full would need.
-void MakeRoom(std::vector<TChartPoint>& column, std::size_t bytesRead, std::size_t bytesTotal)
+// Makes room in a column for `needed` points and for those it will hold at the
+// end of the text if the rest of the text keeps points at the rate seen so
+// far, so that a column of millions of points is not copied at every
+// doubling. The estimate never exceeds what a text of this shape kept in full
+// would need.
+void MakeRoom(std::vector<TChartPoint>& column, std::size_t needed, std::size_t bytesRead, std::size_t bytesTotal)
 {
     const std::size_t size = column.size();
-    const double expected = static_cast<double>(size + 1) * static_cast<double>(bytesTotal)
+    const double expected = static_cast<double>(needed) * static_cast<double>(bytesTotal)
                             / static_cast<double>(std::max<std::size_t>(bytesRead, 1));
-    column.reserve(std::max(size + size / 2 + 16, static_cast<std::size_t>(expected * 1.05)));
+    column.reserve(std::max({needed, size + size / 2 + 16, static_cast<std::size_t>(expected * 1.05)}));
+    AdviseHugePages({column.data() + size, (column.capacity() - size) * sizeof(TChartPoint)});
 }
 
 // Gives back the room of a column whose estimate proved far too high.
@@ -57,65 +40,23 @@ Exception CannotOpen(const QString& fileName, const QFile& file)
     return Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
 }
 
-// The lines of one text, given a block of whole lines at a time.
-class TTextImportRun {
-public:
-    // totalBytes is the length of the whole text, or negative when unknown.
-    TTextImportRun(const TTextImportOptions& options, const TTextLocale& locale,
-                   std::vector<std::vector<TChartPoint>>& columns, qint64 totalBytes)
-        : mOptions(options), mLocale(locale), mColumns(columns),
-          mTotalBytes(totalBytes < 0 ? 0 : static_cast<std::size_t>(totalBytes)), mLastField(LastFieldNeeded(options))
-    {
-        if (mColumns.size() < mOptions.DataFields.size())
-            mColumns.resize(mOptions.DataFields.size());
+// Appends the points of a block that was read to the columns, then throws the
+// error that stopped the block, if any. totalBytes is the length of the whole
+// text.
+void AppendBlock(const TTextBlock& block, std::vector<std::vector<TChartPoint>>& columns, qint64 totalBytes)
+{
+    const auto bytesRead = static_cast<std::size_t>(block.Offset + block.Text.size());
+    for (std::size_t k = 0; k < block.Columns.size(); ++k) {
+        const std::vector<TChartPoint>& points = block.Columns[k];
+        std::vector<TChartPoint>& column = columns[k];
+        const std::size_t needed = column.size() + points.size();
+        if (needed > column.capacity())
+            MakeRoom(column, needed, bytesRead, std::max(static_cast<std::size_t>(totalBytes), bytesRead));
+        column.insert(column.end(), points.begin(), points.end());
     }
-
-    // Imports the lines of `text`, which starts `offset` bytes into the whole
-    // text.
-    void Lines(std::string_view text, qint64 offset)
-    {
-        const char* const start = text.data();
-        if (offset == 0 && text.substr(0, Utf8Bom.size()) == Utf8Bom)
-            text.remove_prefix(Utf8Bom.size());
-        TTextLines lines(text);
-        std::string_view line;
-        while (lines.Next(line)) {
-            SplitTextFields(line, mOptions.Delimiter, mFields, mLastField);
-            const TDateTime t = ParseTextDateTime(FieldNumbered(mFields, mOptions.TimeField), mLocale);
-            if (t == 0 || !mOptions.Window.Contains(t))
-                continue;
-            const std::size_t bytesRead =
-                static_cast<std::size_t>(offset) + static_cast<std::size_t>(line.data() + line.size() - start);
-            for (std::size_t k = 0; k < mOptions.DataFields.size(); ++k) {
-                double value = 0;
-                if (!TryParseTextNumber(FieldNumbered(mFields, mOptions.DataFields[k]), mLocale.DecimalSeparator,
-                                        value))
-                    continue;
-                std::vector<TChartPoint>& column = mColumns[k];
-                if (column.size() == column.capacity())
-                    MakeRoom(column, bytesRead, std::max(mTotalBytes, bytesRead));
-                column.push_back({t, value});
-            }
-        }
-    }
-
-    // Gives back the room that the columns' estimates left unused.
-    void Finish()
-    {
-        for (std::vector<TChartPoint>& column : mColumns)
-            ReleaseSpareRoom(column);
-    }
-
-private:
-    const TTextImportOptions& mOptions;
-    const TTextLocale& mLocale;
-    std::vector<std::vector<TChartPoint>>& mColumns;
-    std::size_t mTotalBytes;
-    // Fields past the last one chosen are never split off: a long line would
-    // otherwise cost a view for each of its fields.
-    std::size_t mLastField;
-    std::vector<std::string_view> mFields;
-};
+    if (block.Error)
+        std::rethrow_exception(block.Error);
+}
 
 } // namespace
 
@@ -125,16 +66,47 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
     QFile file;
     OpenRegularFile(file, fileName);
     const qint64 size = file.size();
-    TTextImportRun run(options, locale, columns, size);
+    if (columns.size() < options.DataFields.size())
+        columns.resize(options.DataFields.size());
 
-    // The file is read a block at a time into a buffer of our own, so that
+    // Blocks of whole lines go to the helpers while the next ones are read;
+    // their points join the columns in the order of the blocks, so the first
+    // error of the text is the one that stops the import, with the points
+    // before it in the columns. At most twice as many blocks as there are
+    // helpers wait at a time, and blocks taken back are used again.
+    TTextBlockWorkers workers(options, locale);
+    const std::size_t mostPending = 2 * workers.Helpers();
+    std::vector<std::unique_ptr<TTextBlock>> spare;
+    const auto spareBlock = [&spare] {
+        if (spare.empty())
+            return std::make_unique<TTextBlock>();
+        std::unique_ptr<TTextBlock> block = std::move(spare.back());
+        spare.pop_back();
+        return block;
+    };
+    qint64 appended = 0;
+    const auto appendOldest = [&] {
+        std::unique_ptr<TTextBlock> block = workers.TakeOldest();
+        AppendBlock(*block, columns, size);
+        appended = block->Offset + block->Text.size();
+        ReportLoadProgress(progress, qMin(appended, size), size);
+        // The buffer of a line many blocks long goes rather than waiting
+        // for another such line.
+        if (block->Text.capacity() > 4 * blockSize)
+            block->Text = QByteArray();
+        spare.push_back(std::move(block));
+    };
+
+    // The file is read a block at a time into buffers of our own, so that
     // another program that cuts the file short meanwhile cannot take the text
     // away from under the reader; the import sees what was read. A line cut by
-    // the end of a block waits at the start of the buffer for its rest.
-    QByteArray buffer;
+    // the end of a block moves to the start of the next block's buffer and
+    // waits there for its rest.
+    std::unique_ptr<TTextBlock> current = spareBlock();
     TLineEndScan lineEnds;
     qint64 consumed = 0;
     for (bool ended = false; !ended;) {
+        QByteArray& buffer = current->Text;
         const qsizetype kept = buffer.size();
         buffer.resize(kept + blockSize);
         const qint64 count = file.read(buffer.data() + kept, blockSize);
@@ -150,10 +122,23 @@ void ImportTextFile(const QString& fileName, const TTextImportOptions& options, 
         const qsizetype whole = ended ? buffer.size()
                                        : static_cast<qsizetype>(lineEnds.CompleteEnd(
                                            std::string_view(buffer.constData(), static_cast<std::size_t>(buffer.size()))));
-        run.Lines(std::string_view(buffer.constData(), static_cast<std::size_t>(whole)), consumed);
-        buffer.remove(0, whole);
-        consumed += whole;
-        ReportLoadProgress(progress, qMin(consumed, size), size);
+        if (whole > 0) {
+            std::unique_ptr<TTextBlock> next = spareBlock();
+            next->Text.truncate(0);
+            next->Text.append(buffer.constData() + whole, buffer.size() - whole);
+            buffer.truncate(whole);
+            current->Offset = consumed;
+            consumed += whole;
+            workers.Read(std::move(current));
+            current = std::move(next);
+        } else {
+            // A line longer than a block is still being read: the user may
+            // cancel meanwhile.
+            ReportLoadProgress(progress, qMin(appended, size), size);
+        }
+        while (workers.Pending() > mostPending || (ended && workers.Pending() > 0))
+            appendOldest();
     }
-    run.Finish();
+    for (std::vector<TChartPoint>& column : columns)
+        ReleaseSpareRoom(column);
 }

@@ -10,6 +10,7 @@ namespace {
 void AppendColumns(const std::vector<TFastLineSeries*>& series, std::vector<std::vector<TChartPoint>>& columns)
 {
     for (std::size_t k = 0; k < series.size() && k < columns.size(); ++k) {
+        series[k]->ReservePoints(columns[k].size());
         series[k]->AddPoints(columns[k].data(), columns[k].size());
         std::vector<TChartPoint>().swap(columns[k]);
     }

@@ -20,9 +20,10 @@ test_packages=(
   python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
 )
 
-# The mpv player only as the yardstick of plotreel-bench playback.
+# The mpv player and pandas only as the yardsticks of plotreel-bench playback
+# and csv.
 bench_packages=(
-  ffmpeg mpv xvfb xauth
+  ffmpeg mpv xvfb xauth python3-pandas
 )
 
 wanted=("${packages[@]}")

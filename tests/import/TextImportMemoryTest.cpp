@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,6 +35,27 @@ long long PeakBytes(Measure&& measure)
     measure();
     gCounting = false;
     return gPeak;
+}
+
+// COMMA, the time in field 1 and the given data fields, 07:00 to 08:00.
+TTextImportOptions CommaOptions(std::vector<int> dataFields)
+{
+    TTextImportOptions options;
+    options.Delimiter = ',';
+    options.TimeField = 1;
+    options.DataFields = std::move(dataFields);
+    options.Window = {EncodeTime(QTime(7, 0)), EncodeTime(QTime(8, 0))};
+    return options;
+}
+
+// Writes text into a file of folder and returns its path.
+QString WriteText(const QTemporaryDir& folder, const std::string& text)
+{
+    const QString fileName = folder.filePath(QStringLiteral("data.csv"));
+    QFile file(fileName);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    return fileName;
 }
 
 } // namespace
@@ -70,19 +93,10 @@ TEST(TextImportMemory, ALongLineIsSplitOnlyUpToTheLastFieldChosen)
     line.reserve(2'000'020);
     for (int i = 0; i < 1'000'000; ++i)
         line += ",1";
-    TTextImportOptions options;
-    options.Delimiter = ',';
-    options.TimeField = 1;
-    options.DataFields = {3, 2};
-    options.Window = {EncodeTime(QTime(7, 0)), EncodeTime(QTime(8, 0))};
+    TTextImportOptions options = CommaOptions({3, 2});
     const TTextLocale locale(QLocale(QStringLiteral("en_US")), 2024);
-    QTemporaryDir folder;
-    const QString fileName = folder.filePath(QStringLiteral("long.csv"));
-    {
-        QFile file(fileName);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(line.data(), static_cast<qint64>(line.size()));
-    }
+    const QTemporaryDir folder;
+    const QString fileName = WriteText(folder, line);
     std::vector<std::vector<TChartPoint>> columns;
     const long long peak = PeakBytes([&] { ImportTextFile(fileName, options, locale, columns); });
     ASSERT_EQ(columns.size(), 2u);
@@ -99,4 +113,25 @@ TEST(TextImportMemory, ALongLineIsSplitOnlyUpToTheLastFieldChosen)
     } catch (const Exception& error) {
         EXPECT_EQ(error.Message(), "List index out of bounds (1000001)");
     }
+}
+
+TEST(TextImportMemory, BlocksWaitingForTheColumnsAreFew)
+{
+    // 300,000 lines in blocks of 8 KB: were the file read ahead of the
+    // helpers and of the columns, the points of its blocks would be held a
+    // second time beside the columns.
+    constexpr int Lines = 300'000;
+    std::string text;
+    text.reserve(Lines * 18);
+    for (int i = 0; i < Lines; ++i)
+        text += "07:00:00.000," + std::to_string(i) + "\n";
+    const TTextImportOptions options = CommaOptions({2});
+    const TTextLocale locale(QLocale(QStringLiteral("en_US")), 2024);
+    const QTemporaryDir folder;
+    const QString fileName = WriteText(folder, text);
+    std::vector<std::vector<TChartPoint>> columns;
+    const long long peak = PeakBytes([&] { ImportTextFile(fileName, options, locale, columns, nullptr, 8 << 10); });
+    ASSERT_EQ(columns.at(0).size(), std::size_t(Lines));
+    const long long columnBytes = Lines * static_cast<long long>(sizeof(TChartPoint));
+    EXPECT_LT(peak, columnBytes * 3 / 2);
 }

@@ -62,6 +62,19 @@ protected:
         return {};
     }
 
+    // Imports the file in blocks of blockSize bytes and returns the message
+    // of the error that stopped it, empty when it ran to its end.
+    QString ImportInBlocks(const QString& fileName, const TTextImportOptions& options, qsizetype blockSize)
+    {
+        mColumns.clear();
+        try {
+            ImportTextFile(fileName, options, Locale("en_US"), mColumns, nullptr, blockSize);
+        } catch (const Exception& error) {
+            return error.Message();
+        }
+        return {};
+    }
+
     Points Column(std::size_t k) const
     {
         Points points;
@@ -270,13 +283,7 @@ TEST_F(TextImport, BlocksOfAnySizeReadTheLinesAsAWholeTextWould)
     for (const std::string& text : texts) {
         const QString fileName = WriteFile(text);
         const auto importWith = [&](qsizetype blockSize) {
-            mColumns.clear();
-            QString error;
-            try {
-                ImportTextFile(fileName, options, Locale("en_US"), mColumns, nullptr, blockSize);
-            } catch (const Exception& e) {
-                error = e.Message();
-            }
+            const QString error = ImportInBlocks(fileName, options, blockSize);
             return std::make_pair(error, Column(0));
         };
         const auto whole = importWith(TextImportBlockSize);
@@ -309,4 +316,142 @@ TEST_F(TextImport, ReportsEachBlockAndStopsAtOnceWhenCancelled)
     EXPECT_THROW(ImportTextFile(fileName, options, Locale("en_US"), mColumns, &cancelling, 100), LoadCancelled);
     EXPECT_EQ(cancelling.Steps.size(), 3u);
     EXPECT_LT(mColumns.at(0).size(), 100u);
+}
+
+namespace {
+
+// Lines "07:00:00.000,0" onwards, 10 ms and 1 apart, with every line end
+// given; the points they make.
+std::string NumberedLines(int count, const char* lineEnd = "\n")
+{
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += QTime(7, 0).addMSecs(i * 10).toString(QStringLiteral("HH:mm:ss.zzz")).toStdString() + ","
+                + std::to_string(i) + lineEnd;
+    return text;
+}
+
+Points NumberedPoints(int first, int count)
+{
+    Points points;
+    for (int i = first; i < first + count; ++i)
+        points.emplace_back(EncodeTime(QTime(7, 0).addMSecs(i * 10)), i);
+    return points;
+}
+
+// Where the line numbered `line` (from 0) starts in the text.
+std::size_t LineStart(const std::string& text, int line)
+{
+    std::size_t at = 0;
+    for (int i = 0; i < line; ++i)
+        at = text.find('\n', at) + 1;
+    return at;
+}
+
+} // namespace
+
+TEST_F(TextImport, ABadLineInAnyBlockStopsAtTheFirstOneWithEverythingBeforeIt)
+{
+    // 400 lines cut into blocks of a few lines each: the first bad line names
+    // the error and keeps the points before it, whichever block a helper
+    // reads first and whatever bad lines come after it.
+    struct Case {
+        const char* name;
+        int shortLine;  // lacks field 2: "List index out of bounds (1)"
+        int blankLine;  // lacks field 1: "List index out of bounds (0)"
+        QString message;
+        int kept;
+    };
+    const Case cases[] = {
+        {"first block", 1, -1, "List index out of bounds (1)", 1},
+        {"first block, later blocks bad too", 2, 300, "List index out of bounds (1)", 2},
+        {"later block", 250, -1, "List index out of bounds (1)", 250},
+        {"later block, a worse one after", 250, 399, "List index out of bounds (1)", 250},
+        {"two bad lines, the second first", 390, 120, "List index out of bounds (0)", 120},
+        {"last line", 399, -1, "List index out of bounds (1)", 399},
+    };
+    const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
+    for (const Case& c : cases) {
+        std::string text = NumberedLines(400);
+        // The later line first, so that the earlier one's place still holds.
+        const auto spoil = [&text](int line, const char* with) {
+            if (line < 0)
+                return;
+            const std::size_t start = LineStart(text, line);
+            text.replace(start, text.find('\n', start) - start, with);
+        };
+        if (c.shortLine > c.blankLine) {
+            spoil(c.shortLine, "07:59:00");
+            spoil(c.blankLine, "");
+        } else {
+            spoil(c.blankLine, "");
+            spoil(c.shortLine, "07:59:00");
+        }
+        const QString fileName = WriteFile(text);
+        for (const qsizetype blockSize : {qsizetype(7), qsizetype(64), qsizetype(1000), TextImportBlockSize}) {
+            EXPECT_EQ(ImportInBlocks(fileName, options, blockSize), c.message) << c.name << ", block size " << blockSize;
+            EXPECT_EQ(Column(0), NumberedPoints(0, c.kept)) << c.name << ", block size " << blockSize;
+        }
+    }
+}
+
+TEST_F(TextImport, SmallBlocksReadWhatOneBlockReads)
+{
+    // A window that closes in the first blocks (the lines after it lack their
+    // data field, which outside the window is no error), CR LF line ends cut
+    // by the blocks at every place, and a second data field.
+    std::string windowed = NumberedLines(30, "\r\n");
+    for (int i = 0; i < 300; ++i)
+        windowed += "07:30:00\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        TTextImportOptions options;
+    };
+    const Case cases[] = {
+        {"window closing early", windowed, Options(',', 1, {2}, Time(7), Time(7, 0, 0) + EncodeTime(QTime(0, 0, 0, 200)))},
+        {"CR LF", NumberedLines(300, "\r\n"), Options(',', 1, {2, 2}, Time(7), Time(8))},
+        {"lone CR", NumberedLines(300, "\r"), Options(',', 1, {2}, Time(7), Time(8))},
+    };
+    for (const Case& c : cases) {
+        const QString fileName = WriteFile(c.text);
+        mColumns.clear();
+        ImportTextFile(fileName, c.options, Locale("en_US"), mColumns);
+        const std::vector<std::vector<TChartPoint>> whole = mColumns;
+        ASSERT_FALSE(whole.at(0).empty()) << c.name;
+        for (qsizetype blockSize = 1; blockSize <= 40; ++blockSize) {
+            mColumns.clear();
+            ImportTextFile(fileName, c.options, Locale("en_US"), mColumns, nullptr, blockSize);
+            ASSERT_EQ(mColumns.size(), whole.size()) << c.name;
+            for (std::size_t k = 0; k < whole.size(); ++k) {
+                ASSERT_EQ(mColumns[k].size(), whole[k].size()) << c.name << ", block size " << blockSize;
+                EXPECT_TRUE(std::equal(whole[k].begin(), whole[k].end(), mColumns[k].begin(),
+                                       [](const TChartPoint& a, const TChartPoint& b) { return a.X == b.X && a.Y == b.Y; }))
+                    << c.name << ", block size " << blockSize;
+            }
+        }
+    }
+    mColumns.clear();
+    ImportTextFile(WriteFile(windowed), cases[0].options, Locale("en_US"), mColumns, nullptr, 16);
+    EXPECT_EQ(Column(0), NumberedPoints(0, 21));
+}
+
+TEST_F(TextImport, ACancelMidLoadKeepsTheBlocksBeforeItInOrder)
+{
+    const std::string text = NumberedLines(2000);
+    const QString fileName = WriteFile(text);
+    const qint64 size = static_cast<qint64>(text.size());
+    const TTextImportOptions options = Options(',', 1, {2}, Time(7), Time(8));
+    for (const int cancelAt : {1, 10, 100}) {
+        mColumns.clear();
+        RecordingProgress cancelling;
+        cancelling.CancelAt = cancelAt;
+        EXPECT_THROW(ImportTextFile(fileName, options, Locale("en_US"), mColumns, &cancelling, 64), LoadCancelled);
+        ASSERT_EQ(cancelling.Steps.size(), std::size_t(cancelAt));
+        // The points of the text up to the last step, and no others.
+        const qint64 done = cancelling.Steps.back().first;
+        EXPECT_LT(done, size);
+        const auto lines = static_cast<int>(std::count(text.begin(), text.begin() + done, '\n'));
+        EXPECT_EQ(Column(0), NumberedPoints(0, lines)) << "cancelled at step " << cancelAt;
+    }
 }
