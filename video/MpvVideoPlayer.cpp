@@ -21,6 +21,8 @@ constexpr quint64 DurationReply = 2;
 constexpr quint64 PositionReply = 3;
 constexpr quint64 VideoTrackReply = 4;
 constexpr quint64 AudioTrackReply = 5;
+constexpr quint64 PictureWidthReply = 6;
+constexpr quint64 PictureHeightReply = 7;
 // The position asked for after a seek of ours lands comes back under this
 // plus the seek's ticket.
 constexpr quint64 LandingReplyBase = 16;
@@ -29,6 +31,9 @@ constexpr quint64 LandingReplyBase = 16;
 // machine without a sound device plays silently instead of failing. Names
 // that this build of mpv lacks are skipped with a warning.
 constexpr const char* AudioOutputs = "pipewire,pulse,alsa,jack,sdl,null";
+
+// How much darker a dimmed picture is, on mpv's scale of -100 to 100.
+constexpr qint64 DimmedBrightness = -45;
 
 // mpv's own video output, drawing into the video surface's native window.
 // "x11" would cost less in software, but its shared-memory images break Qt's
@@ -70,7 +75,7 @@ bool FlagValue(const mpv_event_property& property)
 } // namespace
 
 TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* parent)
-    : QObject(parent)
+    : QObject(parent), mExtraOptions(extraOptions)
 {
     mMpv = mpv_create();
     if (!mMpv)
@@ -230,7 +235,18 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
             landing = event.error >= 0 ? DoubleValue(*static_cast<mpv_event_property*>(event.data)) : std::nullopt;
             landed = true;
         }
-        if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
+        if (event.reply_userdata == PictureWidthReply || event.reply_userdata == PictureHeightReply) {
+            // Unavailable without a video track.
+            if (event.error >= 0) {
+                const auto& property = *static_cast<mpv_event_property*>(event.data);
+                const int value = property.format == MPV_FORMAT_INT64 ? int(*static_cast<qint64*>(property.data)) : 0;
+                if (event.reply_userdata == PictureWidthReply)
+                    mPictureSize.setWidth(value);
+                else
+                    mPictureSize.setHeight(value);
+            }
+            progress = TLoadProgress::ValueRead;
+        } else if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
             std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
                 value = DoubleValue(*static_cast<mpv_event_property*>(event.data));
@@ -361,7 +377,9 @@ void TMpvVideoPlayer::Open(const QString& fileName)
             mpv_get_property_async(mMpv, PositionReply, "time-pos", MPV_FORMAT_DOUBLE);
             mpv_get_property_async(mMpv, VideoTrackReply, "current-tracks/video/id", MPV_FORMAT_INT64);
             mpv_get_property_async(mMpv, AudioTrackReply, "current-tracks/audio/id", MPV_FORMAT_INT64);
-            repliesDue = 4;
+            mpv_get_property_async(mMpv, PictureWidthReply, "dwidth", MPV_FORMAT_INT64);
+            mpv_get_property_async(mMpv, PictureHeightReply, "dheight", MPV_FORMAT_INT64);
+            repliesDue = 6;
         } else if ((progress == TLoadProgress::ValueRead || progress == TLoadProgress::TrackRead) && restarted) {
             playsTrack = playsTrack || progress == TLoadProgress::TrackRead;
             if (--repliesDue == 0 && playsTrack)
@@ -390,6 +408,7 @@ void TMpvVideoPlayer::Close()
     mDuration.reset();
     mContainerFps.reset();
     mEstimatedFps.reset();
+    mPictureSize = QSize();
     mLanding = QDeadlineTimer();
     mStepsDue = 0;
     mSeekInFlight = false;
@@ -636,4 +655,26 @@ float TMpvVideoPlayer::GetDuration()
         throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
                                            QStringLiteral("duration of ") + mFileName));
     return static_cast<float>(*mDuration);
+}
+
+QSize TMpvVideoPlayer::PictureSize()
+{
+    return mOpen ? mPictureSize : QSize();
+}
+
+void TMpvVideoPlayer::SetMuted(bool muted)
+{
+    int flag = muted ? 1 : 0;
+    mpv_set_property_async(mMpv, 0, "mute", MPV_FORMAT_FLAG, &flag);
+}
+
+void TMpvVideoPlayer::SetDimmed(bool dimmed)
+{
+    qint64 brightness = dimmed ? DimmedBrightness : 0;
+    mpv_set_property_async(mMpv, 0, "brightness", MPV_FORMAT_INT64, &brightness);
+}
+
+std::unique_ptr<TVideoPlayer> TMpvVideoPlayer::NewPlayer() const
+{
+    return std::make_unique<TMpvVideoPlayer>(mExtraOptions);
 }
