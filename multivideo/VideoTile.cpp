@@ -72,7 +72,8 @@ void TVideoTile::mousePressEvent(QMouseEvent* event)
 void TVideoTile::childEvent(QChildEvent* event)
 {
     // The player's window for the picture arrives as a child.
-    if (event->added() && event->child()->isWidgetType() && event->child() != mCaption) {
+    // The caption itself arrives while it is being made.
+    if (mCaption && event->added() && event->child()->isWidgetType() && event->child() != mCaption) {
         event->child()->installEventFilter(this);
         mCaption->raise();
     }

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -421,6 +422,11 @@ void TMpvVideoPlayer::Play()
         return;
     // Steps not yet taken are given up.
     mStepsDue = 0;
+    // After a step has landed only its frame's time is taken for a while,
+    // against late reports of the positions passed on the way, which all lie
+    // before it; playing on from there, every later position counts.
+    if (!SeekLanding())
+        mLandHigh = std::numeric_limits<double>::infinity();
     // Playing on from the last frame restarts the media.
     if (mEofReached) {
         SeekExact(0, 0, 0, FrameDuration(), TSeekPurpose::Time);

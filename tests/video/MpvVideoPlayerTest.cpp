@@ -257,6 +257,20 @@ TEST_F(MpvVideoPlayerTest, AStepWhilePlayingPausesAndGoesOnFromTheFrameShown)
     EXPECT_EQ(mStops, 0);
 }
 
+TEST_F(MpvVideoPlayerTest, PlayRightAfterAStepReportsThePositionsAsItGoes)
+{
+    mPlayer->Open(TestVideos().WithoutSound);
+    mPlayer->SetPosition(2.0f);
+    mPlayer->StepFrames(1);
+    ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() == 1; }));
+    mPlayer->Play();
+    QTest::qWait(700);
+    // Not held on the stepped frame's time until the step's guard expires.
+    EXPECT_GT(mPlayer->GetPosition(), 2.04f + 0.3f);
+    ASSERT_FALSE(mPositions.isEmpty());
+    EXPECT_GT(mPositions.back(), 2.04f + 0.2f);
+}
+
 TEST_F(MpvVideoPlayerTest, PositionsComeEveryHalfSecondOfVideoAtHigherSpeeds)
 {
     const std::pair<double, int> intervals[] = {{0.125, 500}, {0.5, 500}, {1, 500}, {2, 250}, {8, 62}};
