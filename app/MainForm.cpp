@@ -34,6 +34,17 @@ namespace {
 // The key under which the video dialog keeps its folder.
 const QString VideoFolderKey = QStringLiteral("Video");
 
+// A video file chosen in the file dialog, its folder remembered; empty when
+// the dialog is cancelled.
+QString ChooseVideoFile(QWidget* parent)
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        parent, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+    if (!fileName.isEmpty())
+        RememberFolder(VideoFolderKey, fileName);
+    return fileName;
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
@@ -115,21 +126,16 @@ void TfrmMain::ConnectCommands()
 
 void TfrmMain::sbnOpenVideoClick()
 {
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
-    if (fileName.isEmpty())
-        return;
-    RememberFolder(VideoFolderKey, fileName);
-    OpenVideoFile(fileName);
+    const QString fileName = ChooseVideoFile(this);
+    if (!fileName.isEmpty())
+        OpenVideoFile(fileName);
 }
 
 void TfrmMain::sbnAddVideoClick()
 {
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+    const QString fileName = ChooseVideoFile(this);
     if (fileName.isEmpty())
         return;
-    RememberFolder(VideoFolderKey, fileName);
     WaitCursor wait;
     mVideos->Add({fileName, 0}, mPlayer->GetPosition(), mPlayer->Playing());
 }

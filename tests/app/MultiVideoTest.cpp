@@ -8,6 +8,7 @@
 #include "multivideo/VideoSet.h"
 #include "multivideo/VideoTile.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/app/RealVideoFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/TestVideos.h"
 #include "video/MpvVideoPlayer.h"
@@ -125,20 +126,9 @@ TEST_F(MainWindow, AVideosMenuTurnsItsSoundOnAndRemovesIt)
 
 namespace {
 
-// The main window playing real clips.
-class MultiVideo : public ::testing::Test {
+// The main window playing real clips, side by side.
+class MultiVideo : public RealVideo {
 protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        window = std::make_unique<TfrmMain>(std::make_unique<TMpvVideoPlayer>(
-            TMpvOptions{{"ao", "null"}, {"hwdec", "no"}, {"gpu-hwdec-interop", "no"}}));
-        window->resize(1000, 800);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
     // Copies a clip into the folder under `name`.
     static QString CopyClip(const QString& clip, const QDir& folder, const QString& name)
     {
@@ -147,8 +137,6 @@ protected:
         EXPECT_TRUE(QFile::copy(clip, copy));
         return copy;
     }
-
-    std::unique_ptr<TfrmMain> window;
 };
 
 // Whether an exact seek to `seconds` in a clip of `fps` may show `frame`: the
