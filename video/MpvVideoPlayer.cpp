@@ -538,7 +538,10 @@ void TMpvVideoPlayer::Landed(double position)
     else if (mLastFrame)
         position = qMin(position, *mLastFrame);
     if (mSeekPurpose == TSeekPurpose::Time) {
-        // Playing on from there, the positions come as they are.
+        // Playing on from there, the positions come as they are. mpv reports
+        // no new position for a seek to where it already was, so the landing
+        // itself ends the wait for one.
+        mLanding = QDeadlineTimer();
         if (!mPlaying)
             mTimePos = position;
         if (mStepsDue != 0)

@@ -257,18 +257,33 @@ TEST_F(MpvVideoPlayerTest, AStepWhilePlayingPausesAndGoesOnFromTheFrameShown)
     EXPECT_EQ(mStops, 0);
 }
 
-TEST_F(MpvVideoPlayerTest, PlayRightAfterAStepReportsThePositionsAsItGoes)
+TEST_F(MpvVideoPlayerTest, PlayRightAfterAStepOrASeekReportsThePositionsAsItGoes)
 {
+    // A step, and a seek to where the video already is.
+    const std::function<void()> moves[] = {
+        [&] {
+            mPlayer->StepFrames(1);
+            ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() == 1; }));
+        },
+        [&] {
+            QTest::qWait(300);
+            mPlayer->SetPosition(2.0f);
+            QTest::qWait(300);
+        },
+    };
     mPlayer->Open(TestVideos().WithoutSound);
-    mPlayer->SetPosition(2.0f);
-    mPlayer->StepFrames(1);
-    ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() == 1; }));
-    mPlayer->Play();
-    QTest::qWait(700);
-    // Not held on the stepped frame's time until the step's guard expires.
-    EXPECT_GT(mPlayer->GetPosition(), 2.04f + 0.3f);
-    ASSERT_FALSE(mPositions.isEmpty());
-    EXPECT_GT(mPositions.back(), 2.04f + 0.2f);
+    for (const auto& move : moves) {
+        mPlayer->SetPosition(2.0f);
+        move();
+        mPositions.clear();
+        mPlayer->Play();
+        QTest::qWait(700);
+        mPlayer->Pause();
+        // Not held at 2.04 s until the guard against late reports expires.
+        EXPECT_GT(mPlayer->GetPosition(), 2.04f + 0.3f) << &move - moves;
+        ASSERT_FALSE(mPositions.isEmpty());
+        EXPECT_GT(mPositions.back(), 2.04f + 0.2f) << &move - moves;
+    }
 }
 
 TEST_F(MpvVideoPlayerTest, PositionsComeEveryHalfSecondOfVideoAtHigherSpeeds)
