@@ -422,11 +422,14 @@ void TMpvVideoPlayer::Play()
         return;
     // Steps not yet taken are given up.
     mStepsDue = 0;
-    // After a step has landed only its frame's time is taken for a while,
-    // against late reports of the positions passed on the way, which all lie
-    // before it; playing on from there, every later position counts.
-    if (!SeekLanding())
+    // A step still on its way is given up, and after one only its frame's
+    // time is taken for a while, against late reports of the positions passed
+    // on the way, which lie before it; playing on from there, every later
+    // position counts.
+    if (!SeekLanding() || mSeekPurpose != TSeekPurpose::Time) {
+        mSeekInFlight = false;
         mLandHigh = std::numeric_limits<double>::infinity();
+    }
     // Playing on from the last frame restarts the media.
     if (mEofReached) {
         SeekExact(0, 0, 0, FrameDuration(), TSeekPurpose::Time);

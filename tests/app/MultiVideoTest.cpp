@@ -167,10 +167,11 @@ TEST_F(MultiVideo, EachPictureShowsTheFrameOfTheCursorsTimePlusItsOffset)
     const double offset = window->Videos().Arrangement()[0].OffsetSeconds;
 
     const auto picturesMatch = [&](const char* when) {
-        const double cursor = window->MarkSerie->X0() * SecondsPerDay;
+        double cursor = 0;
         int mainFrame = -1;
         int sideFrame = -1;
         const bool match = QTest::qWaitFor([&] {
+            cursor = window->MarkSerie->X0() * SecondsPerDay;
             mainFrame = TestVideoFrameNumber(GrabVideoPanel(mainTile));
             sideFrame = TestVideoFrameNumber(GrabVideoPanel(sideTile));
             return FrameFor(mainFrame, cursor, TestVideoFps) && FrameFor(sideFrame, cursor + offset, NtscFps);
@@ -183,7 +184,9 @@ TEST_F(MultiVideo, EachPictureShowsTheFrameOfTheCursorsTimePlusItsOffset)
     const int x = qRound(plot->xAxis->coordToPixel(4.1 / SecondsPerDay));
     QTest::mouseClick(window->ChartAll->Plot(), Qt::LeftButton, Qt::NoModifier, QPoint(x, plot->height() / 2));
     picturesMatch("after a click on the chart");
+    const TDateTime beforeStep = window->MarkSerie->X0();
     QTest::keyClick(window->ChartAll, Qt::Key_Right);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->MarkSerie->X0() > beforeStep; }));
     picturesMatch("after a frame step");
 
     window->sbnPlayPause->click();

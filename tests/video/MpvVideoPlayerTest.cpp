@@ -259,11 +259,15 @@ TEST_F(MpvVideoPlayerTest, AStepWhilePlayingPausesAndGoesOnFromTheFrameShown)
 
 TEST_F(MpvVideoPlayerTest, PlayRightAfterAStepOrASeekReportsThePositionsAsItGoes)
 {
-    // A step, and a seek to where the video already is.
+    // A step, one still on its way, and a seek to where the video already is.
     const std::function<void()> moves[] = {
         [&] {
             mPlayer->StepFrames(1);
             ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() == 1; }));
+        },
+        [&] {
+            QTest::qWait(300);
+            mPlayer->StepFrames(1);
         },
         [&] {
             QTest::qWait(300);
