@@ -8,6 +8,7 @@ TKeyCommand KeyCommandFor(int key, Qt::KeyboardModifiers modifiers)
     const bool alt = mods == Qt::AltModifier;
     const bool altShift = mods == (Qt::AltModifier | Qt::ShiftModifier);
     const bool ctrl = mods == Qt::ControlModifier;
+    const bool ctrlShift = mods == (Qt::ControlModifier | Qt::ShiftModifier);
     // Characters that some layouts type with Shift.
     const bool character = plain || shift;
 
@@ -48,7 +49,7 @@ TKeyCommand KeyCommandFor(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Escape:
         return plain ? TKeyCommand::ClearMarkers : TKeyCommand::None;
     case Qt::Key_O:
-        return ctrl ? TKeyCommand::OpenVideo : TKeyCommand::None;
+        return ctrl ? TKeyCommand::OpenVideo : ctrlShift ? TKeyCommand::AddVideo : TKeyCommand::None;
     case Qt::Key_L:
         return ctrl ? TKeyCommand::LoadData : TKeyCommand::None;
     case Qt::Key_S:

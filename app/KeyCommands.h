@@ -19,6 +19,7 @@ enum class TKeyCommand {
     Slower,
     Faster,
     OpenVideo,
+    AddVideo,
     LoadData,
     SaveData,
     Export,

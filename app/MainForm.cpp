@@ -16,6 +16,8 @@
 #include "common/WaitCursor.h"
 #include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
+#include "multivideo/VideoArrangement.h"
+#include "multivideo/VideoSet.h"
 #include "video/VideoPlayer.h"
 
 #include <QApplication>
@@ -33,6 +35,17 @@ namespace {
 // The key under which the video dialog keeps its folder.
 const QString VideoFolderKey = QStringLiteral("Video");
 
+// A video file chosen in the file dialog, its folder remembered; empty when
+// the dialog is cancelled.
+QString ChooseVideoFile(QWidget* parent)
+{
+    const QString fileName = QFileDialog::getOpenFileName(
+        parent, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+    if (!fileName.isEmpty())
+        RememberFolder(VideoFolderKey, fileName);
+    return fileName;
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
@@ -43,10 +56,15 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     CreateLegend();
     MarkSerie = ChartAll->AddSeries(std::make_unique<TChartShape>());
 
-    mPlayer->SetVideoWindow(pnlClient);
+    mVideos = std::make_unique<TVideoSet>(*mPlayer, pnlClient);
+    mVideos->OnChanged = [this] { UpdateControls(); };
+    mPlayer->SetVideoWindow(mVideos->MainTile());
     mPlayer->OnPosition = [this](TVideoPlayer* sender, float position) { PlayerPosition(sender, position); };
     mPlayer->OnStop = [this](TVideoPlayer* sender) { PlayerStop(sender); };
-    mPlayer->OnFrameShown = [this](TVideoPlayer*, double seconds) { ShowCursorAt(seconds); };
+    mPlayer->OnFrameShown = [this](TVideoPlayer*, double seconds) {
+        ShowCursorAt(seconds);
+        SyncAddedVideos(seconds);
+    };
 
     lblCurrentTime->setText(QString());
     VideoDuration = 0;
@@ -73,7 +91,8 @@ TfrmMain::~TfrmMain()
     // window is half destroyed, so the legend no longer reports to it.
     QObject::disconnect(lvwLegend, nullptr, this, nullptr);
     QObject::disconnect(lvwLegend->itemDelegate(), nullptr, this, nullptr);
-    // The player closes its media and its picture before the panels go.
+    // The players close their media and their pictures before the panels go.
+    mVideos.reset();
     mPlayer.reset();
 }
 
@@ -83,6 +102,7 @@ void TfrmMain::ConnectCommands()
         connect(button, &QToolButton::clicked, this, [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
     };
     command(sbnOpenVideo, &TfrmMain::sbnOpenVideoClick);
+    command(sbnAddVideo, &TfrmMain::sbnAddVideoClick);
     command(sbnOpenData, &TfrmMain::sbnOpenDataClick);
     command(sbnSaveData, &TfrmMain::sbnSaveDataClick);
     command(sbnExport, &TfrmMain::sbnExportClick);
@@ -107,12 +127,18 @@ void TfrmMain::ConnectCommands()
 
 void TfrmMain::sbnOpenVideoClick()
 {
-    const QString fileName = QFileDialog::getOpenFileName(
-        this, QString(), RecentFolder(VideoFolderKey), QStringLiteral("Video Files (*.mp4 *.mov *.avi);;All Files (*)"));
+    const QString fileName = ChooseVideoFile(this);
+    if (!fileName.isEmpty())
+        OpenVideoFile(fileName);
+}
+
+void TfrmMain::sbnAddVideoClick()
+{
+    const QString fileName = ChooseVideoFile(this);
     if (fileName.isEmpty())
         return;
-    RememberFolder(VideoFolderKey, fileName);
-    OpenVideoFile(fileName);
+    WaitCursor wait;
+    mVideos->Add({fileName, 0}, mPlayer->GetPosition(), mPlayer->Playing());
 }
 
 void TfrmMain::OpenVideoFile(const QString& fileName)
@@ -120,6 +146,8 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     {
         WaitCursor wait;
         mPlayer->Open(fileName);
+        // The videos added to the one before go with it.
+        mVideos->Clear();
     }
     VideoDuration = mPlayer->GetDuration();
     TTimeAxis& axis = ChartAll->BottomAxis();
@@ -149,9 +177,27 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
             LoadChartDataFile(companion);
         } catch (const LoadCancelled&) {
             // The video stays open as if it had no companion file.
+        } catch (const Exception& error) {
+            // The added videos open all the same.
+            QStringList problems = RestoreAddedVideos();
+            problems.prepend(error.Message());
+            throw Exception(problems.join(QStringLiteral("\n\n")));
         }
     }
+    const QStringList problems = RestoreAddedVideos();
     UpdateControls();
+    if (!problems.isEmpty())
+        throw Exception(problems.join(QStringLiteral("\n\n")));
+}
+
+QStringList TfrmMain::RestoreAddedVideos()
+{
+    WaitCursor wait;
+    try {
+        return mVideos->AddAll(LoadArrangement(VideoFileName), mPlayer->GetPosition());
+    } catch (const Exception& error) {
+        return {error.Message()};
+    }
 }
 
 void TfrmMain::LoadChartDataFile(const QString& fileName)
@@ -239,6 +285,10 @@ void TfrmMain::sbnOpenDataClick()
 void TfrmMain::sbnSaveDataClick()
 {
     WaitCursor wait;
+    SaveArrangement(VideoFileName, mVideos->Arrangement());
+    // Without data there is only the arrangement to keep.
+    if (ChartAll->SeriesCount() <= 1)
+        return;
     const QString companion = ChartDataFileName(VideoFileName);
     if (companion == VideoFileName)
         throw Exception(QStringLiteral("The chart data of \"%1\" cannot be saved: the video itself has the name "
@@ -273,7 +323,8 @@ void TfrmMain::UpdateControls()
     lblCurrentTime->setText(CurrentTimeText());
     pbxData->Refresh();
     ShowMarkers();
-    sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1);
+    sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1 || mVideos->Count() > 0);
+    sbnAddVideo->setEnabled(ChartAll->isEnabled() && mVideos->Count() < MaxAddedVideos);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
 }
 

@@ -28,6 +28,7 @@ class TChart;
 class TChartSeries;
 class TChartShape;
 class TDataStrip;
+class TVideoSet;
 class TVideoPlayer;
 class TfrmLoadData;
 
@@ -49,6 +50,8 @@ public:
     float VideoDuration = 0;
 
     TVideoPlayer& Player() const { return *mPlayer; }
+    // The open video and the videos added to it.
+    TVideoSet& Videos() const { return *mVideos; }
     TChart* ChartAll = nullptr;
     TChartShape* MarkSerie = nullptr;
 
@@ -56,6 +59,8 @@ public:
 
     // Commands.
     void sbnOpenVideoClick();
+    // Adds another video of the same run beside the open one.
+    void sbnAddVideoClick();
     void OpenVideoFile(const QString& fileName);
     // Opens the file as "Open Video" does once the events of the moment are
     // handled: for a file dropped on the window or named on the command line.
@@ -109,6 +114,7 @@ public:
     // Controls.
     QWidget* pnlTop = nullptr;
     QToolButton* sbnOpenVideo = nullptr;
+    QToolButton* sbnAddVideo = nullptr;
     QToolButton* sbnOpenData = nullptr;
     QToolButton* sbnSaveData = nullptr;
     QToolButton* sbnExport = nullptr;
@@ -178,6 +184,14 @@ private:
     // would leave it, and refreshes the controls.
     void ShowCursorAt(double seconds);
     void NudgeData(double seconds);
+    // The sync keys: the selected added video's offset, or else the data
+    // against the video, `direction` frames or steps of 100 ms.
+    void NudgeKey(bool byFrame, int direction);
+    // Shows the added videos where they belong at the main video's time.
+    void SyncAddedVideos(double seconds);
+    // Opens the videos kept beside the main one; a message for each that
+    // cannot be opened, or for an arrangement that cannot be read.
+    QStringList RestoreAddedVideos();
     void ChangeSpeed(int change);
     // The cursor's time with the speed and the sync offset where they are
     // not the usual ones.
@@ -204,6 +218,7 @@ private:
     void ShowLanes(bool lanes);
 
     std::unique_ptr<TVideoPlayer> mPlayer;
+    std::unique_ptr<TVideoSet> mVideos;
     // The companion file of the open video when it could not be read.
     QString mRefusedCompanion;
     // The companion file that was whole but did not fit in memory.

@@ -6,6 +6,7 @@
 #include "app/DragZoom.h"
 #include "common/TimeMapping.h"
 #include "chart/Chart.h"
+#include "multivideo/VideoSet.h"
 #include "video/VideoPlayer.h"
 
 #include <algorithm>
@@ -64,7 +65,9 @@ void TfrmMain::ScrubToColumn(int x)
     }
     const TDateTime t = TimeAtColumn(x);
     SetCursorX(t);
-    mPlayer->ScrubTo(ChartToVideoSeconds(StartTime, t));
+    const float seconds = ChartToVideoSeconds(StartTime, t);
+    mPlayer->ScrubTo(seconds);
+    mVideos->Scrub(seconds);
     UpdateControls();
 }
 
@@ -76,11 +79,13 @@ void TfrmMain::EndScrub(int x)
     // The picture ends exactly at the instant under the pointer.
     const TDateTime t = TimeAtColumn(x);
     SetCursorX(t);
-    mPlayer->SetPosition(ChartToVideoSeconds(StartTime, t));
+    const float seconds = ChartToVideoSeconds(StartTime, t);
+    mPlayer->SetPosition(seconds);
     if (mScrubResumes) {
         mPlayer->Play();
         ShowPlayState(true);
     }
+    SyncAddedVideos(seconds);
     UpdateControls();
 }
 

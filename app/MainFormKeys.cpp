@@ -9,6 +9,7 @@
 #include "common/MessageBoxes.h"
 #include "common/TimeMapping.h"
 #include "common/TimeText.h"
+#include "multivideo/VideoSet.h"
 #include "video/VideoPlayer.h"
 
 #include <QAbstractButton>
@@ -55,6 +56,9 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
     case TKeyCommand::OpenVideo:
         sbnOpenVideo->click();
         return;
+    case TKeyCommand::AddVideo:
+        sbnAddVideo->click();
+        return;
     case TKeyCommand::LoadData:
         sbnOpenData->click();
         return;
@@ -100,16 +104,16 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
         ShowPlayState(false);
         break;
     case TKeyCommand::NudgeFrameEarlier:
-        NudgeData(-mPlayer->FrameDuration());
+        NudgeKey(true, -1);
         break;
     case TKeyCommand::NudgeFrameLater:
-        NudgeData(mPlayer->FrameDuration());
+        NudgeKey(true, 1);
         break;
     case TKeyCommand::NudgeStepEarlier:
-        NudgeData(-NudgeStepSeconds);
+        NudgeKey(false, -1);
         break;
     case TKeyCommand::NudgeStepLater:
-        NudgeData(NudgeStepSeconds);
+        NudgeKey(false, 1);
         break;
     case TKeyCommand::Slower:
         ChangeSpeed(-1);
@@ -149,6 +153,7 @@ void TfrmMain::SeekToSeconds(float seconds)
     const float target = qBound(0.0f, seconds, VideoDuration);
     ShowCursorAt(target);
     mPlayer->SetPosition(target);
+    SyncAddedVideos(target);
 }
 
 void TfrmMain::ShowCursorAt(double seconds)
@@ -160,6 +165,16 @@ void TfrmMain::ShowCursorAt(double seconds)
     if (view.Min != axis.Minimum() || view.Max != axis.Maximum())
         axis.SetMinMax(view.Min, view.Max);
     UpdateControls();
+}
+
+void TfrmMain::NudgeKey(bool byFrame, int direction)
+{
+    if (mVideos->Selected() >= 0) {
+        const double step = byFrame ? mVideos->SelectedFrameSeconds() : NudgeStepSeconds;
+        mVideos->NudgeSelected(direction * step, mPlayer->GetPosition(), mPlayer->Playing());
+        return;
+    }
+    NudgeData(direction * (byFrame ? double(mPlayer->FrameDuration()) : NudgeStepSeconds));
 }
 
 void TfrmMain::NudgeData(double seconds)
@@ -179,6 +194,7 @@ void TfrmMain::ChangeSpeed(int change)
 {
     mSpeedStep = NextSpeedStep(mSpeedStep, change);
     mPlayer->SetSpeed(SpeedOfStep(mSpeedStep));
+    mVideos->SetSpeed(SpeedOfStep(mSpeedStep));
     if (mPlayer->Playing())
         FollowPlayer();
     UpdateControls();

@@ -119,16 +119,20 @@ void TfrmMain::CreateTopPanel()
     pnlTop->setFont(ArialFont(13, true));
     sbnOpenVideo = FlatButton(pnlTop, QRect(1, 0, 120, 36), QStringLiteral("Open Video"),
                               QStringLiteral("Open a video file (Ctrl+O)"), GlyphIcon(Glyphs::OpenVideo), 32);
-    sbnOpenData = FlatButton(pnlTop, QRect(121, 0, 116, 36), QStringLiteral("Load Data"),
+    sbnAddVideo = FlatButton(pnlTop, QRect(121, 0, 116, 36), QStringLiteral("Add Video"),
+                             QStringLiteral("Add another video of the same run (Ctrl+Shift+O)"),
+                             GlyphIcon(Glyphs::OpenVideo), 32);
+    sbnAddVideo->setEnabled(false);
+    sbnOpenData = FlatButton(pnlTop, QRect(237, 0, 116, 36), QStringLiteral("Load Data"),
                              QStringLiteral("Load a chart data (Ctrl+L)"), GlyphIcon(Glyphs::LoadData, Glyphs::LoadDataDisabled), 32);
     sbnOpenData->setEnabled(false);
-    sbnSaveData = FlatButton(pnlTop, QRect(237, 0, 54, 36), QString(), QStringLiteral("Save the chart data (Ctrl+S)"),
+    sbnSaveData = FlatButton(pnlTop, QRect(353, 0, 54, 36), QString(), QStringLiteral("Save the chart data (Ctrl+S)"),
                              GlyphIcon(Glyphs::Save, Glyphs::SaveDisabled), 32);
     sbnSaveData->setEnabled(false);
-    sbnExport = FlatButton(pnlTop, QRect(291, 0, 54, 36), QString(), QStringLiteral("Export the view (Ctrl+E)"),
+    sbnExport = FlatButton(pnlTop, QRect(407, 0, 54, 36), QString(), QStringLiteral("Export the view (Ctrl+E)"),
                            GlyphIcon(Glyphs::Export, Glyphs::ExportDisabled), 32);
     sbnExport->setEnabled(false);
-    sbnAbout = FlatButton(pnlTop, QRect(345, 0, 54, 36), QString(), QStringLiteral("About"),
+    sbnAbout = FlatButton(pnlTop, QRect(461, 0, 54, 36), QString(), QStringLiteral("About"),
                           GlyphIcon(Glyphs::About), 24);
 
     auto* panelLayout = new QVBoxLayout(pnlTop);

@@ -4,6 +4,7 @@
 #include "common/TimeMapping.h"
 #include "app/ViewZoom.h"
 #include "chart/Chart.h"
+#include "multivideo/VideoSet.h"
 #include "video/VideoPlayer.h"
 
 #include <QToolButton>
@@ -12,11 +13,23 @@ void TfrmMain::sbnPlayPauseClick()
 {
     if (mPlayer->Playing()) {
         mPlayer->Pause();
+        // With other videos beside it, the main video settles on the exact
+        // frame of its time, as they do.
+        if (mVideos->Count() > 0)
+            mPlayer->SetPosition(mPlayer->GetPosition());
         FollowPlayer();
+        SyncAddedVideos(mPlayer->GetPosition());
     } else {
         mPlayer->Play();
+        if (mPlayer->Playing())
+            mVideos->Sync(mPlayer->GetPosition(), true);
     }
     ShowPlayState(mPlayer->Playing());
+}
+
+void TfrmMain::SyncAddedVideos(double seconds)
+{
+    mVideos->Sync(seconds, mPlayer->Playing());
 }
 
 void TfrmMain::ShowPlayState(bool playing)
@@ -31,6 +44,7 @@ void TfrmMain::PlayerStop(TVideoPlayer*)
     ShowPlayState(false);
     // The picture stops where the last report may be well behind it.
     FollowPlayer();
+    SyncAddedVideos(mPlayer->GetPosition());
 }
 
 void TfrmMain::FollowPlayer()
@@ -40,6 +54,8 @@ void TfrmMain::FollowPlayer()
 
 void TfrmMain::PlayerPosition(TVideoPlayer*, float position)
 {
+    if (mPlayer->Playing())
+        mVideos->Follow(position);
     SetCursorX(VideoToChartTime(StartTime, position));
     UpdateControls();
     TTimeAxis& axis = ChartAll->BottomAxis();
@@ -93,7 +109,9 @@ void TfrmMain::SeekToPixel(int x)
     if (t < axis.Minimum() || t > axis.Maximum())
         return;
     SetCursorX(t);
-    mPlayer->SetPosition(ChartToVideoSeconds(StartTime, t));
+    const float seconds = ChartToVideoSeconds(StartTime, t);
+    mPlayer->SetPosition(seconds);
+    SyncAddedVideos(seconds);
     UpdateControls();
 }
 

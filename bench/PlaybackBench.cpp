@@ -3,6 +3,7 @@
 #include "bench/BenchClip.h"
 #include "app/MainForm.h"
 #include "common/Exception.h"
+#include "multivideo/VideoSet.h"
 #include "video/MpvVideoPlayer.h"
 
 #include <QApplication>
@@ -10,10 +11,15 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QWindow>
 
+#include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,22 +51,32 @@ double ProcessCpuSeconds()
     return CpuSeconds(usage);
 }
 
-// CPU seconds of the main window playing the clip for the playing time; the
-// size of its video panel goes to panelSize.
-double PlotreelCpuSeconds(const QString& clip, QSize& panelSize)
+// CPU seconds of the main window playing the first clip, the others added
+// beside it, for the playing time; the size of each video's picture goes to
+// pictureSize. `sample` runs every 100 ms while they play.
+double PlotreelCpuSeconds(const QStringList& clips, QSize& pictureSize,
+                          const std::function<void(TfrmMain&)>& sample = {})
 {
     TfrmMain window(std::make_unique<TMpvVideoPlayer>(PlayerOptions));
     window.resize(WindowSize);
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    window.OpenVideoFile(clip);
-    panelSize = window.pnlClient->size() * window.devicePixelRatio();
+    window.OpenVideoFile(clips.front());
+    for (const QString& clip : clips.mid(1))
+        window.Videos().Add({clip, 0}, 0, false);
+    pictureSize = window.Videos().MainTile()->size() * window.devicePixelRatio();
 
     QEventLoop loop;
     QTimer::singleShot(PlaySeconds * 1000, &loop, &QEventLoop::quit);
+    QTimer sampler;
+    if (sample) {
+        QObject::connect(&sampler, &QTimer::timeout, [&] { sample(window); });
+        sampler.start(100);
+    }
     const double before = ProcessCpuSeconds();
-    window.Player().Play();
+    // As the play button does.
+    window.sbnPlayPause->click();
     loop.exec();
     const double cpu = ProcessCpuSeconds() - before;
     if (!window.Player().Playing() || window.Player().GetPosition() < PlaySeconds - 1)
@@ -68,51 +84,99 @@ double PlotreelCpuSeconds(const QString& clip, QSize& panelSize)
     return cpu;
 }
 
-// CPU seconds of the mpv player playing the clip for the playing time in a
-// window of the given size.
-double MpvCpuSeconds(const QString& clip, QSize size)
+// CPU seconds of mpv players, one for each clip, playing them at the same
+// time for the playing time, each in a window of the given size.
+double MpvCpuSeconds(const QStringList& clips, QSize size)
 {
     const QByteArray geometry = QStringLiteral("--geometry=%1x%2").arg(size.width()).arg(size.height()).toUtf8();
     const QByteArray length = QStringLiteral("--length=%1").arg(PlaySeconds).toUtf8();
-    const QByteArray file = clip.toUtf8();
-    std::string options[] = {"mpv", "--no-config", "--really-quiet", "--hwdec=no", "--ao=null"};
-    std::vector<char*> args;
-    for (std::string& option : options)
-        args.push_back(option.data());
-    for (const QByteArray* argument : {&geometry, &length, &file})
-        args.push_back(const_cast<char*>(argument->constData()));
-    args.push_back(nullptr);
-
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, "mpv", nullptr, nullptr, args.data(), environ) != 0)
-        throw Exception(QStringLiteral("mpv could not be started"));
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    std::vector<pid_t> players;
+    for (const QString& clip : clips) {
+        const QByteArray file = clip.toUtf8();
+        std::string options[] = {"mpv", "--no-config", "--really-quiet", "--hwdec=no", "--ao=null"};
+        std::vector<char*> args;
+        for (std::string& option : options)
+            args.push_back(option.data());
+        for (const QByteArray* argument : {&geometry, &length, &file})
+            args.push_back(const_cast<char*>(argument->constData()));
+        args.push_back(nullptr);
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, "mpv", nullptr, nullptr, args.data(), environ) != 0)
+            throw Exception(QStringLiteral("mpv could not be started"));
+        players.push_back(pid);
+    }
+    double cpu = 0;
+    bool failed = false;
+    for (pid_t pid : players) {
+        int status = 0;
+        rusage usage{};
+        failed = wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || failed;
+        cpu += CpuSeconds(usage);
+    }
+    if (failed)
         throw Exception(QStringLiteral("mpv failed to play the clip"));
-    return CpuSeconds(usage);
+    return cpu;
 }
 
-int RunFigures()
+bool HasPlayers()
 {
     for (const char* program : {"ffmpeg", "mpv"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
             std::fprintf(stderr, "plotreel-bench playback needs %s: scripts/install-deps.sh --with-bench\n", program);
-            return 1;
+            return false;
         }
     }
+    return true;
+}
+
+int RunFigures()
+{
+    if (!HasPlayers())
+        return 1;
     QTemporaryDir folder;
     if (!folder.isValid())
         throw Exception(QStringLiteral("cannot create a temporary folder"));
     const QString clip = MakeBenchClip(folder, PlaySeconds + 2);
 
     QSize panelSize;
-    const double plotreel = PlotreelCpuSeconds(clip, panelSize);
+    const double plotreel = PlotreelCpuSeconds({clip}, panelSize);
     std::fprintf(stderr, "video panel %d x %d\n", panelSize.width(), panelSize.height());
-    const double mpv = MpvCpuSeconds(clip, panelSize);
+    const double mpv = MpvCpuSeconds({clip}, panelSize);
     std::printf("playback_cpu_s_plotreel %.2f s\n", plotreel);
     std::printf("playback_cpu_s_mpv %.2f s\n", mpv);
     std::printf("playback_cpu_vs_mpv %.2f x\n", plotreel / mpv);
+    std::fflush(stdout);
+    return 0;
+}
+
+int RunTwoVideoFigures()
+{
+    if (!HasPlayers())
+        return 1;
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        throw Exception(QStringLiteral("cannot create a temporary folder"));
+    const QStringList clips{MakeBenchClip(folder, PlaySeconds + 2), MakeBenchClip(folder, PlaySeconds + 2, QStringLiteral("testsrc"))};
+
+    // How far the added video's position lies from the main one's (their
+    // offset being 0), in frames of 30 fps; the first second, while both
+    // start, is left out.
+    double drift = 0;
+    int samples = 0;
+    const auto sample = [&](TfrmMain& window) {
+        if (++samples <= 10 || !window.Player().Playing())
+            return;
+        const double apart = window.Videos().AddedPlayer(0).GetPosition() - window.Player().GetPosition();
+        drift = std::max(drift, std::abs(apart) * 30);
+    };
+    QSize pictureSize;
+    const double plotreel = PlotreelCpuSeconds(clips, pictureSize, sample);
+    std::fprintf(stderr, "pictures %d x %d\n", pictureSize.width(), pictureSize.height());
+    const double mpv = MpvCpuSeconds(clips, pictureSize);
+    std::printf("playback2_cpu_s_plotreel %.2f s\n", plotreel);
+    std::printf("playback2_cpu_s_mpv2 %.2f s\n", mpv);
+    std::printf("playback2_cpu_vs_mpv2 %.2f x\n", plotreel / mpv);
+    std::printf("playback2_drift_frames %.2f frames\n", drift);
     std::fflush(stdout);
     return 0;
 }
@@ -129,7 +193,8 @@ int RunPlaybackBench(int argc, char** argv)
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     try {
-        return RunFigures();
+        const bool twoVideos = argc >= 2 && std::strcmp(argv[1], "playback2") == 0;
+        return twoVideos ? RunTwoVideoFigures() : RunFigures();
     } catch (const Exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

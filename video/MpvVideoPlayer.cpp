@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -22,6 +23,8 @@ constexpr quint64 PositionReply = 3;
 constexpr quint64 VideoTrackReply = 4;
 constexpr quint64 AudioTrackReply = 5;
 constexpr quint64 ScrubReply = 6;
+constexpr quint64 PictureWidthReply = 7;
+constexpr quint64 PictureHeightReply = 8;
 // The position asked for after a seek of ours lands comes back under this
 // plus the seek's ticket.
 constexpr quint64 LandingReplyBase = 16;
@@ -30,6 +33,9 @@ constexpr quint64 LandingReplyBase = 16;
 // machine without a sound device plays silently instead of failing. Names
 // that this build of mpv lacks are skipped with a warning.
 constexpr const char* AudioOutputs = "pipewire,pulse,alsa,jack,sdl,null";
+
+// How much darker a dimmed picture is, on mpv's scale of -100 to 100.
+constexpr qint64 DimmedBrightness = -45;
 
 // mpv's own video output, drawing into the video surface's native window.
 // "x11" would cost less in software, but its shared-memory images break Qt's
@@ -71,7 +77,7 @@ bool FlagValue(const mpv_event_property& property)
 } // namespace
 
 TMpvVideoPlayer::TMpvVideoPlayer(const TMpvOptions& extraOptions, QObject* parent)
-    : QObject(parent)
+    : QObject(parent), mExtraOptions(extraOptions)
 {
     mMpv = mpv_create();
     if (!mMpv)
@@ -239,6 +245,17 @@ TMpvVideoPlayer::TLoadProgress TMpvVideoPlayer::HandleEvent(const mpv_event& eve
         if (event.reply_userdata == ScrubReply) {
             if (event.error >= 0)
                 scrubShown = DoubleValue(*static_cast<mpv_event_property*>(event.data));
+        } else if (event.reply_userdata == PictureWidthReply || event.reply_userdata == PictureHeightReply) {
+            // Unavailable without a video track.
+            if (event.error >= 0) {
+                const auto& property = *static_cast<mpv_event_property*>(event.data);
+                const int value = property.format == MPV_FORMAT_INT64 ? int(*static_cast<qint64*>(property.data)) : 0;
+                if (event.reply_userdata == PictureWidthReply)
+                    mPictureSize.setWidth(value);
+                else
+                    mPictureSize.setHeight(value);
+            }
+            progress = TLoadProgress::ValueRead;
         } else if (event.reply_userdata == DurationReply || event.reply_userdata == PositionReply) {
             std::optional<double>& value = event.reply_userdata == DurationReply ? mDuration : mTimePos;
             if (event.error >= 0)
@@ -374,7 +391,9 @@ void TMpvVideoPlayer::Open(const QString& fileName)
             mpv_get_property_async(mMpv, PositionReply, "time-pos", MPV_FORMAT_DOUBLE);
             mpv_get_property_async(mMpv, VideoTrackReply, "current-tracks/video/id", MPV_FORMAT_INT64);
             mpv_get_property_async(mMpv, AudioTrackReply, "current-tracks/audio/id", MPV_FORMAT_INT64);
-            repliesDue = 4;
+            mpv_get_property_async(mMpv, PictureWidthReply, "dwidth", MPV_FORMAT_INT64);
+            mpv_get_property_async(mMpv, PictureHeightReply, "dheight", MPV_FORMAT_INT64);
+            repliesDue = 6;
         } else if ((progress == TLoadProgress::ValueRead || progress == TLoadProgress::TrackRead) && restarted) {
             playsTrack = playsTrack || progress == TLoadProgress::TrackRead;
             if (--repliesDue == 0 && playsTrack)
@@ -403,6 +422,7 @@ void TMpvVideoPlayer::Close()
     mDuration.reset();
     mContainerFps.reset();
     mEstimatedFps.reset();
+    mPictureSize = QSize();
     ForgetSeeks();
     mLastFrame.reset();
 }
@@ -422,6 +442,14 @@ void TMpvVideoPlayer::Play()
         return;
     // Steps not yet taken are given up.
     mStepsDue = 0;
+    // A step still on its way is given up, and after one only its frame's
+    // time is taken for a while, against late reports of the positions passed
+    // on the way, which lie before it; playing on from there, every later
+    // position counts.
+    if (!SeekLanding() || mSeekPurpose != TSeekPurpose::Time) {
+        mSeekInFlight = false;
+        mLandHigh = std::numeric_limits<double>::infinity();
+    }
     // Playing on from the last frame restarts the media.
     if (mEofReached) {
         SeekExact(0, 0, 0, FrameDuration(), TSeekPurpose::Time);
@@ -564,7 +592,10 @@ void TMpvVideoPlayer::Landed(double position)
     else if (mLastFrame)
         position = qMin(position, *mLastFrame);
     if (mSeekPurpose == TSeekPurpose::Time) {
-        // Playing on from there, the positions come as they are.
+        // Playing on from there, the positions come as they are. mpv reports
+        // no new position for a seek to where it already was, so the landing
+        // itself ends the wait for one.
+        mLanding = QDeadlineTimer();
         if (!mPlaying)
             mTimePos = position;
         if (mStepsDue != 0)
@@ -687,4 +718,26 @@ float TMpvVideoPlayer::GetDuration()
         throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
                                            QStringLiteral("duration of ") + mFileName));
     return static_cast<float>(*mDuration);
+}
+
+QSize TMpvVideoPlayer::PictureSize()
+{
+    return mOpen ? mPictureSize : QSize();
+}
+
+void TMpvVideoPlayer::SetMuted(bool muted)
+{
+    int flag = muted ? 1 : 0;
+    mpv_set_property_async(mMpv, 0, "mute", MPV_FORMAT_FLAG, &flag);
+}
+
+void TMpvVideoPlayer::SetDimmed(bool dimmed)
+{
+    qint64 brightness = dimmed ? DimmedBrightness : 0;
+    mpv_set_property_async(mMpv, 0, "brightness", MPV_FORMAT_INT64, &brightness);
+}
+
+std::unique_ptr<TVideoPlayer> TMpvVideoPlayer::NewPlayer() const
+{
+    return std::make_unique<TMpvVideoPlayer>(mExtraOptions);
 }

@@ -63,6 +63,10 @@ public:
     void ShowLastFrame() override;
     void ScrubTo(float seconds) override;
     void SetSpeed(double speed) override;
+    QSize PictureSize() override;
+    void SetMuted(bool muted) override;
+    void SetDimmed(bool dimmed) override;
+    std::unique_ptr<TVideoPlayer> NewPlayer() const override;
 
 private:
     // What an event means to the waiting Open, if anything.
@@ -112,6 +116,7 @@ private:
     bool SteppingNow() const;
     void AskLandingPosition();
 
+    TMpvOptions mExtraOptions;
     mpv_handle* mMpv = nullptr;
     QPointer<TMpvVideoSurface> mVideoSurface;
     QTimer mPositionTimer;
@@ -130,6 +135,8 @@ private:
     std::optional<double> mDuration;
     std::optional<double> mContainerFps;
     std::optional<double> mEstimatedFps;
+    // Read when the file is opened.
+    QSize mPictureSize;
     // While a seek of ours is on its way, positions reported outside where it
     // lands are older ones and are ignored, until it lands or this expires.
     QDeadlineTimer mLanding;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSize>
+
 #include <functional>
+#include <memory>
 
 class QString;
 class QWidget;
@@ -70,6 +73,18 @@ public:
     // pitch. It holds for the files opened later too, and so does the
     // quicker pace of the position reports that goes with a higher speed.
     virtual void SetSpeed(double speed) = 0;
+
+    // The size of the picture as it is shown, its aspect ratio applied; empty
+    // without an open file or a video track.
+    virtual QSize PictureSize() = 0;
+    // Silences the sound, or lets it be heard again; also for the files
+    // opened later.
+    virtual void SetMuted(bool muted) = 0;
+    // Shows the picture darker, or as it is again.
+    virtual void SetDimmed(bool dimmed) = 0;
+    // A new player of the same kind and options, with no file open, for
+    // another video shown beside this one's.
+    virtual std::unique_ptr<TVideoPlayer> NewPlayer() const = 0;
 
 protected:
     bool mPlaying = false;

@@ -310,7 +310,7 @@ TEST_F(Accessibility, TheMainWindowsControlsAreReachedWithTab)
     AddChartSeries(Chart(), "b")->AddXY(At(7, 0, 10), 2);
     window->FillLegend();
     window->UpdateControls();
-    const QList<QWidget*> stops{window->sbnOpenVideo, window->sbnOpenData,  window->sbnSaveData,
+    const QList<QWidget*> stops{window->sbnOpenVideo, window->sbnAddVideo, window->sbnOpenData,  window->sbnSaveData,
                                 window->sbnExport,    window->sbnAbout,     window->sbnPlayPause, window->sbnZoomIn,
                                 window->sbnZoomOut,   window->sbnZoomOriginal, window->ChartAll,
                                 window->lvwLegend};

@@ -176,7 +176,9 @@ TEST_F(Keys, ZoomKeysDoWhatTheButtonsDo)
 TEST_F(Keys, TooltipsNameTheKeysAfterTheirText)
 {
     const std::pair<QToolButton*, const char*> cases[] = {
-        {window->sbnOpenVideo, "Open a video file (Ctrl+O)"}, {window->sbnOpenData, "Load a chart data (Ctrl+L)"},
+        {window->sbnOpenVideo, "Open a video file (Ctrl+O)"},
+        {window->sbnAddVideo, "Add another video of the same run (Ctrl+Shift+O)"},
+        {window->sbnOpenData, "Load a chart data (Ctrl+L)"},
         {window->sbnSaveData, "Save the chart data (Ctrl+S)"}, {window->sbnPlayPause, "Play/Pause (Space)"},
         {window->sbnZoomIn, "Zoom In (+)"},   {window->sbnZoomOut, "Zoom Out (-)"},
         {window->sbnZoomOriginal, "Zoom to Default (0)"},

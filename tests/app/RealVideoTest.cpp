@@ -1,4 +1,4 @@
-#include "app/MainForm.h"
+#include "tests/app/RealVideoFixture.h"
 #include "chart/Chart.h"
 #include "common/MessageBoxes.h"
 #include "common/TimeMapping.h"
@@ -13,26 +13,6 @@
 #include <qcustomplot.h>
 
 #include <functional>
-
-namespace {
-
-// The main window as the program builds it, playing the test clips.
-class RealVideo : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        window = std::make_unique<TfrmMain>(std::make_unique<TMpvVideoPlayer>(
-            TMpvOptions{{"ao", "null"}, {"hwdec", "no"}, {"gpu-hwdec-interop", "no"}}));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-
-    std::unique_ptr<TfrmMain> window;
-};
-
-} // namespace
 
 TEST_F(RealVideo, OpensPlaysAndSeeksWithTheCursorFollowing)
 {

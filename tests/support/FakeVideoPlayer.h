@@ -19,6 +19,9 @@ public:
     int ScrubCount = 0;
     float FrameSeconds = 0.04f;
     double Speed = 1;
+    QSize Picture{320, 240};
+    bool Muted = false;
+    bool Dimmed = false;
 
     void Open(const QString& fileName) override
     {
@@ -85,6 +88,18 @@ public:
             OnScrubShown(this, seconds);
     }
     void SetSpeed(double speed) override { Speed = speed; }
+    QSize PictureSize() override { return OpenedFile.isEmpty() ? QSize() : Picture; }
+    void SetMuted(bool muted) override { Muted = muted; }
+    void SetDimmed(bool dimmed) override { Dimmed = dimmed; }
+    // A player of the same length, picture and frame rate.
+    std::unique_ptr<TVideoPlayer> NewPlayer() const override
+    {
+        auto player = std::make_unique<FakeVideoPlayer>();
+        player->Duration = Duration;
+        player->FrameSeconds = FrameSeconds;
+        player->Picture = Picture;
+        return player;
+    }
 
     void ReportPosition(float seconds)
     {

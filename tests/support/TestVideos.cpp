@@ -129,6 +129,21 @@ QString VariableRateTestVideo()
     return name;
 }
 
+QString NtscLongTestVideo()
+{
+    static QTemporaryDir dir;
+    static const QString name = [] {
+        const QString file = dir.filePath(QStringLiteral("ntsc-long.mp4"));
+        RunFfmpeg({"-f", "lavfi", "-i",
+                   PictureGraph(QStringLiteral("30000/1001"), NtscLongFrames / 29.0)
+                       + QStringLiteral(",trim=end_frame=%1").arg(NtscLongFrames),
+                   "-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18", "-x264-params",
+                   "keyint=250:min-keyint=250:scenecut=0", file});
+        return file;
+    }();
+    return name;
+}
+
 QImage GrabVideoPanel(QWidget* panel)
 {
     // What the screen shows, not what the widgets would paint now: the video

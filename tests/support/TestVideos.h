@@ -53,6 +53,11 @@ const TTestVideos& TestVideos();
 // every third frame, each keeping its time and its frame number.
 QString VariableRateTestVideo();
 
+// The picture above at 30000/1001 fps for NtscLongFrames frames (about 8 s),
+// without sound, made on the first call; frame n starts at NtscFrameTime(n).
+constexpr int NtscLongFrames = 240;
+QString NtscLongTestVideo();
+
 // The pixels of a video panel as the screen shows them (the panel's window
 // must be on top).
 QImage GrabVideoPanel(QWidget* panel);

@@ -289,6 +289,39 @@ TEST_F(MpvVideoPlayerTest, AStepWhilePlayingPausesAndGoesOnFromTheFrameShown)
     EXPECT_EQ(mStops, 0);
 }
 
+TEST_F(MpvVideoPlayerTest, PlayRightAfterAStepOrASeekReportsThePositionsAsItGoes)
+{
+    // A step, one still on its way, and a seek to where the video already is.
+    const std::function<void()> moves[] = {
+        [&] {
+            mPlayer->StepFrames(1);
+            ASSERT_TRUE(WaitUntil([&] { return mFramesShown.size() == 1; }));
+        },
+        [&] {
+            QTest::qWait(300);
+            mPlayer->StepFrames(1);
+        },
+        [&] {
+            QTest::qWait(300);
+            mPlayer->SetPosition(2.0f);
+            QTest::qWait(300);
+        },
+    };
+    mPlayer->Open(TestVideos().WithoutSound);
+    for (const auto& move : moves) {
+        mPlayer->SetPosition(2.0f);
+        move();
+        mPositions.clear();
+        mPlayer->Play();
+        QTest::qWait(700);
+        mPlayer->Pause();
+        // Not held at 2.04 s until the guard against late reports expires.
+        EXPECT_GT(mPlayer->GetPosition(), 2.04f + 0.3f) << &move - moves;
+        ASSERT_FALSE(mPositions.isEmpty());
+        EXPECT_GT(mPositions.back(), 2.04f + 0.2f) << &move - moves;
+    }
+}
+
 TEST_F(MpvVideoPlayerTest, PositionsComeEveryHalfSecondOfVideoAtHigherSpeeds)
 {
     const std::pair<double, int> intervals[] = {{0.125, 500}, {0.5, 500}, {1, 500}, {2, 250}, {8, 62}};
