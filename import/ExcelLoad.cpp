@@ -105,6 +105,9 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
     std::vector<int> columns;
     for (const TFastLineSeries* one : series)
         columns.push_back(one->Tag() + 1);
+    // The reader types and converts the cells of these columns only.
+    std::vector<int> read = columns;
+    read.push_back(timeColumn);
     TSeriesLoad load(series);
     TSeriesBlocks blocks(series);
     TLetterCells cells;
@@ -124,7 +127,7 @@ void LoadWorksheet(const QString& fileName, int sheetIndex, int timeColumn, cons
         }
     };
     try {
-        ReadWorksheet(fileName, sheetIndex, onRow, onProgress);
+        ReadWorksheet(fileName, sheetIndex, onRow, onProgress, TColumnSet(read));
     } catch (...) {
         blocks.FlushAll();
         throw;

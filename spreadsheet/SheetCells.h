@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -55,6 +56,29 @@ struct TUsedRange {
     int RowCount() const { return IsEmpty() ? 0 : LastRow - FirstRow + 1; }
     // Widens the range to hold the cells of a row.
     void Include(const TSheetRow& row);
+    // Widens the range to hold columns first to last of rows row to row +
+    // repeat - 1.
+    void Include(int row, int repeat, int firstColumn, int lastColumn);
+};
+
+// The columns whose cells a read hands on (1 is column A); every column
+// unless made from a list. The cells of other columns are neither typed nor
+// converted, yet count in the used range.
+class TColumnSet {
+public:
+    TColumnSet() = default;
+    explicit TColumnSet(const std::vector<int>& columns);
+
+    bool Contains(int column) const
+    {
+        return mAll || (column >= 0 && static_cast<std::size_t>(column) < mWanted.size() && mWanted[column]);
+    }
+    // The cells of row in the set, runs cut down to them.
+    void Filter(const TSheetRow& row, TSheetRow& kept) const;
+
+private:
+    bool mAll = true;
+    std::vector<bool> mWanted;
 };
 
 // Receives the rows of a worksheet that hold values, in file order.

@@ -54,13 +54,21 @@ QStringList WorksheetNames(const QString& fileName)
 }
 
 TUsedRange ReadWorksheet(const QString& fileName, int index, const TRowSink& onRow,
-                         const TReadProgress& onProgress)
+                         const TReadProgress& onProgress, const TColumnSet& columns)
 {
+    // The .xls and .ods readers find the values of their cells without
+    // collecting any text: their rows are cut down to the columns here.
+    TSheetRow kept;
+    const TRowSink onKeptRow = [&](const TSheetRow& row) {
+        columns.Filter(row, kept);
+        if (!kept.Cells.empty())
+            onRow(kept);
+    };
     return Reading(fileName, [&] {
         if (FormatOf(fileName) == TWorkbookFormat::Compound)
-            return ReadXlsWorksheet(fileName, index, onRow, onProgress);
+            return ReadXlsWorksheet(fileName, index, onKeptRow, onProgress);
         const TZipPackage package(fileName);
-        return IsOpenDocument(package) ? ReadOdsWorksheet(package, index, onRow, onProgress)
-                                       : ReadXlsxWorksheet(package, index, onRow, onProgress);
+        return IsOpenDocument(package) ? ReadOdsWorksheet(package, index, onKeptRow, onProgress)
+                                       : ReadXlsxWorksheet(package, index, onRow, onProgress, columns);
     });
 }

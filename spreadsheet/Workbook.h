@@ -15,6 +15,7 @@ QStringList WorksheetNames(const QString& fileName);
 // Streams the rows of worksheet index (from 0) that hold values to onRow, in
 // order, and returns the used range; its row count is the number of rows a
 // reader of the used range goes through. onProgress (when given) hears how
-// much of the worksheet's data the read has gone through.
+// much of the worksheet's data the read has gone through. Rows hold only the
+// cells of columns; the used range counts the cells of every column.
 TUsedRange ReadWorksheet(const QString& fileName, int index, const TRowSink& onRow,
-                         const TReadProgress& onProgress = {});
+                         const TReadProgress& onProgress = {}, const TColumnSet& columns = {});

@@ -9,6 +9,7 @@
 
 #include <fast_float/fast_float.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -225,8 +226,9 @@ std::string_view Trimmed(std::string_view text)
 // The cells of sheetData, row by row, straight to the sink.
 class TSheetHandler : public TXmlHandler {
 public:
-    TSheetHandler(const std::vector<TNumberFormatKind>& formats, bool date1904, const TRowSink& onRow)
-        : mFormats(formats), mDate1904(date1904), mOnRow(onRow)
+    TSheetHandler(const std::vector<TNumberFormatKind>& formats, bool date1904, const TColumnSet& columns,
+                  const TRowSink& onRow)
+        : mFormats(formats), mDate1904(date1904), mColumns(columns), mOnRow(onRow)
     {
     }
 
@@ -281,6 +283,8 @@ private:
                                 .arg(r ? Text(std::string_view(r).substr(0, 20)) : QString::number(number)));
         mRow.Row = static_cast<int>(number);
         mRow.Cells.clear();
+        mSkippedFirst = 0;
+        mSkippedLast = 0;
         mColumn = 0;
         mInRow = true;
     }
@@ -288,6 +292,8 @@ private:
     void EndRow()
     {
         mInRow = false;
+        if (mSkippedFirst > 0)
+            mUsedRange.Include(mRow.Row, 1, mSkippedFirst, mSkippedLast);
         if (mRow.Cells.empty())
             return;
         mUsedRange.Include(mRow);
@@ -321,6 +327,7 @@ private:
         if (style && ParseInteger(style, index) && index >= 0 && static_cast<std::size_t>(index) < mFormats.size())
             mFormat = mFormats[static_cast<std::size_t>(index)];
         mType = CellType(type);
+        mWanted = mColumns.Contains(mColumn);
         mInCell = true;
         mHasValue = false;
         mInline = false;
@@ -353,7 +360,7 @@ private:
         mValue.clear();
         mLongValue = false;
         mInValue = true;
-        CollectText(true);
+        CollectText(mWanted);
     }
 
     Exception BadValue(const char* what) const
@@ -406,20 +413,31 @@ private:
         const bool hasValue = mHasValue || (mType == TType::InlineString && mInline);
         if (!hasValue)
             return;
-        mRow.Cells.push_back({mColumn, 1, ValueCell()});
+        if (mWanted) {
+            mRow.Cells.push_back({mColumn, 1, ValueCell()});
+            return;
+        }
+        mSkippedFirst = mSkippedFirst == 0 ? mColumn : std::min(mSkippedFirst, mColumn);
+        mSkippedLast = std::max(mSkippedLast, mColumn);
     }
 
     const std::vector<TNumberFormatKind>& mFormats;
     const bool mDate1904;
+    const TColumnSet& mColumns;
     const TRowSink& mOnRow;
     TSheetRow mRow;
     TUsedRange mUsedRange;
     int mColumn = 0;
+    // The columns of the row's cells with values outside the set; 0 when
+    // none.
+    int mSkippedFirst = 0;
+    int mSkippedLast = 0;
     TNumberFormatKind mFormat = TNumberFormatKind::Number;
     TType mType = TType::Number;
     std::string mValue;
     bool mInRow = false;
     bool mInCell = false;
+    bool mWanted = true;
     bool mInValue = false;
     bool mHasValue = false;
     bool mLongValue = false;
@@ -437,7 +455,7 @@ QStringList XlsxWorksheetNames(const TZipPackage& package)
 }
 
 TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
-                             const TReadProgress& onProgress)
+                             const TReadProgress& onProgress, const TColumnSet& columns)
 {
     const TWorkbookParts parts = ReadWorkbookParts(package);
     if (index < 0 || static_cast<std::size_t>(index) >= parts.Worksheets.size())
@@ -448,7 +466,7 @@ TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSi
         ParseXmlPart(package, parts.Styles, styles);
         formats = styles.Kinds();
     }
-    TSheetHandler sheet(formats, parts.Date1904, onRow);
+    TSheetHandler sheet(formats, parts.Date1904, columns, onRow);
     ParseXmlPart(package, parts.Worksheets[static_cast<std::size_t>(index)].Part, sheet, onProgress);
     return sheet.UsedRange();
 }

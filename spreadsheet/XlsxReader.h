@@ -16,6 +16,7 @@ QStringList XlsxWorksheetNames(const TZipPackage& package);
 // range. A number is a Double, Date or Currency by its cell's number format;
 // shared, inline and formula strings are Text; a formula gives the result
 // stored with it, a cell without a stored value is empty. A value longer than
-// any number is Text, whatever its type says, and is not held whole.
+// any number is Text, whatever its type says, and is not held whole. Only
+// the cells of columns go to onRow; the text of the others is not collected.
 TUsedRange ReadXlsxWorksheet(const TZipPackage& package, int index, const TRowSink& onRow,
-                             const TReadProgress& onProgress = {});
+                             const TReadProgress& onProgress = {}, const TColumnSet& columns = {});

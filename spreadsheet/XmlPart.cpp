@@ -65,10 +65,17 @@ void* CountedRealloc(void* pointer, std::size_t size)
 
 const XML_Memory_Handling_Suite CountedMemory = {CountedMalloc, CountedRealloc, CountedFree};
 
+// Called for every element of a part: one pass over the name, short as
+// names are.
 std::string_view LocalName(const char* name)
 {
-    const char* colon = std::strrchr(name, ':');
-    return colon ? std::string_view(colon + 1) : std::string_view(name);
+    const char* start = name;
+    const char* end = name;
+    for (; *end != '\0'; ++end) {
+        if (*end == ':')
+            start = end + 1;
+    }
+    return std::string_view(start, static_cast<std::size_t>(end - start));
 }
 
 } // namespace

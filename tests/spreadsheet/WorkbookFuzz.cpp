@@ -133,7 +133,10 @@ void ReadAll(const std::string& archive, Names names, Read read)
 
 void ReadXlsx(const std::string& archive)
 {
-    ReadAll(archive, XlsxWorksheetNames, ReadXlsxWorksheet);
+    ReadAll(archive, XlsxWorksheetNames,
+            [](const TZipPackage& package, int index, const TRowSink& onRow, const TReadProgress& onProgress) {
+                return ReadXlsxWorksheet(package, index, onRow, onProgress);
+            });
 }
 
 void ReadOds(const std::string& archive)

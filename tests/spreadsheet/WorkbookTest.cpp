@@ -282,3 +282,54 @@ TEST(Workbook, DamagedAndHostileFilesEndWithAnErrorNamingTheFile)
         EXPECT_EQ(rows, 0) << test.Name.toStdString();
     }
 }
+
+TEST(Workbook, AReadOfSomeColumnsGivesTheirCellsAloneAndTheWholeUsedRange)
+{
+    struct Case {
+        const char* Name;
+        int Sheet;
+        std::vector<int> Columns;
+    };
+    // kinds.ods repeats a cell over columns B to D in row 10: a column set
+    // takes single cells out of such a run.
+    const std::vector<Case> cases = {
+        {"kinds.xlsx", 0, {2}},       {"kinds.xls", 0, {2}},       {"kinds.ods", 0, {3}},
+        {"kinds.ods", 0, {2, 4, 9}},  {"load.xlsx", 1, {1, 3}},    {"load.ods", 1, {1, 3}},
+        {"load.xls", 1, {1, 3}},      {"range.xlsx", 0, {5, 40}},  {"formulas.xlsx", 0, {}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TUsedRange whole;
+        const TCells all = ReadCells(test.Name, test.Sheet, &whole);
+        TCells kept;
+        const TUsedRange used = ReadWorksheet(
+            TestWorkbook(test.Name), test.Sheet,
+            [&](const TSheetRow& row) {
+                EXPECT_FALSE(row.Cells.empty());
+                for (const TCellRun& run : row.Cells)
+                    kept[{row.Row, run.Column}] = {run.Cell, run.Count, row.Repeat};
+            },
+            {}, TColumnSet(test.Columns));
+        ExpectRange(used, whole.FirstRow, whole.FirstColumn, whole.LastRow, whole.LastColumn);
+        // Every cell of the columns, as a read of all gives it, and no other.
+        TCells expected;
+        for (const auto& [place, cell] : all) {
+            for (int column : test.Columns) {
+                if (column >= place.second && column < place.second + cell.Count)
+                    expected[{place.first, column}] = {cell.Cell, 1, cell.Repeat};
+            }
+        }
+        EXPECT_EQ(kept.size(), expected.size());
+        for (const auto& [place, cell] : expected) {
+            const auto found = kept.find(place);
+            if (found == kept.end()) {
+                ADD_FAILURE() << "no cell at row " << place.first << ", column " << place.second;
+                continue;
+            }
+            EXPECT_EQ(found->second.Cell.Kind, cell.Cell.Kind);
+            EXPECT_EQ(found->second.Cell.Value, cell.Cell.Value);
+            EXPECT_EQ(found->second.Count, 1);
+            EXPECT_EQ(found->second.Repeat, cell.Repeat);
+        }
+    }
+}
