@@ -23,6 +23,8 @@ bool HasDisplay(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> exitCode = AnswerWithoutWindow(argc, argv))
+        return *exitCode;
     if (!HasDisplay(argc, argv)) {
         std::fprintf(stderr, "plotreel: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
                              "start it from a desktop session.\n");
