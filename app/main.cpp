@@ -32,6 +32,8 @@ void NameProgram()
 
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> exitCode = AnswerWithoutWindow(argc, argv))
+        return *exitCode;
     // Exports and the usage need no window, nor a display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

@@ -79,6 +79,8 @@ QString CommandLineUsage()
         "      with its chart under each frame, the cursor at the frame's time.\n"
         "  plotreel --export-picture OUT.png|OUT.svg|OUT.pdf [--at HH:MM:SS.zzz] VIDEO\n"
         "      Writes the frame at --at (the first by default) above the chart.\n"
+        "  plotreel --version\n"
+        "      Prints the version.\n"
         "  plotreel --help\n"
         "      Shows this text.\n"
         "Times are positions in the video. The exports use the video's chart data\n"

@@ -5,6 +5,8 @@ set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
+# file: cpack looks with it for the programs whose libraries the Debian
+# package depends on.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-svg-dev qt6-qpa-plugins
@@ -13,6 +15,7 @@ packages=(
   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc unixodbc-dev
   libpq-dev libsqlite3-dev mdbtools-dev tdsodbc odbc-postgresql
   fonts-liberation fonts-dejavu-core
+  file
 )
 test_packages=(
   libgtest-dev libxcb1-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick zlib1g-dev
