@@ -1,5 +1,6 @@
 #include "bench/ChartBench.h"
 
+#include "bench/BenchClock.h"
 #include "app/DataStrip.h"
 #include "app/MainForm.h"
 #include "bench/ResidentMemory.h"
@@ -44,13 +45,6 @@ constexpr int ScaleLargePoints = 10000000;
 // The zoomed view's share of the whole.
 constexpr double ZoomShare = 0.01;
 const QSize ChartSize(1200, 200);
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Counts the paint events of the widgets it watches.
 class PaintCounter : public QObject {

@@ -1,5 +1,6 @@
 #include "bench/CompanionScaleBench.h"
 
+#include "bench/BenchClock.h"
 #include "app/MainForm.h"
 #include "bench/ResidentMemory.h"
 #include "bench/WindowBench.h"
@@ -31,13 +32,6 @@ constexpr float VideoSeconds = 3600;
 constexpr int SeriesCount = 10;
 constexpr qint64 SeriesPoints = 10000000;
 constexpr qint64 BlockPoints = 65536;
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 // Seconds of processor time this thread has used: on a busy machine it
 // tells what the work costs apart from the waiting for a processor.

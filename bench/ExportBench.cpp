@@ -1,5 +1,6 @@
 #include "bench/ExportBench.h"
 
+#include "bench/BenchClock.h"
 #include "bench/OffscreenChart.h"
 #include "chart/ChartPoint.h"
 #include "chartdata/ChartData.h"
@@ -22,13 +23,6 @@ constexpr int ClipSeconds = 60;
 constexpr int ClipFps = 30;
 constexpr int SeriesCount = 10;
 constexpr int SeriesPoints = 1000000;
-
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 bool RunFfmpeg(const QStringList& arguments)
 {

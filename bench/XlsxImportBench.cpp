@@ -1,5 +1,6 @@
 #include "bench/XlsxImportBench.h"
 
+#include "bench/BenchClock.h"
 #include "bench/OffscreenChart.h"
 #include "bench/ResidentMemory.h"
 #include "chart/Chart.h"
@@ -21,11 +22,6 @@
 #include <ctime>
 
 namespace {
-
-double SecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Processor time of the whole process, all threads: on a busy machine a
 // steadier figure than the time on the clock.
