@@ -1,6 +1,7 @@
 #include "multivideo/VideoSet.h"
 
 #include "common/Exception.h"
+#include "common/MessageBoxes.h"
 #include "multivideo/FollowerTime.h"
 #include "multivideo/VideoGrid.h"
 #include "multivideo/VideoTile.h"
@@ -45,6 +46,16 @@ TVideoSet::TVideoSet(TVideoPlayer& mainPlayer, QWidget* panel)
     mMainTile->show();
     mPanel->installEventFilter(this);
     Layout();
+    // Between the main video's reports the added ones are checked often, so
+    // that a drift is made up before it grows to frames.
+    mFollowTimer.setInterval(FollowIntervalMs);
+    connect(&mFollowTimer, &QTimer::timeout, this, [this] {
+        if (!mMain.Playing() || mAdded.empty()) {
+            mFollowTimer.stop();
+            return;
+        }
+        RunCommand([this] { Follow(mMain.GetPosition()); });
+    });
 }
 
 TVideoSet::~TVideoSet()
@@ -236,6 +247,8 @@ void TVideoSet::Scrub(double mainSeconds)
 
 void TVideoSet::Follow(double mainSeconds)
 {
+    if (!mFollowTimer.isActive())
+        mFollowTimer.start();
     for (const auto& pointer : mAdded) {
         TAdded& added = *pointer;
         TVideoPlayer& player = *added.Player;

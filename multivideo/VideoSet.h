@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -62,8 +63,10 @@ public:
     // exact frame, playing (where the moment lies within it) or paused.
     void Sync(double mainSeconds, bool playing);
     // While the main video plays: starts and stops the added videos as the
-    // moment enters and leaves them, and makes up their drift.
+    // moment enters and leaves them, and makes up their drift. It keeps doing
+    // so by itself every FollowIntervalMs until the main video stops.
     void Follow(double mainSeconds);
+    static constexpr int FollowIntervalMs = 100;
     // While the main video's picture follows a dragging pointer: each added
     // video's picture follows too, by key frames.
     void Scrub(double mainSeconds);
@@ -96,6 +99,7 @@ private:
     void Changed();
 
     TVideoPlayer& mMain;
+    QTimer mFollowTimer;
     QWidget* mPanel;
     TVideoTile* mMainTile;
     std::vector<std::unique_ptr<TAdded>> mAdded;
