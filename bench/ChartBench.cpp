@@ -249,11 +249,6 @@ void RunFigures(const QTemporaryDir& folder)
     std::fflush(stdout);
 }
 
-struct ScaleReplots {
-    double FullView;
-    double Zoomed;
-};
-
 // Median milliseconds of a full repaint of a chart of ten series with
 // pointsPerSeries points each, at the whole time range and zoomed into its
 // middle.
@@ -282,12 +277,18 @@ ScaleReplots MeasureScaleReplots(int pointsPerSeries)
 
 } // namespace
 
-void PrintReplotScaleFigures()
+ScaleReplots PrintSmallReplotScaleFigures()
 {
     const ScaleReplots small = MeasureScaleReplots(ScaleSmallPoints);
     std::printf("replot_ms_1m %.2f ms\n", small.FullView);
     std::printf("zoom_ms_1m_1pct %.2f ms\n", small.Zoomed);
     std::fflush(stdout);
+    return small;
+}
+
+void PrintReplotScaleFigures()
+{
+    const ScaleReplots small = PrintSmallReplotScaleFigures();
     malloc_trim(0);
     const ScaleReplots large = MeasureScaleReplots(ScaleLargePoints);
     std::printf("replot_ms_100m %.2f ms\n", large.FullView);

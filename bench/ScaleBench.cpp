@@ -11,3 +11,8 @@ int RunScaleBench(int argc, char** argv)
         PrintCompanionScaleFigures(folder);
     });
 }
+
+int RunSmallScaleBench(int argc, char** argv)
+{
+    return RunWindowBench(argc, argv, "scale1m", [](const QTemporaryDir&) { PrintSmallReplotScaleFigures(); });
+}

@@ -3,6 +3,7 @@
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
 #include "bench/ExportBench.h"
+#include "bench/LineDrawingBench.h"
 #include "bench/MeasureBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
@@ -39,6 +40,11 @@ int main(int argc, char** argv)
         const int scrub = RunScrubBench(argc, argv);
         return scrub != 0 ? scrub : RunMeasureBench(argc, argv);
     }
+    if (argc >= 2 && std::strcmp(argv[1], "lines") == 0)
+        return RunLineDrawingBench(argc, argv);
+    // The scale figures of 1 million points alone: a few seconds.
+    if (argc >= 2 && std::strcmp(argv[1], "scale1m") == 0)
+        return RunSmallScaleBench(argc, argv);
     // Needs about 5 GB and a minute: only on request, never in the runs of all.
     if (argc >= 2 && std::strcmp(argv[1], "scale") == 0)
         return RunScaleBench(argc, argv);
@@ -48,6 +54,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | playback | playback2 | scrub | export]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | scale1m | lines | playback | playback2 | scrub | export]\n");
     return 2;
 }
