@@ -54,8 +54,6 @@ void TfrmMain::FollowPlayer()
 
 void TfrmMain::PlayerPosition(TVideoPlayer*, float position)
 {
-    if (mPlayer->Playing())
-        mVideos->Follow(position);
     SetCursorX(VideoToChartTime(StartTime, position));
     UpdateControls();
     TTimeAxis& axis = ChartAll->BottomAxis();

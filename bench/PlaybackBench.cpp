@@ -4,9 +4,14 @@
 #include "app/MainForm.h"
 #include "common/Exception.h"
 #include "multivideo/VideoSet.h"
+#include "multivideo/VideoTile.h"
 #include "video/MpvVideoPlayer.h"
 
 #include <QApplication>
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QEventLoop>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,8 +25,10 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <spawn.h>
@@ -59,6 +66,9 @@ double PlotreelCpuSeconds(const QStringList& clips, QSize& pictureSize,
 {
     TfrmMain window(std::make_unique<TMpvVideoPlayer>(PlayerOptions));
     window.resize(WindowSize);
+    // Wholly on the screen, where it is large enough, so that the pictures
+    // can be read from it.
+    window.move(0, 0);
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -118,6 +128,79 @@ double MpvCpuSeconds(const QStringList& clips, QSize size)
     return cpu;
 }
 
+double LargestDrift(const std::vector<double>& apart)
+{
+    double largest = 0;
+    for (double frames : apart)
+        largest = std::max(largest, std::abs(frames));
+    return largest;
+}
+
+// How the samples of the added video's distance from the main one spread, in
+// whole frames, and each second's largest, to stderr; then the same for their
+// clocks in milliseconds.
+void PrintDrift(const std::vector<double>& frames, const std::vector<double>& clocksMs)
+{
+    std::map<long, int> counts;
+    for (double apart : frames)
+        ++counts[std::lround(apart)];
+    std::fprintf(stderr, "pictures apart (frames: samples):");
+    for (const auto& [apart, count] : counts)
+        std::fprintf(stderr, " %+ld: %d", apart, count);
+    for (const auto& [name, samples] : {std::pair{"pictures apart (frames)", &frames}, {"clocks apart (ms)", &clocksMs}}) {
+        std::fprintf(stderr, "\n%s, each second's largest:", name);
+        for (std::size_t first = 0; first < samples->size(); first += 10) {
+            double largest = 0;
+            for (std::size_t i = first; i < std::min(samples->size(), first + 10); ++i)
+                largest = std::abs((*samples)[i]) > std::abs(largest) ? (*samples)[i] : largest;
+            std::fprintf(stderr, " %+.1f", largest);
+        }
+    }
+    std::fprintf(stderr, "\n");
+}
+
+// Where mpv shows a bench clip's picture in a tile, within its frame, in the
+// tile's coordinates.
+QRect PictureRect(const QWidget* tile)
+{
+    const int frame = TVideoTile::FrameWidth;
+    const QRect inner = tile->rect().adjusted(frame, frame, -frame, -frame);
+    const QSize size = QSize(BenchClipWidth, BenchClipHeight).scaled(inner.size(), Qt::KeepAspectRatio);
+    return {inner.topLeft() + QPoint((inner.width() - size.width()) / 2, (inner.height() - size.height()) / 2), size};
+}
+
+// The frame number that a bench clip's picture shows in `picture` of the
+// image, or -1 where a block is neither clearly white nor clearly black.
+int FrameNumberIn(const QImage& image, const QRect& picture)
+{
+    const double scale = double(picture.width()) / BenchClipWidth;
+    const int y = picture.top() + qRound(BenchClipBandHeight / 2 * scale);
+    int number = 0;
+    for (int bit = 0; bit < BenchClipBandBits; ++bit) {
+        const int x = picture.left() + qRound((BenchClipBlockWidth * bit + BenchClipBlockWidth / 2) * scale);
+        const int lightness = QColor(image.pixel(x, y)).lightness();
+        if (lightness > 200)
+            number |= 1 << bit;
+        else if (lightness > 55)
+            return -1;
+    }
+    return number;
+}
+
+// The frame numbers that two tiles side by side show at one moment: both
+// bands are taken from the screen in one grab.
+std::pair<int, int> ShownFrameNumbers(const QWidget* left, const QWidget* right)
+{
+    const QRect pictures[] = {PictureRect(left).translated(left->mapToGlobal(QPoint(0, 0))),
+                              PictureRect(right).translated(right->mapToGlobal(QPoint(0, 0)))};
+    const int bandHeight = qRound(BenchClipBandHeight * double(pictures[0].width()) / BenchClipWidth);
+    const QRect grabbed = QRect(pictures[0].topLeft(), QSize(pictures[0].width(), bandHeight))
+                              .united(QRect(pictures[1].topLeft(), QSize(pictures[1].width(), bandHeight)));
+    const QImage image = left->screen()->grabWindow(0, grabbed.x(), grabbed.y(), grabbed.width(), grabbed.height()).toImage();
+    return {FrameNumberIn(image, pictures[0].translated(-grabbed.topLeft())),
+            FrameNumberIn(image, pictures[1].translated(-grabbed.topLeft()))};
+}
+
 bool HasPlayers()
 {
     for (const char* program : {"ffmpeg", "mpv"}) {
@@ -158,25 +241,41 @@ int RunTwoVideoFigures()
         throw Exception(QStringLiteral("cannot create a temporary folder"));
     const QStringList clips{MakeBenchClip(folder, PlaySeconds + 2), MakeBenchClip(folder, PlaySeconds + 2, QStringLiteral("testsrc"))};
 
-    // How far the added video's position lies from the main one's (their
-    // offset being 0), in frames of 30 fps; the first second, while both
-    // start, is left out.
-    double drift = 0;
+    // How many frames the added video's picture lies ahead of the main one's
+    // (their offset being 0), as the screen shows both at one moment; the
+    // first second, while both start, is left out. The distance of the
+    // players' clocks goes to stderr too, in milliseconds.
+    std::vector<double> apart;
+    std::vector<double> clocksApart;
     int samples = 0;
+    int unread = 0;
     const auto sample = [&](TfrmMain& window) {
         if (++samples <= 10 || !window.Player().Playing())
             return;
-        const double apart = window.Videos().AddedPlayer(0).GetPosition() - window.Player().GetPosition();
-        drift = std::max(drift, std::abs(apart) * 30);
+        const TPlayingPosition main = window.Player().PlayingPosition();
+        const TPlayingPosition added = window.Videos().AddedPlayer(0).PlayingPosition();
+        if (main.Clock && added.Clock)
+            clocksApart.push_back((*added.Clock - *main.Clock) * 1000);
+        const std::pair<int, int> shown = ShownFrameNumbers(window.Videos().MainTile(), window.Videos().AddedTile(0));
+        if (shown.first < 0 || shown.second < 0)
+            ++unread;
+        else
+            apart.push_back(shown.second - shown.first);
     };
     QSize pictureSize;
     const double plotreel = PlotreelCpuSeconds(clips, pictureSize, sample);
     std::fprintf(stderr, "pictures %d x %d\n", pictureSize.width(), pictureSize.height());
+    std::fprintf(stderr, "%d of %zu pictures could not be read\n", unread, apart.size() + unread);
+    PrintDrift(apart, clocksApart);
     const double mpv = MpvCpuSeconds(clips, pictureSize);
     std::printf("playback2_cpu_s_plotreel %.2f s\n", plotreel);
     std::printf("playback2_cpu_s_mpv2 %.2f s\n", mpv);
     std::printf("playback2_cpu_vs_mpv2 %.2f x\n", plotreel / mpv);
-    std::printf("playback2_drift_frames %.2f frames\n", drift);
+    // Pictures off the screen cannot be read.
+    if (apart.size() > std::size_t(unread))
+        std::printf("playback2_drift_frames %.2f frames\n", LargestDrift(apart));
+    else
+        std::fprintf(stderr, "the pictures could not be read: run on a screen of at least 1280 x 1010\n");
     std::fflush(stdout);
     return 0;
 }

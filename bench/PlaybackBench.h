@@ -7,6 +7,7 @@
 //
 // plotreel-bench playback2: the same for two generated clips played together,
 // the second added beside the first, against two mpv players at once, and the
-// largest distance between the two videos' positions while they play,
-// sampled every 100 ms, in frames.
+// largest distance between the frames the two pictures show on the screen at
+// one moment while they play, sampled every 100 ms, in frames. The spread of
+// those distances, and of the players' clocks, goes to stderr.
 int RunPlaybackBench(int argc, char** argv);

@@ -7,8 +7,12 @@ namespace {
 
 // Drift beyond this is sought away at once rather than played up.
 constexpr double SeekDriftSeconds = 0.25;
-// A drift is made up over this long.
-constexpr double CatchUpSeconds = 1.0;
+// A drift is made up over about this long.
+constexpr double CatchUpSeconds = 0.5;
+// Drift within this part of a frame is left alone.
+constexpr double DriftLeftFrames = 0.2;
+// An exact seek may show a frame up to this much before its target.
+constexpr double SeekToleranceSeconds = 0.005;
 // Speed changes stay this small, so that nobody sees them.
 constexpr double MaxSpeedChange = 0.1;
 
@@ -26,9 +30,21 @@ TFollowerTime FollowerTimeAt(double mainSeconds, double offsetSeconds, double du
     return {std::min(seconds, lastFrame), false};
 }
 
+bool ShowsFrameFor(double shown, double seconds, double frameSeconds)
+{
+    return shown >= seconds - SeekToleranceSeconds && shown < seconds + frameSeconds;
+}
+
+double FollowerAhead(const TPlayingPosition& main, const TPlayingPosition& added, double offsetSeconds)
+{
+    if (main.Clock && added.Clock)
+        return *added.Clock - (*main.Clock + offsetSeconds);
+    return added.Frame - (main.Frame + offsetSeconds);
+}
+
 TFollowerCorrection FollowerCorrection(double ahead, double frameSeconds)
 {
-    if (std::abs(ahead) <= frameSeconds / 2)
+    if (std::abs(ahead) <= frameSeconds * DriftLeftFrames)
         return {};
     if (std::abs(ahead) > SeekDriftSeconds)
         return {true, 1};

@@ -46,15 +46,15 @@ TVideoSet::TVideoSet(TVideoPlayer& mainPlayer, QWidget* panel)
     mMainTile->show();
     mPanel->installEventFilter(this);
     Layout();
-    // Between the main video's reports the added ones are checked often, so
-    // that a drift is made up before it grows to frames.
+    // The added videos are checked often, so that a drift is made up long
+    // before it grows to a frame.
     mFollowTimer.setInterval(FollowIntervalMs);
     connect(&mFollowTimer, &QTimer::timeout, this, [this] {
         if (!mMain.Playing() || mAdded.empty()) {
             mFollowTimer.stop();
             return;
         }
-        RunCommand([this] { Follow(mMain.GetPosition()); });
+        RunCommand([this] { Follow(); });
     });
 }
 
@@ -137,6 +137,7 @@ void TVideoSet::Add(const TAddedVideo& video, double mainSeconds, bool playing)
     ShowOffset(placed);
     Layout();
     Place(placed, mainSeconds, playing);
+    FollowWhile(playing);
     Changed();
 }
 
@@ -209,6 +210,13 @@ void TVideoSet::Sync(double mainSeconds, bool playing)
 {
     for (const auto& added : mAdded)
         Place(*added, mainSeconds, playing);
+    FollowWhile(playing);
+}
+
+void TVideoSet::FollowWhile(bool playing)
+{
+    if (playing && !mAdded.empty() && !mFollowTimer.isActive())
+        mFollowTimer.start();
 }
 
 void TVideoSet::Place(TAdded& added, double mainSeconds, bool playing)
@@ -220,9 +228,13 @@ void TVideoSet::Place(TAdded& added, double mainSeconds, bool playing)
         added.SpeedFactor = 1;
         player.SetSpeed(mSpeed);
     }
+    const bool starts = playing && !time.Outside && !player.Playing();
     if (!playing || time.Outside)
         player.Pause();
-    player.SetPosition(static_cast<float>(time.Seconds));
+    // A paused video that shows the moment's frame starts from there, with
+    // the main video; a seek first would start it late.
+    if (!starts || !ShowsFrameFor(player.GetPosition(), time.Seconds, player.FrameDuration()))
+        player.SetPosition(static_cast<float>(time.Seconds));
     if (playing && !time.Outside)
         player.Play();
 }
@@ -245,28 +257,30 @@ void TVideoSet::Scrub(double mainSeconds)
     }
 }
 
-void TVideoSet::Follow(double mainSeconds)
+void TVideoSet::Follow()
 {
-    if (!mFollowTimer.isActive())
-        mFollowTimer.start();
+    // Each player is asked where it is now: their last reports may each be up
+    // to a frame old.
+    const TPlayingPosition main = mMain.PlayingPosition();
     for (const auto& pointer : mAdded) {
         TAdded& added = *pointer;
         TVideoPlayer& player = *added.Player;
         const double frame = player.FrameDuration();
-        const TFollowerTime time = FollowerTimeAt(mainSeconds, added.Offset, player.GetDuration(), frame);
+        const TFollowerTime time = FollowerTimeAt(main.Frame, added.Offset, player.GetDuration(), frame);
         if (time.Outside) {
             // Waits on its first or last frame, dimmed, until the moment comes back.
             if (!added.Outside || player.Playing())
-                Place(added, mainSeconds, false);
+                Place(added, main.Frame, false);
             continue;
         }
         if (!player.Playing()) {
-            Place(added, mainSeconds, true);
+            Place(added, main.Frame, true);
             continue;
         }
-        const TFollowerCorrection correction = FollowerCorrection(player.GetPosition() - time.Seconds, frame);
+        const TFollowerCorrection correction =
+            FollowerCorrection(FollowerAhead(main, player.PlayingPosition(), added.Offset), frame);
         if (correction.Seek) {
-            Place(added, mainSeconds, true);
+            Place(added, main.Frame, true);
         } else if (correction.SpeedFactor != added.SpeedFactor) {
             added.SpeedFactor = correction.SpeedFactor;
             player.SetSpeed(mSpeed * correction.SpeedFactor);

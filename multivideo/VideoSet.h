@@ -60,12 +60,11 @@ public:
     void NudgeSelected(double seconds, double mainSeconds, bool playing);
 
     // Shows every added video where it belongs at `mainSeconds`, each on its
-    // exact frame, playing (where the moment lies within it) or paused.
+    // exact frame, playing (where the moment lies within it) or paused. While
+    // the main video plays, every FollowIntervalMs from then on until it
+    // stops, the added videos are started and stopped as the moment enters
+    // and leaves them, and their drift is made up.
     void Sync(double mainSeconds, bool playing);
-    // While the main video plays: starts and stops the added videos as the
-    // moment enters and leaves them, and makes up their drift. It keeps doing
-    // so by itself every FollowIntervalMs until the main video stops.
-    void Follow(double mainSeconds);
     static constexpr int FollowIntervalMs = 100;
     // While the main video's picture follows a dragging pointer: each added
     // video's picture follows too, by key frames.
@@ -91,6 +90,11 @@ private:
     void ShowSelection();
     void ShowOffset(TAdded& added);
     void Place(TAdded& added, double mainSeconds, bool playing);
+    // Starts the checks of the added videos while the main video plays.
+    void FollowWhile(bool playing);
+    // One check: where the main video is now, each added video is started,
+    // stopped, sought or played a little faster or slower.
+    void Follow();
     // Dims a video whose moment lies outside it, and lights it again.
     static void ShowOutside(TAdded& added, bool outside);
     // 0 for the main video's tile, 1 on for the added ones, -1 for none.

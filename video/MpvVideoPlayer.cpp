@@ -57,6 +57,9 @@ constexpr double PastEndSeconds = 1.0;
 // How near a step's target a position left there by mpv may be, rounded by
 // its ways of counting time.
 constexpr double TargetLeftAsPosition = 0.0001;
+// The sound's time lies at most this far from the picture's while it times
+// the pictures.
+constexpr double SoundClockReach = 0.1;
 // How often, and how far apart, the time of the last frame is asked for again
 // while mpv answers with the end of the media instead.
 constexpr int MaxLandingRetries = 10;
@@ -708,6 +711,25 @@ float TMpvVideoPlayer::GetPosition()
         throw Exception(PlayerErrorMessage(MPV_ERROR_PROPERTY_UNAVAILABLE,
                                            QStringLiteral("position of ") + mFileName));
     return static_cast<float>(*mTimePos);
+}
+
+TPlayingPosition TMpvVideoPlayer::PlayingPosition()
+{
+    // While mpv loads or seeks, a synchronous read would wait for it, and
+    // tell a position the seek is about to leave.
+    if (!mOpen || !mPlaying || SeekLanding() || !mLanding.hasExpired())
+        return {GetPosition(), std::nullopt};
+    TPlayingPosition now;
+    if (mpv_get_property(mMpv, "time-pos", MPV_FORMAT_DOUBLE, &now.Frame) < 0)
+        return {GetPosition(), std::nullopt};
+    if (mLastFrame)
+        now.Frame = qMin(now.Frame, *mLastFrame);
+    // mpv times the pictures by the sound where there is any; once the sound
+    // has ended, or before it starts, its time lies away from the picture's.
+    double sound = 0;
+    if (mpv_get_property(mMpv, "audio-pts", MPV_FORMAT_DOUBLE, &sound) >= 0 && qAbs(sound - now.Frame) < SoundClockReach)
+        now.Clock = sound;
+    return now;
 }
 
 float TMpvVideoPlayer::GetDuration()

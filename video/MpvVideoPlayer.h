@@ -58,6 +58,7 @@ public:
     void SetPosition(float seconds) override;
     float GetPosition() override;
     float GetDuration() override;
+    TPlayingPosition PlayingPosition() override;
     float FrameDuration() override;
     void StepFrames(int frames) override;
     void ShowLastFrame() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "video/PlayingPosition.h"
+
 #include <QSize>
 
 #include <functional>
@@ -48,6 +50,11 @@ public:
     // -1.0 without an open file.
     virtual float GetPosition() = 0;
     virtual float GetDuration() = 0;
+    // Where the video is at this moment, asked of the player now rather than
+    // taken from its last report: for holding players together while they
+    // play. Where it is paused or a seek is on its way, GetPosition's time
+    // and no clock; a Frame of -1.0 without an open file.
+    virtual TPlayingPosition PlayingPosition() = 0;
 
     // Where a file tells no frame rate, a frame counts as this long.
     static constexpr float FallbackFrameSeconds = 0.04f;

@@ -79,17 +79,26 @@ TEST_F(MainWindow, AnAddedVideoFollowsSeeksAndPlayAndOnlyTheSelectedOneTakesTheS
     PressChart(ColumnOf(At(0, 0, 20)), 50);
     EXPECT_FALSE(side.Dimmed);
 
-    // Play, speed and pause go to both; a report finds the added video off
-    // and puts it where it belongs.
+    // Play, speed and pause go to both; the check while playing finds the
+    // added video far off and puts it where it belongs.
     window->sbnPlayPause->click();
     EXPECT_TRUE(side.Playing());
     QTest::keyClick(window.get(), Qt::Key_BracketRight);
     EXPECT_EQ(side.Speed, player->Speed);
     EXPECT_GT(side.Speed, 1.0);
-    player->ReportPosition(30);
-    EXPECT_NEAR(side.Position, 31.95, 1e-4);
+    player->Position = 30;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(side.Position - 31.95) < 1e-4; }, 1000)) << side.Position;
+    // A little off, it is played up by a speed a little off the main video's
+    // instead, until a pause puts it on its frame at the same speed again.
+    const double speed = player->Speed;
+    side.Position = 31.92f;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return side.Speed != speed; }, 1000));
+    EXPECT_NEAR(side.Speed, speed * 1.06, 1e-4);
+    EXPECT_NEAR(side.Position, 31.92, 1e-4);
     window->sbnPlayPause->click();
     EXPECT_FALSE(side.Playing());
+    EXPECT_EQ(side.Speed, speed);
+    EXPECT_NEAR(side.Position, 31.95, 1e-4);
 
     // A press on the main picture selects it: the keys move the data again.
     QTest::mouseClick(window->Videos().MainTile(), Qt::LeftButton);
@@ -137,6 +146,23 @@ protected:
         EXPECT_TRUE(QFile::copy(clip, copy));
         return copy;
     }
+
+    // A left click in the middle of a tile's picture, sent to the native
+    // window under that point, where the window system sends a user's click:
+    // the window mpv draws into, not the tile.
+    void ClickPicture(QWidget* tile)
+    {
+        const QPoint point = tile->mapTo(window.get(), tile->rect().center());
+        // The picture's window takes its place in the tile once laid out.
+        QWidget* under = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            under = window->childAt(point);
+            return under && under != tile && tile->isAncestorOf(under);
+        })) << "no picture in the tile";
+        QWidget* native = under->internalWinId() ? under : under->nativeParentWidget();
+        ASSERT_TRUE(tile->isAncestorOf(native)) << "the picture has no window of its own";
+        QTest::mouseClick(native->windowHandle(), Qt::LeftButton, Qt::NoModifier, native->mapFrom(window.get(), point));
+    }
 };
 
 // Whether an exact seek to `seconds` in a clip of `fps` may show `frame`: the
@@ -159,7 +185,8 @@ TEST_F(MultiVideo, EachPictureShowsTheFrameOfTheCursorsTimePlusItsOffset)
     QWidget* mainTile = window->Videos().MainTile();
 
     // Five steps of 100 ms back and a frame of its own forward.
-    QTest::mouseClick(sideTile, Qt::LeftButton);
+    ClickPicture(sideTile);
+    ASSERT_EQ(window->Videos().Selected(), 0);
     for (int i = 0; i < 5; ++i)
         QTest::keyClick(window.get(), Qt::Key_Left, Qt::AltModifier | Qt::ShiftModifier);
     QTest::keyClick(window.get(), Qt::Key_Right, Qt::AltModifier);
@@ -201,6 +228,39 @@ TEST_F(MultiVideo, EachPictureShowsTheFrameOfTheCursorsTimePlusItsOffset)
     EXPECT_LT(drift, 0.1);
     EXPECT_GT(window->MarkSerie->X0() * SecondsPerDay, 6.0);
     picturesMatch("after playing");
+}
+
+TEST_F(MultiVideo, AClickOnAnAddedVideosPictureFramesItAndTheNudgeMovesItAlone)
+{
+    window->OpenVideoFile(TestVideos().WithoutSound);
+    window->Videos().Add({NtscLongTestVideo(), 0}, 0, false);
+    window->Videos().Add({TestVideos().WithSound, 0.5}, 0, false);
+    TVideoTile* first = window->Videos().AddedTile(0);
+    TVideoTile* second = window->Videos().AddedTile(1);
+
+    ClickPicture(second);
+    EXPECT_EQ(window->Videos().Selected(), 1);
+    EXPECT_TRUE(second->Selected());
+    EXPECT_FALSE(first->Selected());
+
+    const TDateTime start = window->StartTime;
+    QTest::keyClick(window.get(), Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(second->Caption(), "+0.540 s");
+    EXPECT_EQ(first->Caption(), "+0.000 s");
+    EXPECT_EQ(window->StartTime, start);
+    // Its picture moves to its frame for the cursor's time; the others stay.
+    const double cursor = window->MarkSerie->X0() * SecondsPerDay;
+    int frames[3] = {-1, -1, -1};
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        frames[0] = TestVideoFrameNumber(GrabVideoPanel(window->Videos().MainTile()));
+        frames[1] = TestVideoFrameNumber(GrabVideoPanel(first));
+        frames[2] = TestVideoFrameNumber(GrabVideoPanel(second));
+        return frames[0] == 0 && frames[1] == 0 && FrameFor(frames[2], cursor + 0.54, TestVideoFps);
+    })) << "frames " << frames[0] << " " << frames[1] << " " << frames[2];
+
+    ClickPicture(window->Videos().MainTile());
+    EXPECT_EQ(window->Videos().Selected(), -1);
+    EXPECT_FALSE(second->Selected());
 }
 
 TEST_F(MultiVideo, TheArrangementIsSavedBesideTheVideoAndComesBackWithItWherePathsAllowIt)

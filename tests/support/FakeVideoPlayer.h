@@ -53,6 +53,9 @@ public:
         ++SeekCount;
     }
     float GetPosition() override { return OpenedFile.isEmpty() ? -1.0f : Position; }
+    // The frame at Position, and the clock when the test sets one.
+    std::optional<double> Clock;
+    TPlayingPosition PlayingPosition() override { return {GetPosition(), Clock}; }
     float GetDuration() override { return OpenedFile.isEmpty() ? -1.0f : Duration; }
     float FrameDuration() override { return OpenedFile.isEmpty() ? -1.0f : FrameSeconds; }
     // Frames lie FrameSeconds apart from 0 on; a step shows its frame at once.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <QTest>
+#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,39 @@ TEST_F(MpvVideoPlayerTest, PlayReportsRisingPositionsEveryHalfSecondUntilPause)
     EXPECT_GE(pausedAt, mPositions.back());
     QTest::qWait(200);
     EXPECT_EQ(mPlayer->GetPosition(), pausedAt);
+}
+
+TEST_F(MpvVideoPlayerTest, WhilePlayingThePositionIsAskedOfMpvAtOnceWithTheSoundsClockWhereThereIsSound)
+{
+    for (const QString& file : {TestVideos().WithSound, TestVideos().WithoutSound}) {
+        SCOPED_TRACE(file.toStdString());
+        const bool sound = file == TestVideos().WithSound;
+        mPlayer->Open(file);
+        TPlayingPosition paused = mPlayer->PlayingPosition();
+        EXPECT_EQ(paused.Frame, mPlayer->GetPosition());
+        EXPECT_FALSE(paused.Clock);
+
+        mPlayer->Play();
+        QTest::qWait(600);
+        // No events are handled while the thread sleeps: the reported
+        // position stands still, the one asked for moves on.
+        const float reported = mPlayer->GetPosition();
+        const TPlayingPosition before = mPlayer->PlayingPosition();
+        QThread::msleep(300);
+        const TPlayingPosition after = mPlayer->PlayingPosition();
+        EXPECT_EQ(mPlayer->GetPosition(), reported);
+        EXPECT_NEAR(after.Frame - before.Frame, 0.3, 0.1);
+        ASSERT_EQ(bool(after.Clock), sound);
+        if (sound) {
+            EXPECT_NEAR(*after.Clock - *before.Clock, 0.3, 0.05);
+            EXPECT_NEAR(*after.Clock, after.Frame, 0.1);
+        }
+
+        mPlayer->Pause();
+        paused = mPlayer->PlayingPosition();
+        EXPECT_EQ(paused.Frame, mPlayer->GetPosition());
+        EXPECT_FALSE(paused.Clock);
+    }
 }
 
 TEST_F(MpvVideoPlayerTest, SeekShowsTheFrameAtTheInstantNotTheKeyFrame)
