@@ -35,12 +35,11 @@ std::uint64_t LineBreaks(const char* data, std::size_t size)
     return breaks;
 }
 
-// Just past the last end tag of a child ("</row>" or "</x:row>") in bytes; 0
+// Just past the last end tag of a child ("</row>" or "</x:row>") in text; 0
 // when there is none. Text that only looks like one (in a comment, say) is
 // found out when the block is parsed.
-std::size_t LastChildEnd(const std::vector<char>& bytes, const std::string& tagEnd)
+std::size_t LastChildEnd(std::string_view text, const std::string& tagEnd)
 {
-    const std::string_view text(bytes.data(), bytes.size());
     for (std::size_t at = text.rfind(tagEnd); at != std::string_view::npos && at >= 2;
          at = text.rfind(tagEnd, at - 1)) {
         std::size_t name = at;
@@ -267,30 +266,32 @@ private:
     bool TakeBlocks(const char* data, std::size_t size)
     {
         mPending.insert(mPending.end(), data, data + size);
-        while (mPending.size() >= mBlockSize) {
-            const std::size_t cut = LastChildEnd(mPending, mTagEnd);
+        // Blocks of about the block size, longer only where a child is.
+        std::size_t start = 0;
+        while (mPending.size() - start >= mBlockSize) {
+            const std::string_view rest(mPending.data() + start, mPending.size() - start);
+            std::size_t cut = LastChildEnd(rest.substr(0, mBlockSize), mTagEnd);
+            if (cut == 0)
+                cut = LastChildEnd(rest, mTagEnd);
+            if (cut == 0 && rest.size() < UncutBlocks * mBlockSize)
+                break;
             if (cut == 0) {
-                if (mPending.size() < UncutBlocks * mBlockSize)
-                    return true;
                 if (!Deliver(0) || (mStage == TStage::Blocks && !ReadRest(nullptr)))
                     return false;
-                return mRest->Feed(mPending.data(), mPending.size(), false) && ClearPending();
+                break;
             }
-            std::vector<char> rest(mPending.begin() + static_cast<std::ptrdiff_t>(cut), mPending.end());
-            mPending.resize(cut);
-            std::swap(rest, mPending);
-            if (!Submit(std::move(rest), false))
+            if (!Submit(std::vector<char>(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(cut)), false))
                 return false;
+            start += cut;
             if (mStage == TStage::Rest)
-                return mRest->Feed(mPending.data(), mPending.size(), false) && ClearPending();
+                break;
         }
-        return true;
-    }
-
-    bool ClearPending()
-    {
+        mPending.erase(mPending.begin(), mPending.begin() + static_cast<std::ptrdiff_t>(start));
+        if (mStage == TStage::Blocks)
+            return true;
+        const bool going = mRest->Feed(mPending.data(), mPending.size(), false);
         mPending = {};
-        return true;
+        return going;
     }
 
     // Hands a block to the readers, after handing on the first ones while
