@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -81,16 +82,22 @@ public:
         mCells.insert(mCells.end(), row.Cells.begin(), row.Cells.end());
     }
 
-    void Replay(TSheetRowOut& out) const
+    void Replay(TSheetRowOut& out)
     {
-        TSheetRow row;
         auto cell = mCells.begin();
         for (const TEntry& entry : mRows) {
-            row.Row = entry.Row;
-            row.Cells.assign(cell, cell + static_cast<std::ptrdiff_t>(entry.Cells));
+            mRow.Row = entry.Row;
+            mRow.Cells.assign(cell, cell + static_cast<std::ptrdiff_t>(entry.Cells));
             cell += static_cast<std::ptrdiff_t>(entry.Cells);
-            out.Row(row, entry.SkippedFirst, entry.SkippedLast);
+            out.Row(mRow, entry.SkippedFirst, entry.SkippedLast);
         }
+    }
+
+    void Clear()
+    {
+        mLastRow = -1;
+        mRows.clear();
+        mCells.clear();
     }
 
 private:
@@ -102,6 +109,7 @@ private:
     };
     std::vector<TEntry> mRows;
     std::vector<TCellRun> mCells;
+    TSheetRow mRow;
 };
 
 std::string_view Trimmed(std::string_view text)
@@ -345,17 +353,24 @@ class TSheetBlock : public TXmlBlock {
 public:
     TSheetBlock(const std::vector<TNumberFormatKind>& formats, bool date1904, const TColumnSet& columns,
                 TSheetRows& rows)
-        : mHandler(formats, date1904, columns, mRows), mTarget(rows)
+        : mFormats(formats), mDate1904(date1904), mColumns(columns), mTarget(rows)
     {
     }
 
-    TXmlHandler& Handler() override { return mHandler; }
+    TXmlHandler& Restart() override
+    {
+        mRows.Clear();
+        return mHandler.emplace(mFormats, mDate1904, mColumns, mRows);
+    }
     void Deliver() override { mRows.Replay(mTarget); }
 
 private:
-    TBlockRows mRows;
-    TSheetHandler mHandler;
+    const std::vector<TNumberFormatKind>& mFormats;
+    const bool mDate1904;
+    const TColumnSet& mColumns;
     TSheetRows& mTarget;
+    TBlockRows mRows;
+    std::optional<TSheetHandler> mHandler;
 };
 
 } // namespace

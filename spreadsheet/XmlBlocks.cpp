@@ -111,6 +111,29 @@ public:
         mChanged.notify_all();
     }
 
+    // A block to fill: one handed on before, with the memory it took, or a
+    // new one.
+    std::unique_ptr<TBlock> Spare()
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        if (mSpare.empty())
+            return std::make_unique<TBlock>();
+        std::unique_ptr<TBlock> block = std::move(mSpare.back());
+        mSpare.pop_back();
+        block->Outcome = TBlock::TOutcome::Read;
+        block->Error = nullptr;
+        block->LineBreaks = 0;
+        block->Taken = false;
+        block->Done = false;
+        return block;
+    }
+
+    void Recycle(std::unique_ptr<TBlock> block)
+    {
+        const std::lock_guard<std::mutex> lock(mMutex);
+        mSpare.push_back(std::move(block));
+    }
+
     // The first block, once parsed.
     std::unique_ptr<TBlock> TakeFirst()
     {
@@ -164,8 +187,9 @@ private:
     {
         using TOutcome = TBlock::TOutcome;
         try {
-            block.Found = mNewBlock();
-            TXmlParse parse(mPart, block.Found->Handler(), &mContext);
+            if (!block.Found)
+                block.Found = mNewBlock();
+            TXmlParse parse(mPart, block.Found->Restart(), &mContext);
             TXmlProgress progress = parse.Parse(block.Bytes.data(), block.Bytes.size(), false);
             if (progress == TXmlProgress::Stopped) {
                 block.Outcome = TOutcome::Ended;
@@ -191,6 +215,7 @@ private:
     std::mutex mMutex;
     std::condition_variable mChanged;
     std::deque<std::unique_ptr<TBlock>> mBlocks;
+    std::vector<std::unique_ptr<TBlock>> mSpare;
     bool mStopped = false;
 };
 
@@ -228,7 +253,8 @@ public:
             mHead.Feed(nullptr, 0, true);
             return;
         case TStage::Blocks:
-            if (!Submit(std::move(mPending), true) || !Deliver(0) || mStage != TStage::Rest)
+            if (!Submit(std::string_view(mPending.data(), mPending.size()), true) || !Deliver(0)
+                || mStage != TStage::Rest)
                 return;
             mRest->Feed(nullptr, 0, true);
             return;
@@ -280,7 +306,7 @@ private:
                     return false;
                 break;
             }
-            if (!Submit(std::vector<char>(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(cut)), false))
+            if (!Submit(rest.substr(0, cut), false))
                 return false;
             start += cut;
             if (mStage == TStage::Rest)
@@ -296,14 +322,14 @@ private:
 
     // Hands a block to the readers, after handing on the first ones while
     // too many are in flight; false once the part is read.
-    bool Submit(std::vector<char> bytes, bool last)
+    bool Submit(std::string_view bytes, bool last)
     {
         if (!Deliver(mReaders->Capacity() - 1))
             return false;
         if (mStage == TStage::Rest)
             return mRest->Feed(bytes.data(), bytes.size(), false);
-        auto block = std::make_unique<TBlock>();
-        block->Bytes = std::move(bytes);
+        std::unique_ptr<TBlock> block = mReaders->Spare();
+        block->Bytes.assign(bytes.begin(), bytes.end());
         block->Last = last;
         mReaders->Add(std::move(block));
         return true;
@@ -324,6 +350,7 @@ private:
             mLineBreaks += block->LineBreaks;
             if (block->Outcome == TBlock::TOutcome::Ended)
                 return false;
+            mReaders->Recycle(std::move(block));
         }
         return true;
     }

@@ -12,10 +12,13 @@ class TZipPackage;
 
 // What one block of a split element's children came to: its handler reads
 // the block on a worker thread, and what it found waits there for its turn.
+// One is used for block after block.
 class TXmlBlock {
 public:
     virtual ~TXmlBlock() = default;
-    virtual TXmlHandler& Handler() = 0;
+    // Forgets the block before (keeping the memory it took) and gives a
+    // handler as new for the next.
+    virtual TXmlHandler& Restart() = 0;
     // Hands on what the handler found, on the reading thread, block after
     // block in the order of the part.
     virtual void Deliver() = 0;
