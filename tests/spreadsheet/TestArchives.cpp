@@ -1,8 +1,13 @@
 #include "tests/spreadsheet/TestArchives.h"
 
+#include "common/Exception.h"
+#include "spreadsheet/XlsxReader.h"
+#include "spreadsheet/ZipPackage.h"
+
 #include <zlib.h>
 
 #include <cstdint>
+#include <sstream>
 
 namespace {
 
@@ -91,4 +96,26 @@ std::string XlsxArchive(const std::string& sheet, const std::string& workbook, c
                       {"xl/_rels/workbook.xml.rels", WorkbookRels},
                       {"xl/styles.xml", styles},
                       {"xl/worksheets/sheet1.xml", sheet}});
+}
+
+std::string XlsxSheetOutcome(const std::string& sheet, const TColumnSet& columns)
+{
+    const std::string archive = XlsxArchive(sheet);
+    std::ostringstream out;
+    try {
+        const TZipPackage package(archive.data(), archive.size());
+        const TUsedRange used = ReadXlsxWorksheet(
+            package, 0,
+            [&out](const TSheetRow& row) {
+                out << row.Row << ':';
+                for (const TCellRun& run : row.Cells)
+                    out << ' ' << run.Column << '=' << int(run.Cell.Kind) << '/' << run.Cell.Value;
+                out << '\n';
+            },
+            {}, columns);
+        out << "range " << used.FirstRow << ' ' << used.FirstColumn << ' ' << used.LastRow << ' ' << used.LastColumn;
+    } catch (const Exception& error) {
+        out << "error " << error.what();
+    }
+    return out.str();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spreadsheet/SheetCells.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,3 +19,7 @@ extern const char* const XlsxStylesPart;
 // An .xlsx package of one worksheet with these parts.
 std::string XlsxArchive(const std::string& sheet, const std::string& workbook = XlsxWorkbookPart,
                         const std::string& styles = XlsxStylesPart);
+
+// Everything a read of the cells of columns of the worksheet part sheet
+// gives, rows, used range or error, as text.
+std::string XlsxSheetOutcome(const std::string& sheet, const TColumnSet& columns = {});

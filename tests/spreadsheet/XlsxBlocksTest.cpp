@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,29 +18,6 @@ namespace {
 
 const char* const Utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 const char* const Ascii = "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>";
-
-// Everything a read of the sheet gives, as text.
-std::string Outcome(const std::string& sheet, const TColumnSet& columns = {})
-{
-    const std::string archive = XlsxArchive(sheet);
-    std::ostringstream out;
-    try {
-        const TZipPackage package(archive.data(), archive.size());
-        const TUsedRange used = ReadXlsxWorksheet(
-            package, 0,
-            [&out](const TSheetRow& row) {
-                out << row.Row << ':';
-                for (const TCellRun& run : row.Cells)
-                    out << ' ' << run.Column << '=' << int(run.Cell.Kind) << '/' << run.Cell.Value;
-                out << '\n';
-            },
-            {}, columns);
-        out << "range " << used.FirstRow << ' ' << used.FirstColumn << ' ' << used.LastRow << ' ' << used.LastColumn;
-    } catch (const Exception& error) {
-        out << "error " << error.what();
-    }
-    return out.str();
-}
 
 // count rows from row 1, each made by row(number), inside sheetData.
 std::string Rows(int count, const std::function<std::string(int)>& row)
@@ -137,11 +113,11 @@ TEST(XlsxBlocks, ReadsAsOneParseOfThePartDoes)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.What);
-        const std::string reference = Outcome(Ascii + test.Sheet);
+        const std::string reference = XlsxSheetOutcome(Ascii + test.Sheet);
         EXPECT_NE(reference.find(test.Shows), std::string::npos) << reference.substr(reference.size() - std::min<std::size_t>(reference.size(), 300));
-        EXPECT_EQ(Outcome(Utf8 + test.Sheet), reference);
-        EXPECT_EQ(Outcome(test.Sheet), reference);
-        EXPECT_EQ(Outcome(Utf8 + test.Sheet, TColumnSet({2})), Outcome(Ascii + test.Sheet, TColumnSet({2})));
+        EXPECT_EQ(XlsxSheetOutcome(Utf8 + test.Sheet), reference);
+        EXPECT_EQ(XlsxSheetOutcome(test.Sheet), reference);
+        EXPECT_EQ(XlsxSheetOutcome(Utf8 + test.Sheet, TColumnSet({2})), XlsxSheetOutcome(Ascii + test.Sheet, TColumnSet({2})));
     }
 }
 
