@@ -122,7 +122,7 @@ std::string_view Trimmed(std::string_view text)
     return text;
 }
 
-// The cells of sheetData, row by row, straight to the sink.
+// The cells of sheetData, row by row, to where the rows go.
 class TSheetHandler : public TXmlHandler {
 public:
     TSheetHandler(const std::vector<TNumberFormatKind>& formats, bool date1904, const TColumnSet& columns,
