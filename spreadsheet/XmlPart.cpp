@@ -3,8 +3,6 @@
 #include "spreadsheet/XmlParse.h"
 #include "spreadsheet/ZipPackage.h"
 
-#include <charconv>
-
 void TXmlHandler::CollectText(bool on)
 {
     mParse->CollectText(on);
@@ -32,12 +30,6 @@ const char* XmlAttribute(const char** attributes, std::string_view name)
             return attribute[1];
     }
     return nullptr;
-}
-
-bool XmlInteger(std::string_view text, long long& value)
-{
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
 void ParseXmlPart(const TZipPackage& package, const QByteArray& part, TXmlHandler& handler,

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <charconv>
 #include <cstddef>
 #include <string_view>
 
@@ -47,7 +48,11 @@ private:
 const char* XmlAttribute(const char** attributes, std::string_view name);
 
 // An attribute's value as a whole decimal integer; false for anything else.
-bool XmlInteger(std::string_view text, long long& value);
+inline bool XmlInteger(std::string_view text, long long& value)
+{
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
 
 // Streams a part of the package through an XML parser into handler. A part
 // that is no well-formed XML, declares a document type (entity declarations
