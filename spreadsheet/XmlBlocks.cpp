@@ -341,7 +341,7 @@ private:
     {
         while (mStage == TStage::Blocks && mReaders->Count() > keep) {
             std::unique_ptr<TBlock> block = mReaders->TakeFirst();
-            if (block->Outcome == TBlock::TOutcome::Again && !block->Error)
+            if (block->Outcome == TBlock::TOutcome::Again)
                 return ReadRest(std::move(block));
             if (block->Found)
                 block->Found->Deliver();
