@@ -253,9 +253,18 @@ public:
             mHead.Feed(nullptr, 0, true);
             return;
         case TStage::Blocks:
-            if (!Submit(std::string_view(mPending.data(), mPending.size()), true) || !Deliver(0)
-                || mStage != TStage::Rest)
+            if (!MakeRoom())
                 return;
+            if (mStage == TStage::Blocks) {
+                std::unique_ptr<TBlock> block = mReaders->Spare();
+                std::swap(block->Bytes, mPending);
+                block->Last = true;
+                mReaders->Add(std::move(block));
+                if (!Deliver(0) || mStage != TStage::Rest)
+                    return;
+            } else if (!mRest->Feed(mPending.data(), mPending.size(), false)) {
+                return;
+            }
             mRest->Feed(nullptr, 0, true);
             return;
         case TStage::Rest:
@@ -306,11 +315,23 @@ private:
                     return false;
                 break;
             }
-            if (!Submit(rest.substr(0, cut), false))
+            if (!MakeRoom())
                 return false;
-            start += cut;
             if (mStage == TStage::Rest)
                 break;
+            std::unique_ptr<TBlock> block = mReaders->Spare();
+            block->Last = false;
+            if (start == 0 && rest.size() - cut < mBlockSize) {
+                // The last block of what waits takes the bytes themselves,
+                // and leaves the few after its end.
+                block->Bytes.assign(rest.begin() + static_cast<std::ptrdiff_t>(cut), rest.end());
+                std::swap(block->Bytes, mPending);
+                block->Bytes.resize(cut);
+            } else {
+                block->Bytes.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(cut));
+                start += cut;
+            }
+            mReaders->Add(std::move(block));
         }
         mPending.erase(mPending.begin(), mPending.begin() + static_cast<std::ptrdiff_t>(start));
         if (mStage == TStage::Blocks)
@@ -320,20 +341,9 @@ private:
         return going;
     }
 
-    // Hands a block to the readers, after handing on the first ones while
-    // too many are in flight; false once the part is read.
-    bool Submit(std::string_view bytes, bool last)
-    {
-        if (!Deliver(mReaders->Capacity() - 1))
-            return false;
-        if (mStage == TStage::Rest)
-            return mRest->Feed(bytes.data(), bytes.size(), false);
-        std::unique_ptr<TBlock> block = mReaders->Spare();
-        block->Bytes.assign(bytes.begin(), bytes.end());
-        block->Last = last;
-        mReaders->Add(std::move(block));
-        return true;
-    }
+    // Hands on the first blocks while too many are in flight; false once
+    // the part is read. The part's own handler may read on from here.
+    bool MakeRoom() { return Deliver(mReaders->Capacity() - 1); }
 
     // Hands on parsed blocks in order until at most keep are in flight;
     // false once the part is read.
