@@ -19,8 +19,9 @@ clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core) \
 
 clang++ "${flags[@]}" -pthread $(pkg-config --cflags Qt6Core libzip expat zlib) \
   common/DateTime.cpp spreadsheet/CellReference.cpp spreadsheet/NumberFormats.cpp spreadsheet/OdsReader.cpp \
-  spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsxReader.cpp spreadsheet/XmlPart.cpp \
-  spreadsheet/ZipPackage.cpp tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/WorkbookFuzz.cpp \
+  spreadsheet/SheetCells.cpp spreadsheet/SheetDates.cpp spreadsheet/XlsxReader.cpp spreadsheet/XlsxSheetData.cpp \
+  spreadsheet/XmlBlocks.cpp spreadsheet/XmlParse.cpp spreadsheet/XmlPart.cpp spreadsheet/ZipPackage.cpp \
+  tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/TestArchives.cpp tests/spreadsheet/WorkbookFuzz.cpp \
   $(pkg-config --libs Qt6Core libzip expat zlib) -o "$out/workbook_fuzz"
 
 clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core libgsf-1) \

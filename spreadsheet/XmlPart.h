@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <charconv>
 #include <cstddef>
 #include <string_view>
 
@@ -28,6 +29,15 @@ protected:
     void CollectText(bool on);
     // Ends the parse as a success once the reader has all it needs.
     void StopParsing();
+    // Offers the children of the element just started, named child, to be
+    // read in blocks by handlers of their own on several threads (see
+    // ParseXmlPartInBlocks; elsewhere nothing happens). Where the part is
+    // split, this handler hears no more of it unless a block cannot be read
+    // on its own: then it reads the rest of the part from that block on.
+    void SplitHere(std::string_view child);
+    // Tells the parse of a block that the block cannot be read without what
+    // came before it: the block is read again by the part's own handler.
+    void CannotStandAlone();
 
 private:
     friend class TXmlParse;
@@ -36,6 +46,13 @@ private:
 
 // The value of an attribute by its name without prefix; null when absent.
 const char* XmlAttribute(const char** attributes, std::string_view name);
+
+// An attribute's value as a whole decimal integer; false for anything else.
+inline bool XmlInteger(std::string_view text, long long& value)
+{
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
 
 // Streams a part of the package through an XML parser into handler. A part
 // that is no well-formed XML, declares a document type (entity declarations
