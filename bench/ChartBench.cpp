@@ -299,6 +299,7 @@ ScaleFigures MeasureScaleReplots(int pointsPerSeries)
     const QTemporaryDir folder;
     const QString pointsFile = folder.filePath(QStringLiteral("points"));
     ScaleFigures figures{};
+    int penWidth = 0;
     {
         TChart chart;
         chart.resize(ChartSize);
@@ -314,6 +315,7 @@ ScaleFigures MeasureScaleReplots(int pointsPerSeries)
         }
         if (!copy || std::fclose(copy) != 0)
             throw Exception(QStringLiteral("Cannot write the points for the peer"));
+        penWidth = chart.LineSeries(chart.SeriesCount() - 1)->LineWidth();
         chart.BottomAxis().SetMinMax(views.FullMin, views.FullMax);
         chart.show();
         WaitForExposure(chart);
@@ -325,8 +327,8 @@ ScaleFigures MeasureScaleReplots(int pointsPerSeries)
         figures.Ours.Zoomed = ReplotMilliseconds(chart);
     }
     malloc_trim(0);
-    std::fprintf(stderr, "pyqtgraph on the same points\n");
-    figures.Peer = PeerScaleReplots(pointsFile, LargeSeriesCount, views);
+    std::fprintf(stderr, "pyqtgraph on the same points, lines %d px wide as ours\n", penWidth);
+    figures.Peer = PeerScaleReplots(pointsFile, LargeSeriesCount, views, penWidth);
     return figures;
 }
 

@@ -6,7 +6,8 @@
 
 #include <cstdio>
 
-std::optional<ScaleReplots> PeerScaleReplots(const QString& pointsFile, int seriesCount, const ScaleViews& views)
+std::optional<ScaleReplots> PeerScaleReplots(const QString& pointsFile, int seriesCount, const ScaleViews& views,
+                                             int penWidth)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
@@ -14,7 +15,7 @@ std::optional<ScaleReplots> PeerScaleReplots(const QString& pointsFile, int seri
     const std::optional<QByteArray> output = PythonScriptOutput(
         "the pyqtgraph figures", "pyqtgraph-scale.py",
         {pointsFile, QString::number(seriesCount), number(views.FullMin), number(views.FullMax),
-         number(views.ZoomMin), number(views.ZoomMax), number(views.FullShift)},
+         number(views.ZoomMin), number(views.ZoomMax), number(views.FullShift), QString::number(penWidth)},
         "python3-pyqtgraph", environment);
     if (!output)
         return std::nullopt;

@@ -19,6 +19,7 @@ struct ScaleViews {
 
 // The same redraws in pyqtgraph (bench/pyqtgraph-scale.py), of the series in
 // pointsFile (the keys shared by all series, then each series' values, as
-// doubles), on the Qt platform this program runs on. Nothing, said why on
-// stderr, when pyqtgraph cannot be run.
-std::optional<ScaleReplots> PeerScaleReplots(const QString& pointsFile, int seriesCount, const ScaleViews& views);
+// doubles), with lines penWidth pixels wide, on the Qt platform this program
+// runs on. Nothing, said why on stderr, when pyqtgraph cannot be run.
+std::optional<ScaleReplots> PeerScaleReplots(const QString& pointsFile, int seriesCount, const ScaleViews& views,
+                                             int penWidth);

@@ -9,7 +9,8 @@ view, antialiasing as pyqtgraph's default (off).
 POINTS is a file of doubles in the machine's order: the keys of all series,
 then the values of each series in turn, SERIES series of the same length.
 The views are given as FULL_MIN FULL_MAX ZOOM_MIN ZOOM_MAX, and the shift of
-the view before redraw i is i * SHIFT; redraw 0 is not counted. Prints the median milliseconds of
+the view before redraw i is i * SHIFT; redraw 0 is not counted. The lines
+are PEN_WIDTH pixels wide, as ours. Prints the median milliseconds of
 the full and of the zoomed redraws, one a line. Needs python3-pyqtgraph."""
 import statistics
 import sys
@@ -55,10 +56,10 @@ def redraw_ms(app, plot, low, high, shift):
 
 
 def main():
-    if len(sys.argv) != 8:
-        sys.exit("usage: pyqtgraph-scale.py POINTS SERIES FULL_MIN FULL_MAX ZOOM_MIN ZOOM_MAX SHIFT")
+    if len(sys.argv) != 9:
+        sys.exit("usage: pyqtgraph-scale.py POINTS SERIES FULL_MIN FULL_MAX ZOOM_MIN ZOOM_MAX SHIFT PEN_WIDTH")
     series = int(sys.argv[2])
-    full_min, full_max, zoom_min, zoom_max, shift = (float(text) for text in sys.argv[3:8])
+    full_min, full_max, zoom_min, zoom_max, shift, pen_width = (float(text) for text in sys.argv[3:9])
     data = numpy.fromfile(sys.argv[1], dtype=numpy.float64)
     count = data.size // (series + 1)
     keys = data[:count]
@@ -71,7 +72,7 @@ def main():
     plot.getViewBox().disableAutoRange()
     for s in range(series):
         values = data[(s + 1) * count:(s + 2) * count]
-        plot.plot(keys, values, pen=pyqtgraph.intColor(s, series))
+        plot.plot(keys, values, pen=pyqtgraph.mkPen(pyqtgraph.intColor(s, series), width=pen_width))
     plot.setYRange(float(data[count:].min()), float(data[count:].max()))
     plot.show()
     deadline = time.perf_counter() + 5

@@ -147,20 +147,68 @@ bool TSummaryGraph::Fits(const TKept& kept, std::size_t first, std::size_t last)
            && kept.Range == keyAxis()->range() && kept.Plot == keyAxis()->axisRect()->rect();
 }
 
+bool TSummaryGraph::TDrawnFor::operator==(const TDrawnFor& other) const
+{
+    return Version == other.Version && Count == other.Count && Keys == other.Keys && Values == other.Values
+           && Pen == other.Pen && Clip == other.Clip && Offset == other.Offset;
+}
+
+bool TSummaryGraph::DrawnAsImage() const
+{
+    // The antialiasing as QCPLayerable::applyDefaultAntialiasingHint sets it.
+    const bool antialiased = !mParentPlot->notAntialiasedElements().testFlag(QCP::aePlottables)
+                             && (mAntialiased || mParentPlot->antialiasedElements().testFlag(QCP::aePlottables));
+    return keyAxis() && valueAxis() && mLineStyle == lsLine && mScatterStyle.isNone() && mBrush.style() == Qt::NoBrush
+           && selection().isEmpty() && antialiased && TLineImage::Suits(mPen) && keyAxis()->range().size() > 0;
+}
+
+TSummaryGraph::TDrawnFor TSummaryGraph::DrawingNow() const
+{
+    // QCPLayer::draw clips each drawing to its clip rectangle a pixel up, and
+    // an antialiased QCPPainter draws half a pixel right and down.
+    return {mSummary.Version(),
+            dataCount(),
+            keyAxis()->range(),
+            valueAxis()->range(),
+            mPen,
+            clipRect().translated(0, -1).intersected(mParentPlot->viewport()),
+            QPointF(0.5, 0.5)};
+}
+
 void TSummaryGraph::Prepare()
 {
     mPrepared.reset();
+    mDrawn.reset();
     if (!realVisibility() || mLineStyle != lsLine || mDataContainer->isEmpty())
         return;
     QCPGraphDataContainer::const_iterator begin;
     QCPGraphDataContainer::const_iterator end;
     getVisibleDataBounds(begin, end, QCPDataRange(0, dataCount()));
-    if (!Summarises(begin, end))
+    if (Summarises(begin, end)) {
+        const std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
+        const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
+        mPrepared = TKept{mSummary.Version(), first, last, keyAxis()->range(), keyAxis()->axisRect()->rect(),
+                          Keep(first, last)};
+    }
+    if (DrawnAsImage()) {
+        const TDrawnFor now = DrawingNow();
+        QVector<QPointF> lines;
+        getLines(&lines, QCPDataRange(0, dataCount()));
+        mLine.Draw(lines, now.Clip, now.Offset, mPen);
+        mDrawn = now;
+    }
+}
+
+void TSummaryGraph::draw(QCPPainter* painter)
+{
+    applyDefaultAntialiasingHint(painter);
+    if (mDrawn && TLineImage::Suits(*painter) && !painter->modes().testFlag(QCPPainter::pmVectorized)
+        && DrawnAsImage() && *mDrawn == DrawingNow() && TLineImage::DeviceClip(*painter) == mDrawn->Clip
+        && QPointF(painter->transform().dx(), painter->transform().dy()) == mDrawn->Offset) {
+        mLine.LayOver(*painter);
         return;
-    const std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
-    const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
-    mPrepared = TKept{mSummary.Version(), first, last, keyAxis()->range(), keyAxis()->axisRect()->rect(),
-                      Keep(first, last)};
+    }
+    QCPGraph::draw(painter);
 }
 
 std::vector<std::size_t> TSummaryGraph::Keep(std::size_t first, std::size_t last) const
@@ -234,6 +282,14 @@ void TSummaryGraph::getOptimizedLineData(QVector<QCPGraphData>* lineData,
 
 void TSummaryGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const
 {
+    if (TLineImage::Suits(painter->pen()) && TLineImage::Suits(*painter)
+        && !painter->modes().testFlag(QCPPainter::pmVectorized)) {
+        TLineImage line;
+        line.Draw(lines, TLineImage::DeviceClip(*painter), QPointF(painter->transform().dx(), painter->transform().dy()),
+                  painter->pen());
+        line.LayOver(*painter);
+        return;
+    }
     // A pen of one pixel or less QCustomPlot draws as a cosmetic pen, which
     // needs no stroking.
     const QPen& pen = painter->pen();
