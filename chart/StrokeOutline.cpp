@@ -43,7 +43,7 @@ void AddRun(TCoverageRaster& raster, const QPointF* points, std::size_t count, Q
             continue;
         }
         const QPointF step = to - from;
-        const double length = std::hypot(step.x(), step.y());
+        const double length = std::sqrt(step.x() * step.x() + step.y() * step.y());
         if (!(length > 1e-9))
             continue;
         const QPointF nextDirection = step / length;
