@@ -73,8 +73,9 @@ private:
 };
 
 // The chart's series: a slow wave with noise on it, each series its own
-// phase, spread evenly over the video. With copy, the points also go there as
-// doubles: the keys, which all series share, then each series' values.
+// phase, spread evenly over the video, held as a loader holds them. With
+// copy, the points also go there as doubles: the keys, which all series
+// share, then each series' values.
 void FillChart(TChart& chart, int seriesCount, int pointCount, TDateTime start, std::FILE* copy = nullptr)
 {
     std::mt19937 random(12345);
@@ -97,8 +98,10 @@ void FillChart(TChart& chart, int seriesCount, int pointCount, TDateTime start, 
             const double phase = 6.283185307179586 * (3.0 * i / pointCount + s / 10.0);
             points[static_cast<std::size_t>(i)] = {start + i * step, 10.0 * s + 20.0 * std::sin(phase) + noise(random)};
         }
-        AddChartSeries(chart, QByteArray("Series ") + QByteArray::number(s + 1))
-            ->AddPoints(points.data(), points.size());
+        // Room made first, as the loaders make it (on huge pages).
+        TFastLineSeries* series = AddChartSeries(chart, QByteArray("Series ") + QByteArray::number(s + 1));
+        series->ReservePoints(count);
+        series->AddPoints(points.data(), points.size());
         if (copy) {
             for (std::size_t i = 0; i < count; ++i)
                 copied[i] = points[i].Y;

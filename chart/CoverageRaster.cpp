@@ -38,12 +38,22 @@ void TCoverageRaster::AddPolygon(const QPointF* corners, int count)
 
 void TCoverageRaster::AddEdge(QPointF from, QPointF to)
 {
-    if (!(from.y() != to.y()) || !std::isfinite(from.x()) || !std::isfinite(to.x()))
+    if (!std::isfinite(from.x()) || !std::isfinite(from.y()) || !std::isfinite(to.x()) || !std::isfinite(to.y())
+        || from.y() == to.y())
         return;
     const float direction = from.y() < to.y() ? 1.0f : -1.0f;
     if (from.y() > to.y())
         std::swap(from, to);
     if (to.y() <= 0 || from.y() >= mHeight || mWidth == 0)
+        return;
+    // Rows above and below the area take nothing: the edge is cut to it.
+    const double height = mHeight;
+    const double dxdy = (to.x() - from.x()) / (to.y() - from.y());
+    if (from.y() < 0)
+        from = QPointF(from.x() - from.y() * dxdy, 0);
+    if (to.y() > height)
+        to = QPointF(to.x() - (to.y() - height) * dxdy, height);
+    if (!std::isfinite(from.x()) || !std::isfinite(to.x()) || !(from.y() < to.y()))
         return;
     const double width = mWidth;
     if (from.x() >= 0 && from.x() <= width && to.x() >= 0 && to.x() <= width) {

@@ -120,3 +120,25 @@ TEST(LineImage, LooksLikeQPainterDrawingIt)
         EXPECT_LE(largest, MostDifference) << one.name;
     }
 }
+
+// Points far outside the image, as a graph zoomed far in hands over, neither
+// write outside the clip nor lose the line that crosses it.
+TEST(LineImage, FarPointsStayInsideTheClip)
+{
+    const QRect clip(20, 10, 120, 80);
+    const QVector<QPointF> lines = {{-1e12, 50}, {1e12, 52}, {NaN, 0}, {70, -1e15}, {75, 1e15}, {NaN, 0},
+                                    {-1e300, -1e300}, {1e300, 1e300}};
+    const QImage ours = DrawnAsImage(lines, QPen(Qt::black, 2), clip);
+    int inked = 0;
+    for (int y = 0; y < ImageSize.height(); ++y) {
+        for (int x = 0; x < ImageSize.width(); ++x) {
+            const bool white = ours.pixel(x, y) == qRgb(255, 255, 255);
+            if (!clip.contains(x, y))
+                EXPECT_TRUE(white) << x << ", " << y;
+            inked += white ? 0 : 1;
+        }
+    }
+    // The flat line and the steep one, each about 2 pixels wide across the
+    // clip.
+    EXPECT_GT(inked, 2 * (clip.width() + clip.height()) - 20);
+}
