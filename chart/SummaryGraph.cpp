@@ -106,8 +106,14 @@ public:
     {
         const double index =
             static_cast<double>(mFirst) + (mKeyAtSliceZero + slice * mKeyPerSlice - mFirstKey) * mIndexPerKey;
-        if (index > static_cast<double>(mFirst) && index < static_cast<double>(mLast))
-            summary.Prefetch(values, static_cast<std::size_t>(index));
+        if (index > static_cast<double>(mFirst) && index < static_cast<double>(mLast)) {
+            const auto at = static_cast<std::size_t>(index);
+            summary.Prefetch(values, at);
+            // A slice of many points starts at the bucket edge before it,
+            // whose key the search for its end reads first.
+            const std::size_t edge = at / TSeriesSummary::FirstBucketPoints * TSeriesSummary::FirstBucketPoints;
+            __builtin_prefetch(values.first + static_cast<std::ptrdiff_t>(edge) * values.stride);
+        }
     }
 
 private:
