@@ -32,8 +32,11 @@ void TCoverageRaster::Reset(int width, int height)
 
 void TCoverageRaster::AddPolygon(const QPointF* corners, int count)
 {
-    for (int i = 0; i < count; ++i)
-        AddEdge(corners[i], corners[(i + 1) % count]);
+    if (count < 2)
+        return;
+    for (int i = 1; i < count; ++i)
+        AddEdge(corners[i - 1], corners[i]);
+    AddEdge(corners[count - 1], corners[0]);
 }
 
 void TCoverageRaster::AddEdge(QPointF from, QPointF to)
