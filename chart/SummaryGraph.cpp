@@ -156,7 +156,7 @@ bool TSummaryGraph::Fits(const TKept& kept, std::size_t first, std::size_t last)
 bool TSummaryGraph::TDrawnFor::operator==(const TDrawnFor& other) const
 {
     return Version == other.Version && Count == other.Count && Keys == other.Keys && Values == other.Values
-           && Pen == other.Pen && Clip == other.Clip && Offset == other.Offset;
+           && Scales == other.Scales && Pen == other.Pen && Clip == other.Clip && Offset == other.Offset;
 }
 
 bool TSummaryGraph::DrawnAsImage() const
@@ -176,6 +176,8 @@ TSummaryGraph::TDrawnFor TSummaryGraph::DrawingNow() const
             dataCount(),
             keyAxis()->range(),
             valueAxis()->range(),
+            keyAxis()->scaleType() * 8 + keyAxis()->rangeReversed() * 4 + valueAxis()->scaleType() * 2
+                + valueAxis()->rangeReversed(),
             mPen,
             clipRect().translated(0, -1).intersected(mParentPlot->viewport()),
             QPointF(0.5, 0.5)};

@@ -52,6 +52,8 @@ private:
         int Count;
         QCPRange Keys;
         QCPRange Values;
+        // The axes' scale types and whether each is reversed.
+        int Scales;
         QPen Pen;
         QRect Clip;
         QPointF Offset;
