@@ -1,6 +1,7 @@
 #include "bench/ChartBench.h"
 
 #include "bench/BenchClock.h"
+#include "bench/PeerScaleBench.h"
 #include "app/DataStrip.h"
 #include "app/MainForm.h"
 #include "bench/ResidentMemory.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -40,6 +42,11 @@ constexpr int LargeSeriesPoints = 1000000;
 constexpr int PositionReports = 500;
 constexpr int WarmUpReports = 20;
 constexpr int Replots = 31;
+// The width of pyqtgraph's lines: its default pen.
+constexpr int PeerPenWidth = 1;
+
+// How far the view moves on before each timed repaint, a share of its width.
+constexpr double ViewShift = 0.001;
 constexpr int ScaleSmallPoints = 100000;
 constexpr int ScaleLargePoints = 10000000;
 // The zoomed view's share of the whole.
@@ -69,20 +76,40 @@ private:
 };
 
 // The chart's series: a slow wave with noise on it, each series its own
-// phase, spread evenly over the video.
-void FillChart(TChart& chart, int seriesCount, int pointCount, TDateTime start)
+// phase, spread evenly over the video, held as a loader holds them. With
+// copy, the points also go there as doubles: the keys, which all series
+// share, then each series' values.
+void FillChart(TChart& chart, int seriesCount, int pointCount, TDateTime start, std::FILE* copy = nullptr)
 {
     std::mt19937 random(12345);
     std::normal_distribution<double> noise(0.0, 0.5);
-    std::vector<TChartPoint> points(static_cast<std::size_t>(pointCount));
+    const auto count = static_cast<std::size_t>(pointCount);
+    std::vector<TChartPoint> points(count);
+    std::vector<double> copied(copy ? count : 0);
     const double step = VideoSeconds / SecondsPerDay / pointCount;
+    const auto write = [copy, &copied] {
+        if (std::fwrite(copied.data(), sizeof(double), copied.size(), copy) != copied.size())
+            throw Exception(QStringLiteral("Cannot write the points for the peer"));
+    };
+    if (copy) {
+        for (std::size_t i = 0; i < count; ++i)
+            copied[i] = start + static_cast<double>(i) * step;
+        write();
+    }
     for (int s = 0; s < seriesCount; ++s) {
         for (int i = 0; i < pointCount; ++i) {
             const double phase = 6.283185307179586 * (3.0 * i / pointCount + s / 10.0);
             points[static_cast<std::size_t>(i)] = {start + i * step, 10.0 * s + 20.0 * std::sin(phase) + noise(random)};
         }
-        AddChartSeries(chart, QByteArray("Series ") + QByteArray::number(s + 1))
-            ->AddPoints(points.data(), points.size());
+        // Room made first, as the loaders make it (on huge pages).
+        TFastLineSeries* series = AddChartSeries(chart, QByteArray("Series ") + QByteArray::number(s + 1));
+        series->ReservePoints(count);
+        series->AddPoints(points.data(), points.size());
+        if (copy) {
+            for (std::size_t i = 0; i < count; ++i)
+                copied[i] = points[i].Y;
+            write();
+        }
     }
 }
 
@@ -180,17 +207,26 @@ double CursorUpdateMicroseconds(TfrmMain& window, FakeVideoPlayer& player)
     return total / PositionReports * 1e6;
 }
 
-// The median milliseconds of a full chart repaint: the middle one is not
-// moved by another program taking the processor for a moment.
+// The median milliseconds of a full chart repaint, from the change of the
+// time range to the painted chart, the view moved on by ViewShift of its
+// width before each so that nothing worked out for one repaint serves the
+// next. The middle one is not moved by another program taking the processor
+// for a moment. The view is put back afterwards.
 double ReplotMilliseconds(TChart& chart)
 {
+    TTimeAxis& axis = chart.BottomAxis();
+    const double min = axis.Minimum();
+    const double max = axis.Maximum();
+    const double shift = (max - min) * ViewShift;
     chart.ReplotNow();
     std::vector<double> seconds;
-    for (int i = 0; i < Replots; ++i) {
+    for (int i = 1; i <= Replots; ++i) {
         const Clock::time_point begin = Clock::now();
+        axis.SetMinMax(min + i * shift, max + i * shift);
         chart.ReplotNow();
         seconds.push_back(SecondsSince(begin));
     }
+    axis.SetMinMax(min, max);
     std::nth_element(seconds.begin(), seconds.begin() + Replots / 2, seconds.end());
     return seconds[Replots / 2] * 1e3;
 }
@@ -249,51 +285,92 @@ void RunFigures(const QTemporaryDir& folder)
     std::fflush(stdout);
 }
 
+struct ScaleFigures {
+    ScaleReplots Ours;
+    // Nothing when pyqtgraph could not be run.
+    std::optional<ScaleReplots> Peer;
+};
+
 // Median milliseconds of a full repaint of a chart of ten series with
 // pointsPerSeries points each, at the whole time range and zoomed into its
-// middle.
-ScaleReplots MeasureScaleReplots(int pointsPerSeries)
+// middle; then the same in pyqtgraph, on the same points, once the chart is
+// gone.
+ScaleFigures MeasureScaleReplots(int pointsPerSeries)
 {
     const TDateTime start = DateTimeFromQDateTime(QDateTime(QDate(2024, 5, 1), QTime(7, 0)));
     const double width = VideoSeconds / SecondsPerDay;
-    TChart chart;
-    chart.resize(ChartSize);
-    chart.AddSeries(std::make_unique<TChartShape>());
-    std::fprintf(stderr, "filling %d series of %d points\n", LargeSeriesCount, pointsPerSeries);
-    FillChart(chart, LargeSeriesCount, pointsPerSeries, start);
-    chart.BottomAxis().SetMinMax(start, start + width);
-    chart.show();
-    WaitForExposure(chart);
-    if (chart.size() != ChartSize)
-        std::fprintf(stderr, "warning: the chart is %d x %d\n", chart.width(), chart.height());
-
-    ScaleReplots replots{};
-    replots.FullView = ReplotMilliseconds(chart);
     const double middle = start + width / 2;
-    chart.BottomAxis().SetMinMax(middle - width * ZoomShare / 2, middle + width * ZoomShare / 2);
-    replots.Zoomed = ReplotMilliseconds(chart);
-    return replots;
+    const ScaleViews views{start, start + width, middle - width * ZoomShare / 2, middle + width * ZoomShare / 2,
+                           width * ViewShift};
+    const QTemporaryDir folder;
+    const QString pointsFile = folder.filePath(QStringLiteral("points"));
+    ScaleFigures figures{};
+    {
+        TChart chart;
+        chart.resize(ChartSize);
+        chart.AddSeries(std::make_unique<TChartShape>());
+        std::fprintf(stderr, "filling %d series of %d points\n", LargeSeriesCount, pointsPerSeries);
+        std::FILE* copy = folder.isValid() ? std::fopen(QFile::encodeName(pointsFile).constData(), "wb") : nullptr;
+        try {
+            FillChart(chart, LargeSeriesCount, pointsPerSeries, start, copy);
+        } catch (...) {
+            if (copy)
+                std::fclose(copy);
+            throw;
+        }
+        if (!copy || std::fclose(copy) != 0)
+            throw Exception(QStringLiteral("Cannot write the points for the peer"));
+        chart.BottomAxis().SetMinMax(views.FullMin, views.FullMax);
+        chart.show();
+        WaitForExposure(chart);
+        if (chart.size() != ChartSize)
+            std::fprintf(stderr, "warning: the chart is %d x %d\n", chart.width(), chart.height());
+
+        figures.Ours.FullView = ReplotMilliseconds(chart);
+        chart.BottomAxis().SetMinMax(views.ZoomMin, views.ZoomMax);
+        figures.Ours.Zoomed = ReplotMilliseconds(chart);
+    }
+    malloc_trim(0);
+    // pyqtgraph's own default pen of one pixel, without antialiasing: the
+    // fastest way it draws, while ours are two pixels wide and antialiased.
+    // With lines as wide as ours it takes several times as long.
+    std::fprintf(stderr, "pyqtgraph on the same points, lines of %d px\n", PeerPenWidth);
+    figures.Peer = PeerScaleReplots(pointsFile, LargeSeriesCount, views, PeerPenWidth);
+    return figures;
+}
+
+// The peer's figures and ours over them, named with the given suffix.
+void PrintPeerFigures(const std::optional<ScaleReplots>& peer, const ScaleReplots& ours, const char* suffix)
+{
+    if (!peer)
+        return;
+    std::printf("peer_replot_ms_%s %.2f ms\n", suffix, peer->FullView);
+    std::printf("peer_zoom_ms_%s_1pct %.2f ms\n", suffix, peer->Zoomed);
+    std::printf("replot_vs_peer_%s %.2f x\n", suffix, ours.FullView / peer->FullView);
+    std::printf("zoom_vs_peer_%s_1pct %.2f x\n", suffix, ours.Zoomed / peer->Zoomed);
 }
 
 } // namespace
 
 ScaleReplots PrintSmallReplotScaleFigures()
 {
-    const ScaleReplots small = MeasureScaleReplots(ScaleSmallPoints);
-    std::printf("replot_ms_1m %.2f ms\n", small.FullView);
-    std::printf("zoom_ms_1m_1pct %.2f ms\n", small.Zoomed);
+    const ScaleFigures small = MeasureScaleReplots(ScaleSmallPoints);
+    std::printf("replot_ms_1m %.2f ms\n", small.Ours.FullView);
+    std::printf("zoom_ms_1m_1pct %.2f ms\n", small.Ours.Zoomed);
+    PrintPeerFigures(small.Peer, small.Ours, "1m");
     std::fflush(stdout);
-    return small;
+    return small.Ours;
 }
 
 void PrintReplotScaleFigures()
 {
     const ScaleReplots small = PrintSmallReplotScaleFigures();
     malloc_trim(0);
-    const ScaleReplots large = MeasureScaleReplots(ScaleLargePoints);
-    std::printf("replot_ms_100m %.2f ms\n", large.FullView);
-    std::printf("replot_ratio_100m_1m %.2f x\n", large.FullView / small.FullView);
-    std::printf("zoom_ms_100m_1pct %.2f ms\n", large.Zoomed);
+    const ScaleFigures large = MeasureScaleReplots(ScaleLargePoints);
+    std::printf("replot_ms_100m %.2f ms\n", large.Ours.FullView);
+    std::printf("replot_ratio_100m_1m %.2f x\n", large.Ours.FullView / small.FullView);
+    std::printf("zoom_ms_100m_1pct %.2f ms\n", large.Ours.Zoomed);
+    PrintPeerFigures(large.Peer, large.Ours, "100m");
     std::fflush(stdout);
 }
 

@@ -1,5 +1,6 @@
 #include "bench/CsvImportBench.h"
 
+#include "bench/BenchPython.h"
 #include "bench/OffscreenChart.h"
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
@@ -9,11 +10,11 @@
 
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -46,18 +47,13 @@ char CommaDelimiter()
 // or a negative number, said why on stderr, when pandas cannot be run.
 double PandasSeconds(const QString& fileName)
 {
-    const QString python = QStringLiteral("/usr/bin/python3");
-    if (!QFileInfo(python).isExecutable()) {
-        std::fprintf(stderr, "csv_vs_pandas skipped: no %s\n", qPrintable(python));
-        return -1;
-    }
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(python, {QStringLiteral(PLOTREEL_SOURCE_DIR "/bench/pandas-read-csv.py"), fileName});
-    bool ok = process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    const double seconds = ok ? process.readAllStandardOutput().trimmed().toDouble(&ok) : 0;
+    const std::optional<QByteArray> output =
+        PythonScriptOutput("csv_vs_pandas", "pandas-read-csv.py", {fileName}, "python3-pandas");
+    bool ok = output.has_value();
+    const double seconds = ok ? output->trimmed().toDouble(&ok) : 0;
     if (!ok || seconds <= 0) {
-        std::fprintf(stderr, "csv_vs_pandas skipped: pandas did not read the file (is python3-pandas installed?)\n");
+        if (output)
+            std::fprintf(stderr, "csv_vs_pandas skipped: pandas printed no time\n");
         return -1;
     }
     return seconds;

@@ -1,6 +1,7 @@
 #include "bench/LineDrawingBench.h"
 
 #include "bench/OffscreenApplication.h"
+#include "chart/LineImage.h"
 #include "chart/WideLines.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -151,6 +153,14 @@ int RunLineDrawingBench(int argc, char** argv)
          [](QPainter& p, const QVector<QPointF>& l) {
              for (int i = 1; i < l.size(); ++i)
                  p.drawLine(l[i - 1], l[i]);
+         }},
+        // Our own rasteriser, drawing into an image of each line's own, kept
+        // from one round to the next as a graph keeps it.
+        {"line_image", wide,
+         [images = std::make_shared<std::map<const QPointF*, TLineImage>>()](QPainter& p, const QVector<QPointF>& l) {
+             TLineImage& line = (*images)[l.constData()];
+             line.Draw(l, QRect(QPoint(), PlotSize), QPointF(), p.pen());
+             line.LayOver(p);
          }},
         {"cosmetic_1px_polyline", cosmetic, [](QPainter& p, const QVector<QPointF>& l) { p.drawPolyline(l); }},
         {"cosmetic_1px_segments", cosmetic, Segments},

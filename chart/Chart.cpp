@@ -395,11 +395,10 @@ void TChart::PrepareGraphs()
 {
     // The axes and the plot's size are set now: the graphs work out what
     // they will draw side by side, on all processors, before they draw.
-    // Only graphs with more points than pixel columns have work to share.
     std::vector<TSummaryGraph*> graphs;
     for (int i = 0; i < mPlot->graphCount(); ++i) {
         auto* graph = dynamic_cast<TSummaryGraph*>(mPlot->graph(i));
-        if (graph && graph->realVisibility() && graph->dataCount() > mPlot->axisRect()->width() + 2)
+        if (graph && graph->realVisibility())
             graphs.push_back(graph);
     }
     PrepareSummaryGraphs(graphs);

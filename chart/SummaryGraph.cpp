@@ -106,8 +106,14 @@ public:
     {
         const double index =
             static_cast<double>(mFirst) + (mKeyAtSliceZero + slice * mKeyPerSlice - mFirstKey) * mIndexPerKey;
-        if (index > static_cast<double>(mFirst) && index < static_cast<double>(mLast))
-            summary.Prefetch(values, static_cast<std::size_t>(index));
+        if (index > static_cast<double>(mFirst) && index < static_cast<double>(mLast)) {
+            const auto at = static_cast<std::size_t>(index);
+            summary.Prefetch(values, at);
+            // A slice of many points starts at the bucket edge before it,
+            // whose key the search for its end reads first.
+            const std::size_t edge = at / TSeriesSummary::FirstBucketPoints * TSeriesSummary::FirstBucketPoints;
+            __builtin_prefetch(values.first + static_cast<std::ptrdiff_t>(edge) * values.stride);
+        }
     }
 
 private:
@@ -147,20 +153,70 @@ bool TSummaryGraph::Fits(const TKept& kept, std::size_t first, std::size_t last)
            && kept.Range == keyAxis()->range() && kept.Plot == keyAxis()->axisRect()->rect();
 }
 
+bool TSummaryGraph::TDrawnFor::operator==(const TDrawnFor& other) const
+{
+    return Version == other.Version && Count == other.Count && Keys == other.Keys && Values == other.Values
+           && Scales == other.Scales && Pen == other.Pen && Clip == other.Clip && Offset == other.Offset;
+}
+
+bool TSummaryGraph::DrawnAsImage() const
+{
+    // The antialiasing as QCPLayerable::applyDefaultAntialiasingHint sets it.
+    const bool antialiased = !mParentPlot->notAntialiasedElements().testFlag(QCP::aePlottables)
+                             && (mAntialiased || mParentPlot->antialiasedElements().testFlag(QCP::aePlottables));
+    return keyAxis() && valueAxis() && mLineStyle == lsLine && mScatterStyle.isNone() && mBrush.style() == Qt::NoBrush
+           && selection().isEmpty() && antialiased && TLineImage::Suits(mPen) && keyAxis()->range().size() > 0;
+}
+
+TSummaryGraph::TDrawnFor TSummaryGraph::DrawingNow() const
+{
+    // QCPLayer::draw clips each drawing to its clip rectangle a pixel up, and
+    // an antialiased QCPPainter draws half a pixel right and down.
+    return {mSummary.Version(),
+            dataCount(),
+            keyAxis()->range(),
+            valueAxis()->range(),
+            keyAxis()->scaleType() * 8 + keyAxis()->rangeReversed() * 4 + valueAxis()->scaleType() * 2
+                + valueAxis()->rangeReversed(),
+            mPen,
+            clipRect().translated(0, -1).intersected(mParentPlot->viewport()),
+            QPointF(0.5, 0.5)};
+}
+
 void TSummaryGraph::Prepare()
 {
     mPrepared.reset();
+    mDrawn.reset();
     if (!realVisibility() || mLineStyle != lsLine || mDataContainer->isEmpty())
         return;
     QCPGraphDataContainer::const_iterator begin;
     QCPGraphDataContainer::const_iterator end;
     getVisibleDataBounds(begin, end, QCPDataRange(0, dataCount()));
-    if (!Summarises(begin, end))
+    if (Summarises(begin, end)) {
+        const std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
+        const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
+        mPrepared = TKept{mSummary.Version(), first, last, keyAxis()->range(), keyAxis()->axisRect()->rect(),
+                          Keep(first, last)};
+    }
+    if (DrawnAsImage()) {
+        const TDrawnFor now = DrawingNow();
+        QVector<QPointF> lines;
+        getLines(&lines, QCPDataRange(0, dataCount()));
+        mLine.Draw(lines, now.Clip, now.Offset, mPen);
+        mDrawn = now;
+    }
+}
+
+void TSummaryGraph::draw(QCPPainter* painter)
+{
+    applyDefaultAntialiasingHint(painter);
+    if (mDrawn && TLineImage::Suits(*painter) && !painter->modes().testFlag(QCPPainter::pmVectorized)
+        && DrawnAsImage() && *mDrawn == DrawingNow() && TLineImage::DeviceClip(*painter) == mDrawn->Clip
+        && QPointF(painter->transform().dx(), painter->transform().dy()) == mDrawn->Offset) {
+        mLine.LayOver(*painter);
         return;
-    const std::size_t first = static_cast<std::size_t>(begin - mDataContainer->constBegin());
-    const std::size_t last = static_cast<std::size_t>(end - mDataContainer->constBegin()) - 1;
-    mPrepared = TKept{mSummary.Version(), first, last, keyAxis()->range(), keyAxis()->axisRect()->rect(),
-                      Keep(first, last)};
+    }
+    QCPGraph::draw(painter);
 }
 
 std::vector<std::size_t> TSummaryGraph::Keep(std::size_t first, std::size_t last) const
@@ -234,6 +290,14 @@ void TSummaryGraph::getOptimizedLineData(QVector<QCPGraphData>* lineData,
 
 void TSummaryGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const
 {
+    if (TLineImage::Suits(painter->pen()) && TLineImage::Suits(*painter)
+        && !painter->modes().testFlag(QCPPainter::pmVectorized)) {
+        TLineImage line;
+        line.Draw(lines, TLineImage::DeviceClip(*painter), QPointF(painter->transform().dx(), painter->transform().dy()),
+                  painter->pen());
+        line.LayOver(*painter);
+        return;
+    }
     // A pen of one pixel or less QCustomPlot draws as a cosmetic pen, which
     // needs no stroking.
     const QPen& pen = painter->pen();

@@ -23,10 +23,10 @@ test_packages=(
   python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
 )
 
-# The mpv player and pandas only as the yardsticks of plotreel-bench playback
-# and csv.
+# The mpv player, pandas and pyqtgraph only as the yardsticks of plotreel-bench
+# playback, csv and scale.
 bench_packages=(
-  ffmpeg mpv xvfb xauth python3-pandas
+  ffmpeg mpv xvfb xauth python3-pandas python3-pyqtgraph
 )
 
 wanted=("${packages[@]}")
