@@ -100,6 +100,10 @@ void TCoverageRaster::AddInside(QPointF top, QPointF bottom, float direction)
     const float topY = static_cast<float>(top.y());
     const float bottomY = static_cast<float>(bottom.y());
     const float dxdy = static_cast<float>((bottom.x() - top.x()) / (bottom.y() - top.y()));
+    // A rise too small for the slope to be a float covers nothing anyway,
+    // and an infinite slope would make its columns not numbers.
+    if (!std::isfinite(dxdy))
+        return;
     const int firstRow = std::max(0, static_cast<int>(std::floor(topY)));
     const int lastRow = std::min(mHeight - 1, static_cast<int>(std::ceil(bottomY)) - 1);
     if (lastRow < firstRow)

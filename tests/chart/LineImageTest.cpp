@@ -142,3 +142,18 @@ TEST(LineImage, FarPointsStayInsideTheClip)
     // clip.
     EXPECT_GT(inked, 2 * (clip.width() + clip.height()) - 20);
 }
+
+// An edge whose rise is too small for a float to hold its slope: the slope
+// would be infinite and the edge's columns not numbers.
+TEST(CoverageRaster, AnEdgeTooLevelForItsSlopeAddsNothing)
+{
+    TCoverageRaster raster;
+    raster.Reset(100, 4);
+    raster.AddEdge({0, 0}, {90, 1e-37});
+    QImage image(100, 4, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    raster.Paint(image, qRgba(0, 0, 0, 255));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            EXPECT_EQ(image.pixel(x, y), 0u) << x << ", " << y;
+}
