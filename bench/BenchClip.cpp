@@ -3,6 +3,7 @@
 #include "common/Exception.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -37,4 +38,13 @@ QString MakeBenchClip(const QTemporaryDir& folder, int seconds, const QString& s
     if (!ffmpeg.waitForFinished(600000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
         throw Exception(QStringLiteral("ffmpeg could not make the clip"));
     return clip;
+}
+
+void RequireBenchPrograms(const char* command, std::initializer_list<const char*> programs)
+{
+    for (const char* program : programs) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
+            throw Exception(QStringLiteral("plotreel-bench %1 needs %2: scripts/install-deps.sh --with-bench")
+                                .arg(QString::fromLatin1(command), QString::fromLatin1(program)));
+    }
 }

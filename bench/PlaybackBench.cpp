@@ -1,6 +1,7 @@
 #include "bench/PlaybackBench.h"
 
 #include "bench/BenchClip.h"
+#include "bench/WindowBench.h"
 #include "app/MainForm.h"
 #include "common/Exception.h"
 #include "multivideo/VideoSet.h"
@@ -13,14 +14,12 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QEventLoop>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
 #include <algorithm>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -201,24 +200,9 @@ std::pair<int, int> ShownFrameNumbers(const QWidget* left, const QWidget* right)
             FrameNumberIn(image, pictures[1].translated(-grabbed.topLeft()))};
 }
 
-bool HasPlayers()
+void RunFigures(const QTemporaryDir& folder)
 {
-    for (const char* program : {"ffmpeg", "mpv"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
-            std::fprintf(stderr, "plotreel-bench playback needs %s: scripts/install-deps.sh --with-bench\n", program);
-            return false;
-        }
-    }
-    return true;
-}
-
-int RunFigures()
-{
-    if (!HasPlayers())
-        return 1;
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        throw Exception(QStringLiteral("cannot create a temporary folder"));
+    RequireBenchPrograms("playback", {"ffmpeg", "mpv"});
     const QString clip = MakeBenchClip(folder, PlaySeconds + 2);
 
     QSize panelSize;
@@ -229,16 +213,11 @@ int RunFigures()
     std::printf("playback_cpu_s_mpv %.2f s\n", mpv);
     std::printf("playback_cpu_vs_mpv %.2f x\n", plotreel / mpv);
     std::fflush(stdout);
-    return 0;
 }
 
-int RunTwoVideoFigures()
+void RunTwoVideoFigures(const QTemporaryDir& folder)
 {
-    if (!HasPlayers())
-        return 1;
-    QTemporaryDir folder;
-    if (!folder.isValid())
-        throw Exception(QStringLiteral("cannot create a temporary folder"));
+    RequireBenchPrograms("playback2", {"ffmpeg", "mpv"});
     const QStringList clips{MakeBenchClip(folder, PlaySeconds + 2), MakeBenchClip(folder, PlaySeconds + 2, QStringLiteral("testsrc"))};
 
     // How many frames the added video's picture lies ahead of the main one's
@@ -277,25 +256,13 @@ int RunTwoVideoFigures()
     else
         std::fprintf(stderr, "the pictures could not be read: run on a screen of at least 1280 x 1010\n");
     std::fflush(stdout);
-    return 0;
 }
 
 } // namespace
 
 int RunPlaybackBench(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("DISPLAY")) {
-        std::fprintf(stderr, "plotreel-bench playback shows windows on an X display: "
-                             "run it as xvfb-run -a plotreel-bench playback\n");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    try {
-        const bool twoVideos = argc >= 2 && std::strcmp(argv[1], "playback2") == 0;
-        return twoVideos ? RunTwoVideoFigures() : RunFigures();
-    } catch (const Exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    const bool twoVideos = argc >= 2 && std::strcmp(argv[1], "playback2") == 0;
+    return RunWindowBench(argc, argv, twoVideos ? "playback2" : "playback",
+                          twoVideos ? RunTwoVideoFigures : RunFigures, TBenchScreen::X);
 }

@@ -1,19 +1,17 @@
 #include "bench/ScrubBench.h"
 
 #include "bench/BenchClip.h"
-#include "common/Exception.h"
+#include "bench/WindowBench.h"
 #include "video/MpvVideoPlayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
-#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -56,27 +54,13 @@ double PicturesPerSecond(const QString& clip)
 
 int RunScrubBench(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("DISPLAY")) {
-        std::fprintf(stderr, "plotreel-bench scrub shows a window on an X display: "
-                             "run it as xvfb-run -a plotreel-bench scrub\n");
-        return 1;
-    }
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
-        std::fprintf(stderr, "plotreel-bench scrub needs ffmpeg: scripts/install-deps.sh --with-bench\n");
-        return 1;
-    }
-    try {
-        QTemporaryDir folder;
-        if (!folder.isValid())
-            throw Exception(QStringLiteral("cannot create a temporary folder"));
-        const QString clip = MakeBenchClip(folder, ClipSeconds);
-        std::printf("scrub_fps_1080p %.1f fps\n", PicturesPerSecond(clip));
-        std::fflush(stdout);
-        return 0;
-    } catch (const Exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
+    return RunWindowBench(
+        argc, argv, "scrub",
+        [](const QTemporaryDir& folder) {
+            RequireBenchPrograms("scrub", {"ffmpeg"});
+            const QString clip = MakeBenchClip(folder, ClipSeconds);
+            std::printf("scrub_fps_1080p %.1f fps\n", PicturesPerSecond(clip));
+            std::fflush(stdout);
+        },
+        TBenchScreen::X);
 }

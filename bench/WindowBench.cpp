@@ -12,8 +12,13 @@
 #include <memory>
 
 int RunWindowBench(int argc, char** argv, const char* command,
-                   const std::function<void(const QTemporaryDir& folder)>& figures)
+                   const std::function<void(const QTemporaryDir& folder)>& figures, TBenchScreen screen)
 {
+    if (screen == TBenchScreen::X && !qEnvironmentVariableIsSet("DISPLAY")) {
+        std::fprintf(stderr, "plotreel-bench %s shows windows on an X display: "
+                             "run it as xvfb-run -a plotreel-bench %s\n", command, command);
+        return 1;
+    }
     if (!qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         std::fprintf(stderr, "plotreel-bench %s shows the main window and needs a display: "
