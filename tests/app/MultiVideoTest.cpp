@@ -9,11 +9,14 @@
 #include "multivideo/VideoTile.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/app/RealVideoFixture.h"
+#include "tests/app/XPointer.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/TestVideos.h"
 #include "video/MpvVideoPlayer.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -22,6 +25,19 @@
 #include <cmath>
 
 namespace {
+
+// Notes when a mouse button is let go anywhere in the program.
+class TReleaseSeen : public QObject {
+public:
+    bool Seen = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Seen = Seen || event->type() == QEvent::MouseButtonRelease;
+        return false;
+    }
+};
 
 FakeVideoPlayer& Added(TfrmMain& window, int index)
 {
@@ -147,9 +163,9 @@ protected:
         return copy;
     }
 
-    // A left click in the middle of a tile's picture, sent to the native
-    // window under that point, where the window system sends a user's click:
-    // the window mpv draws into, not the tile.
+    // A left click in the middle of a tile's picture, made by the X server's
+    // pointer as a user's mouse makes it: it lands in the window mpv draws
+    // into, and only from there reaches the program.
     void ClickPicture(QWidget* tile)
     {
         const QPoint point = tile->mapTo(window.get(), tile->rect().center());
@@ -161,7 +177,13 @@ protected:
         })) << "no picture in the tile";
         QWidget* native = under->internalWinId() ? under : under->nativeParentWidget();
         ASSERT_TRUE(tile->isAncestorOf(native)) << "the picture has no window of its own";
-        QTest::mouseClick(native->windowHandle(), Qt::LeftButton, Qt::NoModifier, native->mapFrom(window.get(), point));
+        QTest::qWait(50);
+        TReleaseSeen released;
+        qApp->installEventFilter(&released);
+        const bool sent = ClickThroughX(window->mapToGlobal(point));
+        const bool reached = sent && QTest::qWaitFor([&] { return released.Seen; }, 5000);
+        qApp->removeEventFilter(&released);
+        ASSERT_TRUE(reached) << "the click on the picture did not reach the program";
     }
 };
 
