@@ -38,10 +38,10 @@ struct TValueText {
     QString Text;
 };
 
-// An event the file records (MDF event blocks: triggers, bookmarks, starts),
-// on the same clock as the samples.
+// An event the file records (MDF event blocks: triggers, bookmarks, starts).
+// Its time counts from the file's zero, like the samples' (see ZeroTime).
 struct TLoggerEvent {
-    TDateTime Time;
+    double Seconds;
     double LengthSeconds; // 0 for a point in time
     QString Name;
     QString Comment;
@@ -75,6 +75,9 @@ public:
     // header's start time, TDMS wf_start_time), in local time.
     const std::optional<TDateTime>& RecordedStart() const { return mRecordedStart; }
     const std::vector<TLoggerEvent>& Events() const { return mEvents; }
+    // The clock time of the file's zero: the recorded start, else the one the
+    // user states.
+    TDateTime ZeroTime(const TLoggerTime& time) const { return mRecordedStart ? *mRecordedStart : time.Zero; }
 
     // The raw value texts of a channel; empty when it has none.
     virtual std::vector<TValueText> ValueTexts(int node) const { (void)node; return {}; }
@@ -97,5 +100,6 @@ protected:
     std::vector<TLoggerEvent> mEvents;
 };
 
-// Opens a logger file, its format told by its content (not its name).
+// Opens a logger file, its format told by its content (not its name); a
+// file of no format it knows throws.
 std::unique_ptr<TLoggerFile> OpenLoggerFile(const QString& fileName);
