@@ -1,14 +1,40 @@
 #!/usr/bin/env bash
 # Builds the chart data file parser, the .xlsx, .ods and .xls readers and the
 # Access reader's parent side with libFuzzer and the address and
-# undefined-behaviour sanitizers and runs each for a bounded time (seconds,
-# first argument, 60 by default, per target).
-# Exits non-zero when a fuzzer finds a crash.
+# undefined-behaviour sanitizers, and runs each target:
+#
+#   scripts/fuzz.sh --ci       what scripts/test.sh runs: each target replays
+#                              its committed seeds, then makes a fixed number
+#                              of runs from a fixed -seed into an empty corpus,
+#                              so that a commit that passes once passes again.
+#   scripts/fuzz.sh [SECONDS]  exploring, for people: each target runs for
+#                              SECONDS (60 by default) from its seeds and from
+#                              what earlier runs found (build/fuzz/corpus-NAME).
+#                              An input it reports (build/fuzz/artifacts) goes,
+#                              once mended, into the target's seed folder.
+#
+# Exits non-zero when a fuzzer finds a crash, a leak or a broken check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds="${1:-60}"
+mode=explore
+seconds=60
+case "${1:-}" in
+  --ci) mode=ci ;;
+  "") ;;
+  *[!0-9]*) echo "usage: fuzz.sh [--ci | SECONDS]" >&2; exit 2 ;;
+  *) seconds="$1" ;;
+esac
 out=build/fuzz
 mkdir -p "$out/artifacts"
+
+# Without a symbolizer the sanitizers' stacks hold no function names, and
+# the leak suppressions, which name functions, match nothing.
+symbolizer=$(command -v llvm-symbolizer || true)
+if [ -z "$symbolizer" ]; then
+  echo "fuzz.sh: llvm-symbolizer is missing (Debian package llvm; scripts/install-deps.sh --with-tests installs it)" >&2
+  exit 1
+fi
+export ASAN_SYMBOLIZER_PATH="$symbolizer"
 
 # Qt is built for position-independent code, hence -fPIC.
 flags=(-std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I.)
@@ -43,20 +69,30 @@ clang++ "${flags[@]}" -DPLOTREEL_ACCESS_READER_BUILT="\"$PWD/$out/plotreel-acces
 mkdir -p "$out/seeds-access"
 cp "$fixtures"/access/*.mdb "$fixtures"/access/*.accdb "$out/seeds-access/"
 
-# Each fuzzer adds what it finds to its first corpus folder; the committed
-# seeds stay untouched in the second.
+# run NAME SEEDS RUNS: the fuzzer of NAME from the seed folder SEEDS. In CI,
+# RUNS inputs from -seed=1 after the seeds, into a corpus emptied first; when
+# exploring, for the time given, adding what it finds to its own corpus. The
+# committed seeds stay untouched either way. RUNS is about a minute's worth.
 run() {
-  local name="$1" seeds="$2"
-  mkdir -p "$out/corpus-$name"
-  "$out/${name}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  local name="$1" seeds="$2" runs="$3" limit
+  local corpus="$out/corpus-$name"
+  if [ "$mode" = ci ]; then
+    corpus="$out/ci-corpus-$name"
+    rm -rf "$corpus"
+    limit=(-seed=1 -runs="$runs")
+  else
+    limit=(-max_total_time="$seconds")
+  fi
+  mkdir -p "$corpus"
+  "$out/${name}_fuzz" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$out/artifacts/$name-" \
-    "$out/corpus-$name" "$seeds"
+    "$corpus" "$seeds"
 }
-run chartdata tests/chartdata/corpus
-run workbook tests/spreadsheet/corpus
+run chartdata tests/chartdata/corpus 100000
+run workbook tests/spreadsheet/corpus 100000
 # libgsf's own leaks on damaged compound files are told from ours by their
 # full stacks.
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0" \
   LSAN_OPTIONS="suppressions=$PWD/tests/fuzz-lsan.supp:print_suppressions=0" \
-  run xls tests/spreadsheet/xls-corpus
-run access "$out/seeds-access"
+  run xls tests/spreadsheet/xls-corpus 100000
+run access "$out/seeds-access" 1000

@@ -17,8 +17,10 @@ packages=(
   fonts-liberation fonts-dejavu-core
   file
 )
+# llvm: llvm-symbolizer, which gives the sanitizers' stacks their function
+# names (the leak suppressions match by them).
 test_packages=(
-  libgtest-dev libxcb1-dev libxcb-xtest0-dev xvfb xauth ffmpeg clang libclang-rt-14-dev imagemagick zlib1g-dev
+  libgtest-dev libxcb1-dev libxcb-xtest0-dev xvfb xauth ffmpeg clang libclang-rt-14-dev llvm imagemagick zlib1g-dev
   desktop-file-utils postgresql sqlite3 libsqliteodbc
   python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
 )

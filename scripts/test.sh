@@ -3,7 +3,7 @@
 # RelWithDebInfo build in ./build, and a clang build with the address and
 # undefined-behaviour sanitizers and Qt's assertions in ./build-asan) and runs
 # every test in both, in a private virtual X server (the video and window tests
-# need a real one), then fuzzes the companion-file reader for a bounded time.
+# need a real one), then fuzzes the file readers, the same runs every time.
 # It also makes the Debian package and checks it. Arguments go to both ctest
 # runs (e.g. -R video). At the end it prints how long each stage took, also
 # when one failed.
@@ -84,10 +84,12 @@ mesa_driver=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -n 1 || true)
   export ASAN_OPTIONS="detect_leaks=1:detect_stack_use_after_return=1"
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer)
+  export ASAN_SYMBOLIZER_PATH
   if [ -n "$mesa_driver" ]; then export LD_PRELOAD="$mesa_driver"; fi
   ctest --test-dir build-asan --output-on-failure --timeout 900 "$@"
 )
 
 stage fuzz
-scripts/fuzz.sh
+scripts/fuzz.sh --ci
 stage ""

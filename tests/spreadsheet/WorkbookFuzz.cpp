@@ -64,10 +64,11 @@ void ReadOds(const std::string& archive)
 
 // A sheet read in blocks gives what one parse of it gives: a US-ASCII part
 // is never split. Only for sheets of ASCII alone and without a declaration
-// of their own.
+// of their own, and not for one that begins with "<" and a zero byte, which
+// expat reads as UTF-16 without a declaration, and as US-ASCII with one.
 void CompareSplitRead(const std::string& sheet)
 {
-    if (sheet.empty() || sheet[0] != '<' || sheet.compare(0, 5, "<?xml") == 0
+    if (sheet.empty() || sheet[0] != '<' || (sheet.size() > 1 && sheet[1] == '\0') || sheet.compare(0, 5, "<?xml") == 0
         || std::any_of(sheet.begin(), sheet.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
         return;
     const std::string declaration = "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>";
