@@ -72,7 +72,7 @@ void ExportClip(const QString& videoFileName, const TClipChart& chart, const TCl
     if (frameRate.num <= 0 || frameRate.den <= 0)
         frameRate = AVRational{25, 1};
     TClipWriter writer(fileName, size.Width, size.VideoHeight + size.BandHeight, stream.time_base, frameRate,
-                       sound ? &sound->Source() : nullptr);
+                       sound ? &sound->Source() : nullptr, ClipChapters(options.Marks, options.From, options.To));
 
     const TDateTime from = VideoToChartTime(chart.StartTime, static_cast<float>(options.From));
     const TDateTime to = VideoToChartTime(chart.StartTime, static_cast<float>(options.To));
@@ -95,8 +95,11 @@ void ExportClip(const QString& videoFileName, const TClipChart& chart, const TCl
         if (seconds > options.To + Slack)
             break;
         const int64_t sourcePts = frame->best_effort_timestamp;
-        if (written == 0)
+        if (written == 0) {
             firstPts = sourcePts;
+            // The clip's clock starts at its first frame, not at the span's start.
+            writer.MoveChapters(options.From - seconds);
+        }
         AVFrame* out = composer.Compose(*frame, band.At(VideoToChartTime(chart.StartTime, static_cast<float>(seconds))));
         // Presentation times count from the span's first frame; they must rise.
         out->pts = std::max(sourcePts - firstPts, written == 0 ? int64_t{0} : lastPts + 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/ChartView.h"
+#include "export/ClipChapters.h"
 #include "common/DateTime.h"
 #include "common/LoadProgress.h"
 
@@ -21,6 +22,9 @@ struct TClipOptions {
     // The chart shows the whole span and stays; otherwise it starts from the
     // given view and scrolls as during playback.
     bool WholeSpanInView = false;
+    // Marked moments and spans, in seconds of the video: those in the span
+    // become the clip's chapters.
+    std::vector<TClipChapter> Marks;
 };
 
 // What the chart of a clip shows: the chart with its series, the chart time
@@ -35,7 +39,8 @@ struct TClipChart {
 // Writes the span of the video as an MP4 clip: each frame of the span, in
 // order and with its own presentation time (a variable frame rate is kept),
 // above the chart as it looks with the cursor at exactly that frame's time.
-// The source's sound is re-encoded as AAC for the span. The file appears
+// The source's sound is re-encoded as AAC for the span. The marks in the
+// span are its chapters, timed from its first frame. The file appears
 // under its name only once complete; `progress` hears of the frames written,
 // and a cancel there throws LoadCancelled and leaves no file.
 void ExportClip(const QString& videoFileName, const TClipChart& chart, const TClipOptions& options,

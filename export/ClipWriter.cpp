@@ -2,6 +2,9 @@
 
 #include "common/Exception.h"
 
+#include <algorithm>
+#include <cmath>
+
 extern "C" {
 #include <libavutil/opt.h>
 }
@@ -10,10 +13,18 @@ namespace {
 
 constexpr int IoBufferSize = 1 << 16;
 
+// Chapter times count microseconds.
+constexpr AVRational ChapterTimeBase{1, 1000000};
+
+int64_t ChapterTime(double seconds)
+{
+    return std::max<int64_t>(0, std::llround(seconds * 1e6));
+}
+
 } // namespace
 
 TClipWriter::TClipWriter(const QString& fileName, int width, int height, AVRational timeBase, AVRational frameRate,
-                         const AVCodecContext* sound)
+                         const AVCodecContext* sound, const std::vector<TClipChapter>& chapters)
     : mFile(fileName)
 {
     // FFmpeg writes through the atomic file; a write error is kept to be
@@ -94,7 +105,33 @@ TClipWriter::TClipWriter(const QString& fileName, int width, int height, AVRatio
         mAudioStream->time_base = mAudio->time_base;
         Check(avcodec_parameters_from_context(mAudioStream->codecpar, mAudio.get()));
     }
+    // The muxer makes its chapter track for the chapters there are when the
+    // header is written, and fills it in at the end.
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        auto* chapter = static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter)));
+        if (!chapter)
+            throw std::bad_alloc();
+        chapter->id = static_cast<int64_t>(i + 1);
+        chapter->time_base = ChapterTimeBase;
+        chapter->start = ChapterTime(chapters[i].Start);
+        chapter->end = std::max(chapter->start, ChapterTime(chapters[i].End));
+        if (av_dynarray_add_nofree(&mOutput->chapters, reinterpret_cast<int*>(&mOutput->nb_chapters), chapter) < 0) {
+            av_free(chapter);
+            throw std::bad_alloc();
+        }
+        av_dict_set(&chapter->metadata, "title", chapters[i].Title.toUtf8().constData(), 0);
+    }
     Check(avformat_write_header(mOutput, nullptr));
+}
+
+void TClipWriter::MoveChapters(double seconds)
+{
+    const int64_t shift = std::llround(seconds * 1e6);
+    for (unsigned int i = 0; i < mOutput->nb_chapters; ++i) {
+        AVChapter* chapter = mOutput->chapters[i];
+        chapter->start = std::max<int64_t>(0, chapter->start + shift);
+        chapter->end = std::max(chapter->start, chapter->end + shift);
+    }
 }
 
 TClipWriter::~TClipWriter()

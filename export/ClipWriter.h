@@ -1,9 +1,12 @@
 #pragma once
 
 #include "common/AtomicFile.h"
+#include "export/ClipChapters.h"
 #include "export/FfmpegPointers.h"
 
 #include <QString>
+
+#include <vector>
 
 // An MP4 file being written: H.264 video (libx264, preset veryfast, CRF 20,
 // 4:2:0) and, where the source has sound, AAC sound. The file appears under
@@ -11,13 +14,17 @@
 class TClipWriter {
 public:
     // `timeBase` counts the video frames' presentation times; `sound` is the
-    // source's sound decoder, or null for a clip without sound.
+    // source's sound decoder, or null for a clip without sound; the
+    // chapters' times are seconds of the clip.
     TClipWriter(const QString& fileName, int width, int height, AVRational timeBase, AVRational frameRate,
-                const AVCodecContext* sound);
+                const AVCodecContext* sound, const std::vector<TClipChapter>& chapters = {});
     ~TClipWriter();
     TClipWriter(const TClipWriter&) = delete;
     TClipWriter& operator=(const TClipWriter&) = delete;
 
+    // Moves every chapter by `seconds`, none before the clip's start; before
+    // Finish.
+    void MoveChapters(double seconds);
     // A 4:2:0 frame of the clip's size, its pts in the video time base.
     void WriteVideo(const AVFrame* frame);
     // The sound encoder: planar float samples at the source's rate and

@@ -217,6 +217,7 @@ bool TfrmExport::ExportTo(const QString& fileName)
             options.HalfSize = ClipHalfSize->isChecked();
             options.BandHeight = ClipBandHeight->value();
             options.WholeSpanInView = ClipWholeSpanInView->isChecked();
+            options.Marks = mSource.Marks;
             TLoadProgressDialog progress(this, QStringLiteral("Writing the video clip..."));
             ExportClip(mSource.VideoFileName, {chart, mSource.StartTime, mSource.View, mSource.FullMax}, options,
                        QLocale(), fileName, &progress);

@@ -2,6 +2,7 @@
 
 #include "chart/ChartView.h"
 #include "common/DateTime.h"
+#include "export/ClipChapters.h"
 
 #include <QDialog>
 #include <QSize>
@@ -26,6 +27,8 @@ struct TExportSource {
     TDateTime Cursor = 0;
     float Duration = 0;
     QSize WindowSize;
+    // The marks, in seconds of the video, with their chapter titles.
+    std::vector<TClipChapter> Marks;
 };
 
 // The "Export" dialog: a picture, a video clip or the data in view. Its
