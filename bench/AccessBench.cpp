@@ -47,7 +47,7 @@ int RunAccessBench(int, char**)
         AppendRow(answer, columns, values);
     }
     AppendEmptyFrame(answer, TAccessFrame::End);
-    const QString script = QStringLiteral("#!/bin/sh\ncase \"$2\" in tables) exec cat \"%1/tables\";; "
+    const QString script = QStringLiteral("#!/bin/sh\ncase \"$3\" in tables) exec cat \"%1/tables\";; "
                                           "*) exec cat \"%1/answer\";; esac\n")
                                .arg(folder.path());
     // The stand-in reads no file, but the database wants one to exist.
@@ -57,7 +57,7 @@ int RunAccessBench(int, char**)
         std::fprintf(stderr, "cannot write the stand-in reader\n");
         return 1;
     }
-    qputenv("PLOTREEL_ACCESS_READER", folder.filePath("reader.sh").toLocal8Bit());
+    qputenv("PLOTREEL_READER", folder.filePath("reader.sh").toLocal8Bit());
     TAccessDatabase database(folder.filePath("readings.mdb"));
     const auto start = std::chrono::steady_clock::now();
     const auto rows = database.Select(QStringLiteral("Readings"), QStringLiteral("Stamp"), 0, 1e6);
@@ -71,7 +71,7 @@ int RunAccessBench(int, char**)
         ++count;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    qunsetenv("PLOTREEL_ACCESS_READER");
+    qunsetenv("PLOTREEL_READER");
     if (count != Records || sum <= 0) {
         std::fprintf(stderr, "read %d of %d records\n", count, Records);
         return 1;

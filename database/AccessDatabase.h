@@ -3,7 +3,7 @@
 #include "database/Database.h"
 
 // An Access file (.mdb, .accdb), read by libmdb in the reader program
-// plotreel-access-reader (database/accessreader), one process per job, so
+// plotreel-reader (reader/program), one process per job, so
 // that a damaged file that crashes or hangs libmdb ends only that process: the
 // job then fails with an Exception that names the file. libmdb runs no SQL of
 // the load's kind, so the reader scans the table and keeps the records whose
@@ -28,7 +28,3 @@ private:
     int mSilenceLimitMs;
     QStringList mTables;
 };
-
-// The reader program: $PLOTREEL_ACCESS_READER where set, else the one beside
-// the running program, else the one of the build tree.
-QString AccessReaderProgram();

@@ -2,47 +2,7 @@
 
 #include "database/DatabaseValues.h"
 
-#include <QtEndian>
-
-#include <cstring>
-
 namespace {
-
-void AppendLength(QByteArray& out, quint32 value)
-{
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 4);
-}
-
-void AppendNumber(QByteArray& out, double value)
-{
-    quint64 bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    char bytes[8];
-    qToLittleEndian(bits, bytes);
-    out.append(bytes, 8);
-}
-
-void AppendBytes(QByteArray& out, const QByteArray& bytes)
-{
-    AppendLength(out, static_cast<quint32>(bytes.size()));
-    out.append(bytes);
-}
-
-// Starts a frame; FinishFrame writes its length once the payload is in.
-qsizetype StartFrame(QByteArray& out, TAccessFrame kind)
-{
-    out.append(static_cast<char>(kind));
-    const qsizetype at = out.size();
-    AppendLength(out, 0);
-    return at;
-}
-
-void FinishFrame(QByteArray& out, qsizetype at)
-{
-    qToLittleEndian(static_cast<quint32>(out.size() - at - 4), out.data() + at);
-}
 
 bool HoldsNumber(TAccessKind kind)
 {
@@ -83,23 +43,16 @@ double AccessNumber(const TAccessColumn& column, const TAccessValue& value)
 
 void AppendNames(QByteArray& out, const QStringList& names)
 {
-    const qsizetype at = StartFrame(out, TAccessFrame::Names);
+    const qsizetype at = StartFrame(out, quint8(TAccessFrame::Names));
     AppendLength(out, static_cast<quint32>(names.size()));
     for (const QString& name : names)
         AppendBytes(out, name.toUtf8());
     FinishFrame(out, at);
 }
 
-void AppendError(QByteArray& out, const QString& message)
-{
-    const qsizetype at = StartFrame(out, TAccessFrame::Error);
-    AppendBytes(out, message.toUtf8());
-    FinishFrame(out, at);
-}
-
 void AppendColumns(QByteArray& out, const std::vector<TAccessColumn>& columns)
 {
-    const qsizetype at = StartFrame(out, TAccessFrame::Columns);
+    const qsizetype at = StartFrame(out, quint8(TAccessFrame::Columns));
     AppendLength(out, static_cast<quint32>(columns.size()));
     for (const TAccessColumn& column : columns) {
         AppendBytes(out, column.Name.toUtf8());
@@ -111,7 +64,7 @@ void AppendColumns(QByteArray& out, const std::vector<TAccessColumn>& columns)
 
 void AppendRow(QByteArray& out, const std::vector<TAccessColumn>& columns, const std::vector<TAccessValue>& values)
 {
-    const qsizetype at = StartFrame(out, TAccessFrame::Row);
+    const qsizetype at = StartFrame(out, quint8(TAccessFrame::Row));
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const TAccessValue& value = values[i];
         out.append(static_cast<char>(value.Null ? 0 : 1));
@@ -127,90 +80,47 @@ void AppendRow(QByteArray& out, const std::vector<TAccessColumn>& columns, const
 
 void AppendEmptyFrame(QByteArray& out, TAccessFrame kind)
 {
-    FinishFrame(out, StartFrame(out, kind));
+    AppendEmptyFrame(out, quint8(kind));
 }
 
-quint8 TPayloadReader::Byte()
+QStringList ReadNames(TPayloadReader& payload)
 {
-    if (mEnd - mData < 1)
-        throw TDamagedPayload();
-    return static_cast<quint8>(*mData++);
-}
-
-quint32 TPayloadReader::Length()
-{
-    if (mEnd - mData < 4)
-        throw TDamagedPayload();
-    const quint32 value = qFromLittleEndian<quint32>(mData);
-    mData += 4;
-    return value;
-}
-
-double TPayloadReader::Number()
-{
-    if (mEnd - mData < 8)
-        throw TDamagedPayload();
-    const quint64 bits = qFromLittleEndian<quint64>(mData);
-    mData += 8;
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-QByteArray TPayloadReader::Bytes()
-{
-    const quint32 size = Length();
-    if (static_cast<quint64>(mEnd - mData) < size)
-        throw TDamagedPayload();
-    QByteArray bytes(mData, static_cast<qsizetype>(size));
-    mData += size;
-    return bytes;
-}
-
-QString TPayloadReader::Text()
-{
-    return QString::fromUtf8(Bytes());
-}
-
-QStringList TPayloadReader::Names()
-{
-    const quint32 count = Length();
+    const quint32 count = payload.Length();
     QStringList names;
     for (quint32 i = 0; i < count; ++i)
-        names << Text();
+        names << payload.Text();
     return names;
 }
 
-std::vector<TAccessColumn> TPayloadReader::Columns()
+std::vector<TAccessColumn> ReadColumns(TPayloadReader& payload)
 {
-    const quint32 count = Length();
+    const quint32 count = payload.Length();
     std::vector<TAccessColumn> columns;
     for (quint32 i = 0; i < count; ++i) {
         TAccessColumn column;
-        column.Name = Text();
-        const quint8 kind = Byte();
+        column.Name = payload.Text();
+        const quint8 kind = payload.Byte();
         if (kind > static_cast<quint8>(TAccessKind::Other))
             throw TDamagedPayload();
         column.Kind = static_cast<TAccessKind>(kind);
-        column.TypeName = Text();
+        column.TypeName = payload.Text();
         columns.push_back(column);
     }
     return columns;
 }
 
-void TPayloadReader::Row(const std::vector<TAccessColumn>& columns, std::vector<TAccessValue>& values)
+void ReadRow(TPayloadReader& payload, const std::vector<TAccessColumn>& columns, std::vector<TAccessValue>& values)
 {
     values.resize(columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) {
         TAccessValue& value = values[i];
-        value.Null = Byte() == 0;
+        value.Null = payload.Byte() == 0;
         if (value.Null)
             continue;
         if (HoldsNumber(columns[i].Kind))
-            value.Number = Number();
+            value.Number = payload.Number();
         else if (HoldsText(columns[i].Kind))
-            value.Text = Bytes();
+            value.Text = payload.Bytes();
     }
-    if (mData != mEnd)
-        throw TDamagedPayload();
+    payload.Finished();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "reader/ReaderFrames.h"
 
 #include <QByteArray>
 #include <QString>
@@ -8,16 +9,12 @@
 
 #include <vector>
 
-// What the Access reader program (database/accessreader) writes to its
-// standard output for TAccessDatabase: frames of a kind byte, a 32-bit
-// little-endian payload length and the payload. Numbers are little-endian,
-// texts a 32-bit length and UTF-8 bytes.
+// The frames of the reader program's Access jobs (reader/ReaderFrames.h),
+// which TAccessDatabase reads, besides Error and Alive.
 enum class TAccessFrame : quint8 {
     Names = 1,   // the answer to a tables or columns job: a count and texts
-    Error = 2,   // a text; the job has ended
     Columns = 3, // the first answer to a select: a count and, per column, name, kind, type name
     Row = 4,     // one record in the window: per column a presence byte and the value
-    Alive = 5,   // nothing: the reader is still scanning
     End = 6,     // the select has read every record of the table
 };
 
@@ -52,34 +49,12 @@ double AccessNumber(const TAccessColumn& column, const TAccessValue& value);
 
 // Frames appended to out.
 void AppendNames(QByteArray& out, const QStringList& names);
-void AppendError(QByteArray& out, const QString& message);
 void AppendColumns(QByteArray& out, const std::vector<TAccessColumn>& columns);
 void AppendRow(QByteArray& out, const std::vector<TAccessColumn>& columns, const std::vector<TAccessValue>& values);
 void AppendEmptyFrame(QByteArray& out, TAccessFrame kind);
 
-// Reads the payload of a frame; every read past its end throws
-// TDamagedPayload.
-class TPayloadReader {
-public:
-    TPayloadReader(const char* data, quint32 size) : mData(data), mEnd(data + size) {}
-
-    QStringList Names();
-    QString Text();
-    std::vector<TAccessColumn> Columns();
-    // values takes the record's values, one per column.
-    void Row(const std::vector<TAccessColumn>& columns, std::vector<TAccessValue>& values);
-
-private:
-    quint8 Byte();
-    quint32 Length();
-    double Number();
-    QByteArray Bytes();
-
-    const char* mData;
-    const char* mEnd;
-};
-
-class TDamagedPayload : public std::exception {
-public:
-    const char* what() const noexcept override { return "A frame of the Access reader is damaged."; }
-};
+// Payloads read; a damaged one throws TDamagedPayload.
+QStringList ReadNames(TPayloadReader& payload);
+std::vector<TAccessColumn> ReadColumns(TPayloadReader& payload);
+// values takes the record's values, one per column.
+void ReadRow(TPayloadReader& payload, const std::vector<TAccessColumn>& columns, std::vector<TAccessValue>& values);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the chart data file parser, the .xlsx, .ods and .xls readers and the
-# Access reader's parent side with libFuzzer and the address and
+# reader program's Access parent side with libFuzzer and the address and
 # undefined-behaviour sanitizers, and runs each target:
 #
 #   scripts/fuzz.sh --ci       what scripts/test.sh runs: each target replays
@@ -56,15 +56,18 @@ clang++ "${flags[@]}" $(pkg-config --cflags Qt6Core libgsf-1) \
   tests/spreadsheet/FuzzRowChecks.cpp tests/spreadsheet/XlsFuzz.cpp \
   $(pkg-config --libs Qt6Core libgsf-1) -o "$out/xls_fuzz"
 
-# The Access reader program runs libmdb, which crashes on some inputs: it is
-# built without the sanitizers, and only what escapes it is a finding.
+# The reader program runs libmdb, libmatio and libhdf5, which crash on some
+# inputs: it is built without the sanitizers, and only what escapes it is a
+# finding.
 fixtures="${PLOTREEL_FIXTURES:-../shared/fixtures}"
-clang++ -std=c++17 -g -O1 -fPIC -I. $(pkg-config --cflags Qt6Core libmdb) \
-  database/accessreader/*.cpp database/AccessProtocol.cpp database/DatabaseValues.cpp common/DateTime.cpp \
-  $(pkg-config --libs Qt6Core libmdb) -o "$out/plotreel-access-reader"
-clang++ "${flags[@]}" -DPLOTREEL_ACCESS_READER_BUILT="\"$PWD/$out/plotreel-access-reader\"" $(pkg-config --cflags Qt6Core) \
+clang++ -std=c++17 -g -O1 -fPIC -I. $(pkg-config --cflags Qt6Core libmdb matio hdf5) \
+  reader/program/*.cpp reader/ReaderFrames.cpp database/AccessProtocol.cpp database/DatabaseValues.cpp \
+  logger/ForeignFrames.cpp common/DateTime.cpp \
+  $(pkg-config --libs Qt6Core libmdb matio hdf5) -o "$out/plotreel-reader"
+clang++ "${flags[@]}" -DPLOTREEL_READER_BUILT="\"$PWD/$out/plotreel-reader\"" $(pkg-config --cflags Qt6Core) \
   common/DateTime.cpp common/LoadProgress.cpp database/AccessDatabase.cpp database/AccessProtocol.cpp \
-  database/DatabaseValues.cpp database/ReaderProcess.cpp tests/database/AccessReaderFuzz.cpp \
+  database/DatabaseValues.cpp reader/ReaderFrames.cpp reader/ReaderJob.cpp reader/ReaderProcess.cpp \
+  tests/database/AccessReaderFuzz.cpp \
   $(pkg-config --libs Qt6Core) -o "$out/access_fuzz"
 mkdir -p "$out/seeds-access"
 cp "$fixtures"/access/*.mdb "$fixtures"/access/*.accdb "$out/seeds-access/"

@@ -13,7 +13,7 @@ packages=(
   libqcustomplot-dev libmpv-dev libfast-float-dev libgsf-1-dev libzip-dev libexpat1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc unixodbc-dev
-  libpq-dev libsqlite3-dev mdbtools-dev tdsodbc odbc-postgresql
+  libpq-dev libsqlite3-dev mdbtools-dev tdsodbc odbc-postgresql libmatio-dev libhdf5-dev
   fonts-liberation fonts-dejavu-core
   file
 )
@@ -22,7 +22,7 @@ packages=(
 test_packages=(
   libgtest-dev libxcb1-dev libxcb-xtest0-dev xvfb xauth ffmpeg clang libclang-rt-14-dev llvm imagemagick zlib1g-dev
   desktop-file-utils postgresql sqlite3 libsqliteodbc
-  python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf
+  python3-openpyxl python3-xlsxwriter python3-xlwt python3-odf python3-scipy python3-h5py
 )
 
 # The mpv player, pandas and pyqtgraph only as the yardsticks of plotreel-bench

@@ -152,8 +152,8 @@ TEST(AccessReader, LibmdbsPrintingStaysOutOfTheAnswer)
 
 TEST(AccessReader, AMissingReaderProgramFailsToConnect)
 {
-    const ReaderProgram missing(QStringLiteral("/no/such/plotreel-access-reader"));
+    const ReaderProgram missing(QStringLiteral("/no/such/plotreel-reader"));
     const QString error = ErrorOf([] { TAccessDatabase(AccessFixture(QStringLiteral("ace-types.accdb"))); });
     EXPECT_TRUE(error.contains("ace-types.accdb")) << error.toStdString();
-    EXPECT_TRUE(error.contains("/no/such/plotreel-access-reader")) << error.toStdString();
+    EXPECT_TRUE(error.contains("/no/such/plotreel-reader")) << error.toStdString();
 }

@@ -36,14 +36,14 @@ dpkg-deb -x "$deb" "$root"
 
 files=$(cd "$root" && find . -type f -o -type l | sort)
 expected="./usr/bin/plotreel
-./usr/bin/plotreel-access-reader
+./usr/bin/plotreel-reader
 ./usr/share/applications/plotreel.desktop
 ./usr/share/icons/hicolor/scalable/apps/plotreel.svg"
 [ "$files" = "$expected" ] || fail "the package holds
 $files
 instead of
 $expected"
-for program in plotreel plotreel-access-reader; do
+for program in plotreel plotreel-reader; do
   [ -x "$root/usr/bin/$program" ] || fail "usr/bin/$program is not executable"
 done
 

@@ -1,6 +1,6 @@
 #include "tests/support/DamagedAccessFiles.h"
 
-#include "database/AccessDatabase.h"
+#include "reader/ReaderJob.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QFile>
@@ -95,7 +95,7 @@ QString AccessReaderStandIn(const QString& folder, TReaderEnding ending)
                                           "\"%1\" \"$@\" > \"%2/answer\"\n"
                                           "head -c $(($(stat -c %s \"%2/answer\") - 5)) \"%2/answer\"\n"
                                           "%3\n")
-                               .arg(AccessReaderProgram(), folder, QString::fromLatin1(endings[int(ending)]));
+                               .arg(ReaderProgram(), folder, QString::fromLatin1(endings[int(ending)]));
     WriteAll(path, script.toUtf8(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }

@@ -36,11 +36,11 @@ enum class TReaderEnding {
 // id to folder/pid.
 QString AccessReaderStandIn(const QString& folder, TReaderEnding ending);
 
-// Has TAccessDatabase run program as its reader while it lives.
+// Has the reader jobs run program as the reader while it lives.
 class ReaderProgram {
 public:
-    explicit ReaderProgram(const QString& program) { qputenv("PLOTREEL_ACCESS_READER", program.toLocal8Bit()); }
-    ~ReaderProgram() { qunsetenv("PLOTREEL_ACCESS_READER"); }
+    explicit ReaderProgram(const QString& program) { qputenv("PLOTREEL_READER", program.toLocal8Bit()); }
+    ~ReaderProgram() { qunsetenv("PLOTREEL_READER"); }
     ReaderProgram(const ReaderProgram&) = delete;
     ReaderProgram& operator=(const ReaderProgram&) = delete;
 };

@@ -1,4 +1,4 @@
-#include "database/ReaderProcess.h"
+#include "reader/ReaderProcess.h"
 
 #include "common/Exception.h"
 

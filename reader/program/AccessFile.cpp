@@ -1,9 +1,9 @@
-#include "database/accessreader/AccessFile.h"
+#include "reader/program/AccessFile.h"
 
 #include "common/Exception.h"
 #include "database/AccessProtocol.h"
 #include "database/DatabaseValues.h"
-#include "database/accessreader/FrameOutput.h"
+#include "reader/program/FrameOutput.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,6 +1,6 @@
-#include "database/accessreader/FrameOutput.h"
+#include "reader/program/FrameOutput.h"
 
-#include "database/AccessProtocol.h"
+#include "reader/ReaderFrames.h"
 
 #include <cerrno>
 
@@ -10,7 +10,7 @@ void TFrameOutput::KeepAlive()
 {
     const auto now = std::chrono::steady_clock::now();
     if (now - mLastAlive >= AliveInterval) {
-        AppendEmptyFrame(mBuffer, TAccessFrame::Alive);
+        AppendEmptyFrame(mBuffer, quint8(TReaderFrame::Alive));
         mLastAlive = now;
         Flush();
     } else if (mBuffer.size() >= FlushBytes) {
