@@ -10,6 +10,7 @@
 #include "database/Database.h"
 #include "common/WaitCursor.h"
 #include "import/CheckedDateEdit.h"
+#include "logger/LoggerFile.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -84,6 +85,7 @@ TfrmLoadData::TfrmLoadData(TLoadDataHost& host)
     CreateExcelTab();
     CreateTextTab();
     CreateTestDataTab();
+    CreateLoggerTab();
     PageControl->setCurrentIndex(0);
 }
 
@@ -129,17 +131,22 @@ bool TfrmLoadData::RunImport(const std::function<void(TLoadProgress* progress)>&
         WaitCursor wait;
         load(&progress);
     } catch (const LoadCancelled&) {
-        TChart& chart = mHost.TargetChart();
-        for (const TImportEntry& entry : ImportSeries) {
-            for (int i = chart.SeriesCount() - 1; i >= 1; --i) {
-                if (chart.Series(i) == entry.Series)
-                    chart.FreeSeries(i);
-            }
-        }
-        ImportSeries.clear();
+        DropImportSeries();
         return false;
     }
     return true;
+}
+
+void TfrmLoadData::DropImportSeries()
+{
+    TChart& chart = mHost.TargetChart();
+    for (const TImportEntry& entry : ImportSeries) {
+        for (int i = chart.SeriesCount() - 1; i >= 1; --i) {
+            if (chart.Series(i) == entry.Series)
+                chart.FreeSeries(i);
+        }
+    }
+    ImportSeries.clear();
 }
 
 void TfrmLoadData::LoadSucceeded()

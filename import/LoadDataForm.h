@@ -14,14 +14,20 @@
 #include <functional>
 
 class QComboBox;
+class QDateTimeEdit;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTabWidget;
 class QTimeEdit;
+class QTreeView;
 class TCheckedDateEdit;
 class TDatabase;
 class TFastLineSeries;
+class TLoggerFile;
+class TLoggerTreeModel;
+struct TLoggerTime;
 
 // The "Load Chart Data" dialog: the start translation time and one tab per
 // source of chart data. It lives as long as the main window and keeps what
@@ -133,6 +139,36 @@ public:
     void sbnLoadTestData3Click();
     void sbnLoadTestData2Click();
 
+    // The "Logger File" tab.
+    QWidget* TabSheet5 = nullptr;
+    QPushButton* sbnOpenLoggerFile = nullptr;
+    QLabel* lblLoggerFileName = nullptr;
+    QLineEdit* edtLoggerFilter = nullptr;
+    QTreeView* tvwLoggerChannels = nullptr;
+    TLoggerTreeModel* LoggerChannels = nullptr;
+    QLabel* lblLoggerTime = nullptr;
+    QComboBox* cbxLoggerTime = nullptr;
+    QComboBox* cbxLoggerTimeUnit = nullptr;
+    QLabel* lblLoggerZero = nullptr;
+    QDateTimeEdit* dtpLoggerZero = nullptr;
+    QListWidget* lstLoggerSpans = nullptr;
+    QPushButton* sbnLoadLoggerData = nullptr;
+    // The open logger file, or none; it stays open between runs of the dialog.
+    std::unique_ptr<TLoggerFile> LoggerFile;
+
+    void sbnOpenLoggerFileClick();
+    // Selects a logger file as the file dialog does: its channel tree with
+    // none ticked; a file that cannot be read leaves the tab as it was.
+    void OpenLoggerFile(const QString& fileName);
+    // Shows the dialog on this tab with the file selected.
+    bool RunLoggerFileDialog(const QString& fileName);
+    bool CheckLoggerInput();
+    void sbnLoadLoggerDataClick();
+    // The time the tab's choices give the channels.
+    TLoggerTime LoggerTime() const;
+    // Shows each ticked channel's first and last time.
+    void ShowLoggerSpans();
+
 protected:
     // One series per chosen field, in order, added to the chart at once; the
     // tag of each is its entry's index in the source's list.
@@ -145,6 +181,8 @@ protected:
     // progress dialog. A load that the user cancels takes those series off the
     // chart again and returns false; the dialog stays open.
     bool RunImport(const std::function<void(TLoadProgress* progress)>& load);
+    // Takes the series of ImportSeries off the chart again.
+    void DropImportSeries();
     // The end of every successful load: the dialog closes with OK.
     void LoadSucceeded();
     // A button of a tab: fixed place, takes the focus from the Tab key only.
@@ -169,6 +207,8 @@ private:
     void CreateExcelTab();
     void CreateTextTab();
     void CreateTestDataTab();
+    void CreateLoggerTab();
+    void FillLoggerTimes();
     void AddTestSeries(std::vector<TChartPoint> (*generate)(const TLoadWindow&, TRandom&));
 
     TLoadDataHost& mHost;

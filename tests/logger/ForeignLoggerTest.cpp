@@ -4,36 +4,16 @@
 #include "logger/MatFile.h"
 #include "tests/support/DamagedAccessFiles.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/ForeignLoggerFiles.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <map>
 
 namespace {
-
-// The MATLAB and HDF5 files of write-foreign-files.py, written once.
-const QString& ForeignFiles()
-{
-    static QTemporaryDir folder;
-    static const bool written = [] {
-        QProcess python;
-        python.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral(PLOTREEL_SOURCE_DIR "/tests/logger/write-foreign-files.py"), folder.path()});
-        return python.waitForFinished(60000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
-    }();
-    EXPECT_TRUE(written) << "python3 with scipy and h5py could not write the files";
-    static const QString path = folder.path();
-    return path;
-}
-
-QString ForeignFile(const char* name)
-{
-    return ForeignFiles() + QLatin1Char('/') + QString::fromLatin1(name);
-}
 
 // The node's path: its groups' names and its own, joined by '/'.
 QString PathOf(const TLoggerFile& file, int node)
@@ -102,7 +82,7 @@ TEST(ForeignLoggerFile, ListsTheChannelsOfEachFormat)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.File);
-        const auto file = OpenLoggerFile(ForeignFile(c.File));
+        const auto file = OpenLoggerFile(ForeignLoggerFile(c.File));
         std::map<QString, qint64> channels;
         std::vector<QString> unloadable;
         for (std::size_t i = 0; i < file->Nodes().size(); ++i) {
@@ -122,7 +102,7 @@ TEST(ForeignLoggerFile, ListsTheChannelsOfEachFormat)
         EXPECT_EQ(unloadable, c.Unloadable);
     }
     // The group linked from inside itself is listed once.
-    const auto h5 = OpenLoggerFile(ForeignFile("plain.h5"));
+    const auto h5 = OpenLoggerFile(ForeignLoggerFile("plain.h5"));
     EXPECT_EQ(h5->Nodes()[std::size_t(NodeOf(*h5, "engine/speed"))].Comment, "wheel speed");
 }
 
@@ -144,7 +124,7 @@ TEST(ForeignLoggerFile, ReadsChannelsInsideTheWindow)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.File) + " " + c.Channel);
-        const auto file = OpenLoggerFile(ForeignFile(c.File));
+        const auto file = OpenLoggerFile(ForeignLoggerFile(c.File));
         TLoggerTime time;
         time.TimeNode = NodeOf(*file, c.Time);
         time.Zero = Zero;
@@ -167,7 +147,7 @@ TEST(ForeignLoggerFile, ReadsChannelsInsideTheWindow)
     }
 
     // Two channels at once, timed by their index.
-    const auto file = OpenLoggerFile(ForeignFile("v5.mat"));
+    const auto file = OpenLoggerFile(ForeignLoggerFile("v5.mat"));
     TLoggerTime byIndex;
     byIndex.Zero = Zero;
     const auto series = ReadAll(*file, {NodeOf(*file, "speed"), NodeOf(*file, "t")}, byIndex,
@@ -205,7 +185,7 @@ TEST(ForeignLoggerFile, DamagedFilesFailWithAnErrorNamingTheFile)
     QTemporaryDir folder;
     int made = 0;
     const auto damaged = [&](const char* name, qint64 keep, const QByteArray& junk) {
-        QFile source(ForeignFile(name));
+        QFile source(ForeignLoggerFile(name));
         EXPECT_TRUE(source.open(QIODevice::ReadOnly));
         QByteArray bytes = source.readAll();
         bytes = bytes.left(keep < 0 ? bytes.size() + keep : keep);
@@ -265,8 +245,8 @@ TEST(ForeignLoggerFile, AReaderThatDiesOrHangsIsAnError)
         out.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         out.close();
         const ReaderProgram reader(script);
-        const QString error = ErrorOf([] { TMatFile(ForeignFile("v5.mat"), 1000); });
-        EXPECT_TRUE(error.contains(ForeignFile("v5.mat"))) << error.toStdString();
+        const QString error = ErrorOf([] { TMatFile(ForeignLoggerFile("v5.mat"), 1000); });
+        EXPECT_TRUE(error.contains(ForeignLoggerFile("v5.mat"))) << error.toStdString();
         EXPECT_TRUE(error.contains(QString::fromLatin1(c.Text))) << error.toStdString();
     }
 }
