@@ -4,6 +4,7 @@
 #include "bench/DatabaseBench.h"
 #include "bench/ExportBench.h"
 #include "bench/LineDrawingBench.h"
+#include "bench/LoggerBench.h"
 #include "bench/MeasureBench.h"
 #include "bench/PlaybackBench.h"
 #include "bench/ScaleBench.h"
@@ -23,6 +24,9 @@ int main(int argc, char** argv)
         return RunDatabaseBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "xlsx") == 0)
         return RunXlsxImportBench(argc, argv);
+    // Writes two files of 80 MB: only when asked for.
+    if (argc >= 2 && std::strcmp(argv[1], "logger") == 0)
+        return RunLoggerBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "chart") == 0)
         return RunChartBench(argc, argv);
     // Encodes a minute of 1080p video twice: only when asked for.
@@ -54,6 +58,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | scale1m | lines | playback | playback2 | scrub | export]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | scale1m | lines | logger | playback | playback2 | scrub | export]\n");
     return 2;
 }

@@ -1,0 +1,5 @@
+#pragma once
+
+// plotreel-bench logger: the logger file readers against plain reads of the
+// same files.
+int RunLoggerBench(int argc, char** argv);
