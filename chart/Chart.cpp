@@ -2,6 +2,7 @@
 
 #include "chart/ChartLanes.h"
 #include "chart/LaneItems.h"
+#include "chart/LaneValueTicker.h"
 #include "chart/SummaryGraph.h"
 #include "chart/TimeAxisTicker.h"
 #include "common/TimeText.h"
@@ -51,6 +52,7 @@ void StyleLane(QCPAxisRect* rect)
         // Tick marks point out of the plot, as a reader of charts expects.
         axis->setTickLength(0, 4);
     }
+    rect->axis(QCPAxis::atLeft)->setTicker(QSharedPointer<TLaneValueTicker>::create());
 }
 
 QCPAxis* TimeAxisOf(const QCPAxisRect* rect)
@@ -253,6 +255,10 @@ std::vector<TFastLineSeries*> TChart::ArrangeLanes()
 void TChart::AddLane()
 {
     auto* rect = new QCPAxisRect(mPlot, false);
+    // Its white background goes under the lines, as the first lane's does:
+    // on the plot's current layer it would be drawn over the lines made
+    // before it.
+    rect->setLayer(mPlot->axisRect()->layer());
     QCPAxis* time = rect->addAxis(QCPAxis::atBottom);
     rect->addAxis(QCPAxis::atLeft);
     StyleLane(rect);
@@ -384,10 +390,11 @@ void TChart::FitValueTicks()
     for (const TLane& lane : mLanes) {
         QCPAxisTicker& ticker = *ValueAxisOf(lane.Rect)->ticker();
         const int count = mLanesShown ? LaneTickCount(lane.Rect->height(), labelHeight) : FullHeightTickCount;
-        if (count != ticker.tickCount()) {
-            ticker.setTickCount(count);
-            lane.Rect->update(QCPLayoutElement::upPreparation);
-        }
+        // Labels in lanes keep within their lane.
+        if (auto* laneTicker = dynamic_cast<TLaneValueTicker*>(&ticker))
+            laneTicker->SetHeights(mLanesShown ? lane.Rect->height() : 0, labelHeight);
+        ticker.setTickCount(count);
+        lane.Rect->update(QCPLayoutElement::upPreparation);
     }
 }
 

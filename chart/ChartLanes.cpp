@@ -33,3 +33,11 @@ int LaneTickCount(int laneHeight, int labelHeight)
     const int slot = 2 * std::max(1, labelHeight);
     return std::clamp(laneHeight / slot, 1, FullHeightTickCount);
 }
+
+TValueSpan LabelledSpan(TValueSpan range, int laneHeight, int labelHeight)
+{
+    if (laneHeight <= labelHeight || !(range.Max > range.Min))
+        return range;
+    const double room = (range.Max - range.Min) * (labelHeight / 2.0) / laneHeight;
+    return {range.Min + room, range.Max - room};
+}

@@ -35,5 +35,11 @@ std::optional<TValueSpan> FitValueRange(const std::vector<TValueSpan>& ranges);
 // least one tick and no more than a full-height chart shows.
 int LaneTickCount(int laneHeight, int labelHeight);
 
+// The part of a lane's value range where its ticks may go: half a label's
+// height in from either end, so that every label stays within the lane and
+// clear of its neighbours'. The whole range where a lane is lower than a
+// label.
+TValueSpan LabelledSpan(TValueSpan range, int laneHeight, int labelHeight);
+
 // The tick count of a value axis that has the whole chart's height.
 constexpr int FullHeightTickCount = 5;

@@ -58,3 +58,23 @@ TEST(ChartLanes, ALaneAsksForTheTicksItHasRoomFor)
     for (const auto& c : cases)
         EXPECT_EQ(LaneTickCount(c.Height, c.LabelHeight), c.Ticks) << c.Height << " px";
 }
+
+TEST(ChartLanes, TicksGoWhereTheirLabelsStayInTheLane)
+{
+    const struct {
+        TValueSpan Range;
+        int Height;
+        int LabelHeight;
+        TValueSpan Labelled;
+    } cases[] = {
+        {{0, 100}, 40, 14, {17.5, 82.5}},    // 7 px of 40 off either end
+        {{-1, 1}, 200, 10, {-0.95, 0.95}},
+        {{0, 100}, 12, 14, {0, 100}},        // lower than a label: the whole range
+        {{5, 5}, 40, 14, {5, 5}},
+    };
+    for (const auto& c : cases) {
+        const TValueSpan labelled = LabelledSpan(c.Range, c.Height, c.LabelHeight);
+        EXPECT_DOUBLE_EQ(labelled.Min, c.Labelled.Min) << c.Height << " px";
+        EXPECT_DOUBLE_EQ(labelled.Max, c.Labelled.Max) << c.Height << " px";
+    }
+}
