@@ -56,6 +56,8 @@ TKeyCommand KeyCommandFor(int key, Qt::KeyboardModifiers modifiers)
         return ctrl ? TKeyCommand::SaveData : TKeyCommand::None;
     case Qt::Key_E:
         return ctrl ? TKeyCommand::Export : TKeyCommand::None;
+    case Qt::Key_Z:
+        return ctrl ? TKeyCommand::Undo : TKeyCommand::None;
     default:
         return TKeyCommand::None;
     }

@@ -29,6 +29,7 @@ enum class TKeyCommand {
     ZoomBack,
     PlaceMarker,
     ClearMarkers,
+    Undo,
 };
 
 // The command of a key with its modifiers. The keypad and the keyboard

@@ -8,6 +8,7 @@
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
+#include "common/DamagedFile.h"
 #include "common/Exception.h"
 #include "common/LanesChoice.h"
 #include "common/LoadProgressDialog.h"
@@ -143,9 +144,15 @@ void TfrmMain::sbnAddVideoClick()
 
 void TfrmMain::OpenVideoFile(const QString& fileName)
 {
+    // A video named *.bcd would be its own companion file.
+    const QString companion = ChartDataFileName(fileName);
+    const bool hasCompanion = companion != fileName && QFileInfo::exists(companion);
+    // Its companion file's series take the place of those on the chart.
+    if (hasCompanion && !KeepUnsavedData())
+        return;
     {
         WaitCursor wait;
-        mPlayer->Open(fileName);
+        OpenPlayer(fileName);
         // The videos added to the one before go with it.
         mVideos->Clear();
     }
@@ -165,12 +172,12 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
     mRefusedCompanion.clear();
     mMarkers.Clear();
     mTooLargeCompanion.clear();
-    // A video named *.bcd would be its own companion file.
-    const QString companion = ChartDataFileName(VideoFileName);
-    if (companion != VideoFileName && QFileInfo::exists(companion)) {
+    if (hasCompanion) {
         // The series of the video before never stay beside this one's,
         // whether its file can be read or not.
         FreeDataSeries(*ChartAll);
+        ForgetRemovals();
+        mDataUnsaved = false;
         lvwLegend->clear();
         lvwLegend->setVisible(false);
         try {
@@ -190,14 +197,45 @@ void TfrmMain::OpenVideoFile(const QString& fileName)
         throw Exception(problems.join(QStringLiteral("\n\n")));
 }
 
+void TfrmMain::OpenPlayer(const QString& fileName)
+{
+    // The player lets go of its video before it opens another.
+    const QString previous = mPlayer->GetDuration() >= 0 ? VideoFileName : QString();
+    const float position = mPlayer->GetPosition();
+    try {
+        mPlayer->Open(fileName);
+    } catch (const Exception& error) {
+        if (previous.isEmpty())
+            throw;
+        // The video before comes back where it was, so that a file that
+        // cannot be played changes nothing; the added videos are still
+        // open beside it.
+        try {
+            mPlayer->Open(previous);
+            mPlayer->SetPosition(position);
+        } catch (const Exception& again) {
+            throw Exception(error.Message() + QStringLiteral("\n\nThe video before, \"%1\", could not be opened "
+                                                               "again either.\n%2").arg(previous, again.Message()));
+        }
+        ShowPlayState(false);
+        SyncAddedVideos(position);
+        throw;
+    }
+}
+
 QStringList TfrmMain::RestoreAddedVideos()
 {
     WaitCursor wait;
+    mArrangement = {};
+    mRefusedArrangement.clear();
     try {
-        return mVideos->AddAll(LoadArrangement(VideoFileName), mPlayer->GetPosition());
+        mArrangement = LoadArrangement(VideoFileName);
     } catch (const Exception& error) {
-        return {error.Message()};
+        // The file stays as it is until a save puts it aside.
+        mRefusedArrangement = ArrangementFileName(VideoFileName);
+        return {error.Message() + QStringLiteral(" It is kept as it is; a save sets it aside.")};
     }
+    return mVideos->AddAll(mArrangement.Videos, mPlayer->GetPosition());
 }
 
 void TfrmMain::LoadChartDataFile(const QString& fileName)
@@ -262,12 +300,15 @@ QPoint TfrmMain::DialogPosition() const
 
 void TfrmMain::sbnOpenDataClick()
 {
+    // Series removed before are let go before a load takes memory.
+    ForgetRemovals();
     const int seriesBefore = ChartAll->SeriesCount();
     const bool loaded = frmLoadData->RunLoadDataDialog();
     // A load that failed part way keeps the series it had made; they belong
     // in the legend all the same, but the start time stays.
     if (!loaded && ChartAll->SeriesCount() == seriesBefore)
         return;
+    DataChanged();
     FitCursorHeight();
     FillLegend();
     if (loaded) {
@@ -285,7 +326,38 @@ void TfrmMain::sbnOpenDataClick()
 void TfrmMain::sbnSaveDataClick()
 {
     WaitCursor wait;
-    SaveArrangement(VideoFileName, mVideos->Arrangement());
+    // The chart data is saved even when the arrangement cannot be, and the
+    // other way round; what was set aside is told in any case.
+    QStringList notes;
+    QStringList problems;
+    for (void (TfrmMain::*save)(QStringList&) : {&TfrmMain::SaveVideoArrangement, &TfrmMain::SaveChartData}) {
+        try {
+            (this->*save)(notes);
+        } catch (const Exception& error) {
+            problems << error.Message();
+        }
+    }
+    if (!problems.isEmpty())
+        throw Exception((problems + notes).join(QStringLiteral("\n\n")));
+    ForgetRemovals();
+    if (!notes.isEmpty())
+        ShowInformationBox(notes.join(QStringLiteral("\n\n")));
+}
+
+void TfrmMain::SaveVideoArrangement(QStringList& notes)
+{
+    TArrangement arrangement = mArrangement;
+    arrangement.Videos = mVideos->Arrangement();
+    const bool refused = !mRefusedArrangement.isEmpty();
+    const QString kept = SaveArrangement(VideoFileName, arrangement, refused);
+    mRefusedArrangement.clear();
+    if (!kept.isEmpty())
+        notes << QStringLiteral("The video arrangement \"%1\" that could not be read when the video was opened is kept as \"%2\".")
+                     .arg(ArrangementFileName(VideoFileName), kept);
+}
+
+void TfrmMain::SaveChartData(QStringList& notes)
+{
     // Without data there is only the arrangement to keep.
     if (ChartAll->SeriesCount() <= 1)
         return;
@@ -298,6 +370,7 @@ void TfrmMain::sbnSaveDataClick()
                                        "video was opened, and saving would replace it with less.").arg(companion));
     if (companion != mRefusedCompanion || !QFileInfo::exists(companion)) {
         SaveChartDataFile(*ChartAll, DefaultAxisMin, DefaultAxisMax, companion);
+        mDataUnsaved = false;
         return;
     }
     // A file that could not be read is never replaced unseen.
@@ -310,7 +383,8 @@ void TfrmMain::sbnSaveDataClick()
     } catch (const Exception& e) {
         throw Exception(e.Message() + QLatin1Char(' ') + note);
     }
-    ShowInformationBox(QStringLiteral("The chart data is saved as \"%1\". %2").arg(companion, note));
+    mDataUnsaved = false;
+    notes << QStringLiteral("The chart data is saved as \"%1\". %2").arg(companion, note);
 }
 
 void TfrmMain::sbnAboutClick()

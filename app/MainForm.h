@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/KeyCommands.h"
+#include "app/SeriesUndo.h"
 #include "app/SpanMeasure.h"
 #include "app/ZoomHistory.h"
 #include "common/DateTime.h"
 #include "import/LoadDataHost.h"
+#include "multivideo/VideoArrangement.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -159,6 +161,13 @@ private:
     void CreateControls();
     void CreateLegend();
     void LoadChartDataFile(const QString& fileName);
+    // Opens a video in the main player; when it cannot be opened, opens the
+    // video before again where it was, and throws.
+    void OpenPlayer(const QString& fileName);
+    // The two halves of the save button; each adds a note for a file it set
+    // aside.
+    void SaveVideoArrangement(QStringList& notes);
+    void SaveChartData(QStringList& notes);
     void CreateTopPanel();
     void CreateToolStrip();
     void ConnectCommands();
@@ -198,6 +207,19 @@ private:
     QString CurrentTimeText() const;
     // The window's size and place from the last run, or centred on the screen.
     void RestorePlacement();
+    // Keeps the window's size and place for the next run.
+    void KeepPlacement();
+    // Chart data not saved yet (MainFormUnsaved.cpp). True when data series
+    // were loaded, renamed, moved in time or removed since the last save or
+    // the reading of the companion file.
+    bool DataUnsaved() const;
+    // Before unsaved data would be lost: asks whether to save it; false when
+    // the user cancels. Throws when the save fails.
+    bool KeepUnsavedData();
+    void DataChanged();
+    // Puts back the series of the last "Delete" or "Clear Chart Data".
+    void UndoRemoval();
+    void ForgetRemovals();
     // Shows a view, remembering the one it leaves for ZoomBack.
     void ZoomTo(TView view);
     // A drag with the left button moves the cursor and the video with it, a
@@ -221,6 +243,13 @@ private:
     std::unique_ptr<TVideoSet> mVideos;
     // The companion file of the open video when it could not be read.
     QString mRefusedCompanion;
+    // The arrangement file as it was read when the video was opened; its
+    // videos are held by mVideos from then on.
+    TArrangement mArrangement;
+    // The arrangement file of the open video when it could not be read.
+    QString mRefusedArrangement;
+    bool mDataUnsaved = false;
+    TSeriesUndo mSeriesUndo;
     // The companion file that was whole but did not fit in memory.
     QString mTooLargeCompanion;
     QPointer<QWidget> mLastWheelTarget;

@@ -3,12 +3,15 @@
 
 #include "chart/Chart.h"
 #include "export/ExportDialog.h"
+#include "multivideo/VideoSet.h"
 
 void TfrmMain::sbnExportClick()
 {
     TExportSource source;
     source.Chart = ChartAll;
     source.VideoFileName = VideoFileName;
+    for (const TAddedVideo& added : mVideos->Arrangement())
+        source.AddedVideos << added.FileName;
     source.StartTime = StartTime;
     source.View = {ChartAll->BottomAxis().Minimum(), ChartAll->BottomAxis().Maximum()};
     source.FullMax = DefaultAxisMax;

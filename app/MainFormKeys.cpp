@@ -136,6 +136,9 @@ void TfrmMain::RunKeyCommand(TKeyCommand command)
     case TKeyCommand::ZoomBack:
         ZoomBack();
         break;
+    case TKeyCommand::Undo:
+        UndoRemoval();
+        break;
     default:
         break;
     }
@@ -182,6 +185,8 @@ void TfrmMain::NudgeData(double seconds)
     TTimeAxis& axis = ChartAll->BottomAxis();
     const TSyncState moved = NudgeSync(
         {StartTime, {DefaultAxisMin, DefaultAxisMax}, {axis.Minimum(), axis.Maximum()}, MarkSerie->X0()}, seconds);
+    if (ChartAll->SeriesCount() > 1)
+        DataChanged();
     StartTime = moved.StartTime;
     DefaultAxisMin = moved.Full.Min;
     DefaultAxisMax = moved.Full.Max;

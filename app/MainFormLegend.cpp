@@ -4,7 +4,6 @@
 #include "app/DataStrip.h"
 #include "app/LegendDelegate.h"
 #include "chart/Chart.h"
-#include "chartdata/ChartData.h"
 #include "chartdata/SeriesTitle.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
@@ -88,8 +87,13 @@ void TfrmMain::miEditClick()
 
 void TfrmMain::lvwLegendEdited(int row, const QString& text)
 {
-    if (row + 1 < ChartAll->SeriesCount())
-        ChartAll->LineSeries(row + 1)->SetTitle(TitleFromDisplay(text));
+    if (row + 1 >= ChartAll->SeriesCount())
+        return;
+    TFastLineSeries* series = ChartAll->LineSeries(row + 1);
+    const QByteArray title = TitleFromDisplay(text);
+    if (series->Title() != title)
+        DataChanged();
+    series->SetTitle(title);
 }
 
 void TfrmMain::miDeleteClick()
@@ -98,7 +102,8 @@ void TfrmMain::miDeleteClick()
     if (!item || !item->isSelected())
         return;
     const int k = lvwLegend->row(item);
-    ChartAll->FreeSeries(k + 1);
+    mSeriesUndo.Remove(*ChartAll, k + 1, mDataUnsaved);
+    DataChanged();
     delete item;
     FitCursorHeight();
     UpdateControls();
@@ -106,7 +111,9 @@ void TfrmMain::miDeleteClick()
 
 void TfrmMain::miClearChartDataClick()
 {
-    FreeDataSeries(*ChartAll);
+    // Series come back only by a load or by Ctrl+Z, each of which says
+    // whether they are saved.
+    mSeriesUndo.RemoveAll(*ChartAll, mDataUnsaved);
     lvwLegend->clear();
     lvwLegend->setVisible(false);
     UpdateControls();

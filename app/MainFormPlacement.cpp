@@ -30,8 +30,7 @@ void TfrmMain::RestorePlacement()
     move(fitted.topLeft());
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event)
+void TfrmMain::KeepPlacement()
 {
     QSettings().setValue(PlacementKey, saveGeometry());
-    QWidget::closeEvent(event);
 }

@@ -182,6 +182,22 @@ void TChart::FreeSeries(int index)
     RequestReplot();
 }
 
+std::unique_ptr<TChartSeries> TChart::TakeSeries(int index)
+{
+    std::unique_ptr<TChartSeries> series = std::move(mSeries.at(static_cast<std::size_t>(index)));
+    mSeries.erase(mSeries.begin() + index);
+    series->Detach();
+    RequestReplot();
+    return series;
+}
+
+void TChart::InsertSeries(int index, std::unique_ptr<TChartSeries> series)
+{
+    series->Attach(this);
+    mSeries.insert(mSeries.begin() + index, std::move(series));
+    RequestReplot();
+}
+
 QRect TChart::PlotRect() const
 {
     return LanesArea(*mPlot).translated(mPlot->pos());

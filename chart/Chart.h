@@ -48,6 +48,11 @@ public:
     }
     // Removes the series at index and destroys it.
     void FreeSeries(int index);
+    // Removes the series at index and hands it over whole, to be put back
+    // later by InsertSeries.
+    std::unique_ptr<TChartSeries> TakeSeries(int index);
+    // Puts a series in the list at index (at most SeriesCount()).
+    void InsertSeries(int index, std::unique_ptr<TChartSeries> series);
 
     TTimeAxis& BottomAxis() { return *mBottomAxis; }
     TValueAxis& LeftAxis() { return *mLeftAxis; }

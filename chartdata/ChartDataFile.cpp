@@ -4,6 +4,7 @@
 #include "chartdata/ChartData.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "common/MemoryLeft.h"
 #include "common/PrefaultMemory.h"
 #include "common/RegularFile.h"
 
@@ -19,12 +20,22 @@ namespace {
 // processor's cache between being read and being stored.
 constexpr qsizetype BlockPoints = 16384;
 
+// A point in memory: its X and Y, and its share of the series' summary.
+constexpr qint64 PointMemoryBytes = 17;
+// Left over for the rest of the program when a file has been read.
+constexpr qint64 SpareMemoryBytes = 64 << 20;
+
 qint64 TotalPoints(const TChartDataLayout& layout)
 {
     qint64 total = 0;
     for (const TSeriesRecord& record : layout.Series)
         total += record.PointCount;
     return total;
+}
+
+qint64 Megabytes(qint64 bytes)
+{
+    return (bytes + 999999) / 1000000;
 }
 
 } // namespace
@@ -62,15 +73,27 @@ TChartDataFileReader::TChartDataFileReader(const QString& fileName) : mFileName(
 
 void TChartDataFileReader::AppendSeries(TChart& chart, TLoadProgress* progress)
 {
+    const qint64 points = TotalPoints(mLayout);
+    const qint64 need = points * PointMemoryBytes;
+    const auto tooLarge = [&](const QString& left) {
+        return TChartDataTooLarge(QStringLiteral("The chart data file \"%1\" does not fit in memory: its %2 points "
+                                                 "need %3 MB%4. The file is kept as it is.")
+                                      .arg(mFileName)
+                                      .arg(points)
+                                      .arg(Megabytes(need))
+                                      .arg(left));
+    };
+    // The kernel grants far more room than it can back with pages: the room
+    // for a file larger than the memory left would be granted, and the
+    // program killed while the points are written into it. So the whole
+    // file's need is weighed before any room is asked for.
+    const qint64 left = MemoryLeft(ReadMemoryFigures());
+    if (need + SpareMemoryBytes > left)
+        throw tooLarge(QStringLiteral(", and %1 MB are free").arg(Megabytes(left)));
     try {
         ReadSeries(chart, progress);
     } catch (const std::bad_alloc&) {
-        const qint64 points = TotalPoints(mLayout);
-        throw TChartDataTooLarge(QStringLiteral("The chart data file \"%1\" does not fit in memory: its %2 points "
-                                                "need %3 MB. The file is kept as it is.")
-                                     .arg(mFileName)
-                                     .arg(points)
-                                     .arg((points * PointRecordSize + 999999) / 1000000));
+        throw tooLarge(QString());
     }
 }
 

@@ -3,18 +3,6 @@
 #include "common/AtomicFile.h"
 #include "common/Exception.h"
 
-#include <QFileInfo>
-
-namespace {
-
-bool NameTaken(const QString& fileName)
-{
-    const QFileInfo info(fileName);
-    return info.exists() || info.isSymLink();
-}
-
-} // namespace
-
 QString ChartDataFileName(const QString& videoFileName)
 {
     const qsizetype nameStart = videoFileName.lastIndexOf(QLatin1Char('/')) + 1;
@@ -47,20 +35,4 @@ void WriteChartDataFile(const QString& fileName, const QByteArray& bytes)
     TAtomicFile file(fileName);
     file.Write(bytes);
     file.Commit();
-}
-
-QString KeepDamagedFile(const QString& fileName)
-{
-    const QString base = fileName + QStringLiteral(".damaged");
-    for (int number = 0;; ++number) {
-        const QString kept = number == 0 ? base : base + QLatin1Char('.') + QString::number(number);
-        if (NameTaken(kept))
-            continue;
-        QFile file(fileName);
-        if (file.rename(kept))
-            return kept;
-        // Another program may have taken the name meanwhile.
-        if (!NameTaken(kept))
-            throw Exception(QStringLiteral("Cannot keep file \"%1\" as \"%2\". %3").arg(fileName, kept, file.errorString()));
-    }
 }

@@ -19,7 +19,3 @@ qint64 ReadFileAt(QFile& file, const QString& fileName, qint64 offset, char* out
 // file as it was. Throws "Cannot create file ..." with the system's error text.
 void WriteChartDataFile(const QString& fileName, const QByteArray& bytes);
 
-// Renames `fileName` to the first free name of "<fileName>.damaged",
-// "<fileName>.damaged.1", ... and returns that name; never replaces a file.
-// Throws "Cannot keep file ..." with the system's error text.
-QString KeepDamagedFile(const QString& fileName);

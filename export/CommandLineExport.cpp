@@ -8,8 +8,10 @@
 #include "common/LanesChoice.h"
 #include "common/TimeMapping.h"
 #include "export/ClipExport.h"
+#include "export/ExportTarget.h"
 #include "export/PictureExport.h"
 #include "export/VideoFrames.h"
+#include "multivideo/VideoArrangement.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -64,6 +66,20 @@ struct TCommandChart {
 double Duration(const QString& video)
 {
     return TMediaFrames(video, AVMEDIA_TYPE_VIDEO).Duration();
+}
+
+// The video's files, and the videos added to it where its arrangement can be
+// read.
+QList<TExportInput> CommandInputs(const QString& video)
+{
+    QStringList added;
+    try {
+        for (const TAddedVideo& entry : LoadArrangement(video).Videos)
+            added << entry.FileName;
+    } catch (const Exception&) {
+        // An arrangement that cannot be read is no input of the export.
+    }
+    return VideoInputs(video, added);
 }
 
 } // namespace
@@ -166,6 +182,7 @@ void RunExportCommand(const TExportCommand& command)
 {
     // The companion file is named after the video's full path.
     const QString video = QFileInfo(command.Video).absoluteFilePath();
+    RefuseInputAsTarget(command.Output, CommandInputs(video));
     const double duration = Duration(video);
     TCommandChart chart(video, duration);
     if (command.Kind == TExportCommand::TKind::Picture) {

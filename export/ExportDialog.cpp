@@ -7,6 +7,7 @@
 #include "common/WaitCursor.h"
 #include "export/ClipExport.h"
 #include "export/DataExport.h"
+#include "export/ExportTarget.h"
 #include "export/PictureExport.h"
 #include "export/VideoFrames.h"
 
@@ -196,6 +197,7 @@ void TfrmExport::ExportClick()
 bool TfrmExport::ExportTo(const QString& fileName)
 {
     KeepSettings();
+    RefuseInputAsTarget(fileName, VideoInputs(mSource.VideoFileName, mSource.AddedVideos));
     WaitCursor wait;
     TChart& chart = *mSource.Chart;
     try {

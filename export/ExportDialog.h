@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QButtonGroup;
 class QCheckBox;
@@ -19,6 +20,8 @@ class TChart;
 struct TExportSource {
     TChart* Chart = nullptr;
     QString VideoFileName;
+    // The videos added beside it.
+    QStringList AddedVideos;
     // The chart time of the video's start, the view and the full view's end.
     TDateTime StartTime = 0;
     TView View{0, 0};
@@ -52,8 +55,9 @@ public:
     QCheckBox* ClipHalfSize = nullptr;
     QSpinBox* ClipBandHeight = nullptr;
 
-    // Asks for the file's name and exports into it; false when the user
-    // gave no name or cancelled the export.
+    // Exports into the file; false when the user cancelled the export.
+    // Throws an Exception naming the file when it is one of the open
+    // video's own files or an added video.
     bool ExportTo(const QString& fileName);
 
 private:

@@ -1,14 +1,16 @@
 #include "multivideo/VideoArrangement.h"
 
 #include "common/AtomicFile.h"
+#include "common/DamagedFile.h"
 #include "common/Exception.h"
+#include "common/FileIdentity.h"
+#include "common/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cmath>
 
@@ -17,8 +19,9 @@ namespace {
 const QString VideosKey = QStringLiteral("videos");
 const QString PathKey = QStringLiteral("path");
 const QString OffsetKey = QStringLiteral("offset");
+const QString Extension = QStringLiteral(".plotreel");
 
-// A file is read whole; an arrangement is a few hundred bytes.
+// A file is read whole; an arrangement is a few kilobytes.
 constexpr qint64 MaxArrangementBytes = 1 << 20;
 
 [[noreturn]] void Refuse(const QString& fileName, const QString& reason)
@@ -26,17 +29,8 @@ constexpr qint64 MaxArrangementBytes = 1 << 20;
     throw Exception(QStringLiteral("The video arrangement \"%1\" cannot be read: %2").arg(fileName, reason));
 }
 
-} // namespace
-
-QString ArrangementFileName(const QString& mainVideo)
+QJsonArray VideosSection(const QList<TAddedVideo>& videos, const QDir& folder)
 {
-    const QFileInfo info(mainVideo);
-    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".plotreel"));
-}
-
-QByteArray ArrangementText(const QString& mainVideo, const QList<TAddedVideo>& videos)
-{
-    const QDir folder = QFileInfo(mainVideo).absoluteDir();
     QJsonArray list;
     for (const TAddedVideo& video : videos) {
         const QString absolute = QFileInfo(video.FileName).absoluteFilePath();
@@ -44,56 +38,104 @@ QByteArray ArrangementText(const QString& mainVideo, const QList<TAddedVideo>& v
         // A path that cannot be reached from the folder (another drive) stays absolute.
         if (QDir::isAbsolutePath(path))
             path = absolute;
-        list.append(QJsonObject{{PathKey, path}, {OffsetKey, video.OffsetSeconds}});
+        QJsonObject entry = video.OtherKeys;
+        entry.insert(PathKey, path);
+        entry.insert(OffsetKey, video.OffsetSeconds);
+        list.append(entry);
     }
-    return QJsonDocument(QJsonObject{{VideosKey, list}}).toJson();
+    return list;
 }
 
-QList<TAddedVideo> ParseArrangement(const QByteArray& text, const QString& mainVideo, const QString& fileName)
+QList<TAddedVideo> ReadVideosSection(const QJsonValue& section, const QDir& folder, const QString& fileName)
+{
+    if (section.isUndefined())
+        return {};
+    if (!section.isArray())
+        Refuse(fileName, QStringLiteral("its list of videos is no list."));
+    const QJsonArray list = section.toArray();
+    if (list.size() > MaxArrangementEntries)
+        Refuse(fileName, QStringLiteral("it lists more than %1 videos.").arg(MaxArrangementEntries));
+    QList<TAddedVideo> videos;
+    for (const QJsonValue& value : list) {
+        QJsonObject entry = value.toObject();
+        const QJsonValue path = entry.take(PathKey);
+        const QJsonValue offset = entry.take(OffsetKey);
+        if (!path.isString() || path.toString().isEmpty() || !offset.isDouble() || !std::isfinite(offset.toDouble()))
+            Refuse(fileName, QStringLiteral("a video has no path or no offset."));
+        videos.append({QDir::cleanPath(folder.absoluteFilePath(path.toString())), offset.toDouble(), entry});
+    }
+    return videos;
+}
+
+// A file at the arrangement's name that is the video all the same (a link).
+void RefuseTheVideo(const QString& fileName, const QString& mainVideo)
+{
+    if (SameFile(fileName, mainVideo))
+        throw Exception(QStringLiteral("The video arrangement \"%1\" is the video \"%2\" itself; it is neither read "
+                                       "nor written.").arg(fileName, mainVideo));
+}
+
+} // namespace
+
+QString ArrangementFileName(const QString& mainVideo)
+{
+    const QFileInfo info(mainVideo);
+    if (info.fileName().endsWith(Extension))
+        return mainVideo + Extension;
+    return info.dir().filePath(info.completeBaseName() + Extension);
+}
+
+QByteArray ArrangementText(const QString& mainVideo, const TArrangement& arrangement)
+{
+    QJsonObject file = arrangement.OtherSections;
+    file.insert(VideosKey, VideosSection(arrangement.Videos, QFileInfo(mainVideo).absoluteDir()));
+    return QJsonDocument(file).toJson();
+}
+
+TArrangement ParseArrangement(const QByteArray& text, const QString& mainVideo, const QString& fileName)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError)
         Refuse(fileName, error.errorString());
-    const QJsonValue list = document.object().value(VideosKey);
-    if (!document.isObject() || !list.isArray())
-        Refuse(fileName, QStringLiteral("it lists no videos."));
-    const QDir folder = QFileInfo(mainVideo).absoluteDir();
-    QList<TAddedVideo> videos;
-    for (const QJsonValue& entry : list.toArray()) {
-        const QJsonValue path = entry.toObject().value(PathKey);
-        const QJsonValue offset = entry.toObject().value(OffsetKey);
-        if (!path.isString() || path.toString().isEmpty() || !offset.isDouble() || !std::isfinite(offset.toDouble()))
-            Refuse(fileName, QStringLiteral("a video has no path or no offset."));
-        if (videos.size() == MaxAddedVideos)
-            Refuse(fileName, QStringLiteral("it lists more than %1 videos.").arg(MaxAddedVideos));
-        videos.append({QDir::cleanPath(folder.absoluteFilePath(path.toString())), offset.toDouble()});
-    }
-    return videos;
+    if (!document.isObject())
+        Refuse(fileName, QStringLiteral("it holds no sections."));
+    QJsonObject file = document.object();
+    TArrangement arrangement;
+    arrangement.Videos = ReadVideosSection(file.take(VideosKey), QFileInfo(mainVideo).absoluteDir(), fileName);
+    arrangement.OtherSections = file;
+    return arrangement;
 }
 
-void SaveArrangement(const QString& mainVideo, const QList<TAddedVideo>& videos)
+QString SaveArrangement(const QString& mainVideo, const TArrangement& arrangement, bool setAside)
 {
     const QString fileName = ArrangementFileName(mainVideo);
-    if (videos.isEmpty()) {
-        if (QFileInfo::exists(fileName) && !QFile::remove(fileName))
+    RefuseTheVideo(fileName, mainVideo);
+    const bool exists = QFileInfo::exists(fileName) || QFileInfo(fileName).isSymLink();
+    const QString kept = setAside && exists ? KeepDamagedFile(fileName) : QString();
+    if (arrangement.IsEmpty()) {
+        if (kept.isEmpty() && exists && !QFile::remove(fileName))
             throw Exception(QStringLiteral("Cannot remove file \"%1\".").arg(fileName));
-        return;
+        return kept;
     }
     TAtomicFile file(fileName);
-    file.Write(ArrangementText(mainVideo, videos));
+    file.Write(ArrangementText(mainVideo, arrangement));
     file.Commit();
+    return kept;
 }
 
-QList<TAddedVideo> LoadArrangement(const QString& mainVideo)
+TArrangement LoadArrangement(const QString& mainVideo)
 {
     const QString fileName = ArrangementFileName(mainVideo);
-    QFile file(fileName);
-    if (!file.exists())
+    if (!QFileInfo::exists(fileName))
         return {};
-    if (!file.open(QIODevice::ReadOnly))
+    RefuseTheVideo(fileName, mainVideo);
+    QFile file;
+    OpenRegularFile(file, fileName);
+    const QByteArray text = file.read(MaxArrangementBytes + 1);
+    if (file.error() != QFileDevice::NoError)
         Refuse(fileName, file.errorString());
-    if (file.size() > MaxArrangementBytes)
+    if (text.size() > MaxArrangementBytes)
         Refuse(fileName, QStringLiteral("it is too large."));
-    return ParseArrangement(file.readAll(), mainVideo, fileName);
+    return ParseArrangement(text, mainVideo, fileName);
 }

@@ -16,6 +16,7 @@
 struct TVideoSet::TAdded {
     QString FileName;
     double Offset = 0;
+    QJsonObject OtherKeys;
     bool Muted = true;
     bool Outside = false;
     // The speed factor that makes up the drift.
@@ -82,8 +83,8 @@ QList<TAddedVideo> TVideoSet::Arrangement() const
 {
     QList<TAddedVideo> videos;
     for (const auto& added : mAdded)
-        videos.append({added->FileName, added->Offset});
-    return videos;
+        videos.append({added->FileName, added->Offset, added->OtherKeys});
+    return videos + mNotShown;
 }
 
 int TVideoSet::TileNumber(const TVideoTile* tile) const
@@ -117,6 +118,7 @@ void TVideoSet::Add(const TAddedVideo& video, double mainSeconds, bool playing)
     auto added = std::make_unique<TAdded>();
     added->FileName = video.FileName;
     added->Offset = video.OffsetSeconds;
+    added->OtherKeys = video.OtherKeys;
     added->Tile.reset(new TVideoTile(mPanel));
     added->Player = mMain.NewPlayer();
     // The tile is in place and shown before the player opens into it.
@@ -145,11 +147,21 @@ QStringList TVideoSet::AddAll(const QList<TAddedVideo>& videos, double mainSecon
 {
     QStringList problems;
     for (const TAddedVideo& video : videos) {
+        const QString name = QFileInfo(video.FileName).fileName();
+        if (Count() == MaxAddedVideos) {
+            mNotShown.append(video);
+            problems << QStringLiteral("The added video \"%1\" is not shown: at most %2 videos can be shown together. "
+                                       "It stays in the arrangement.").arg(name).arg(MaxAddedVideos + 1);
+            continue;
+        }
         try {
             Add(video, mainSeconds, false);
         } catch (const Exception& error) {
-            problems << QStringLiteral("The added video \"%1\" could not be opened.\n%2")
-                            .arg(QFileInfo(video.FileName).fileName(), error.Message());
+            // A drive not mounted today must not cost the video its place
+            // and offset.
+            mNotShown.append(video);
+            problems << QStringLiteral("The added video \"%1\" could not be opened.\n%2\nIt stays in the arrangement.")
+                            .arg(name, error.Message());
         }
     }
     return problems;
@@ -173,6 +185,7 @@ void TVideoSet::Clear()
 {
     const bool hadAny = !mAdded.empty();
     mAdded.clear();
+    mNotShown.clear();
     mSelected = -1;
     mMainSelected = false;
     if (hadAny) {

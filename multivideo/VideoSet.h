@@ -37,14 +37,16 @@ public:
     int Count() const { return static_cast<int>(mAdded.size()); }
     TVideoPlayer& AddedPlayer(int index) const;
     TVideoTile* AddedTile(int index) const;
+    // The added videos shown, then those of the arrangement not shown.
     QList<TAddedVideo> Arrangement() const;
 
     // Opens a video beside the others and shows it at `mainSeconds`, playing
     // along when `playing`. Throws an Exception when the file cannot be
     // played or there are already four videos; nothing is added then.
     void Add(const TAddedVideo& video, double mainSeconds, bool playing);
-    // Adds every video of an arrangement that can be opened; returns a
-    // message for each that cannot.
+    // Adds the videos of an arrangement, as many as can be opened and
+    // shown; returns a message for each of the others, which stay in the
+    // arrangement unseen until Clear.
     QStringList AddAll(const QList<TAddedVideo>& videos, double mainSeconds);
     void Remove(int index);
     void Clear();
@@ -107,6 +109,7 @@ private:
     QWidget* mPanel;
     TVideoTile* mMainTile;
     std::vector<std::unique_ptr<TAdded>> mAdded;
+    QList<TAddedVideo> mNotShown;
     int mSelected = -1;
     bool mMainSelected = false;
     bool mMainMuted = false;

@@ -1,4 +1,6 @@
 #include "app/DragZoom.h"
+#include "chartdata/ChartData.h"
+#include "multivideo/VideoSet.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ModalBoxCatcher.h"
 #include "tests/support/UiDriver.h"
@@ -67,13 +69,20 @@ TEST_F(MainWindow, OpeningAVideoSpansTheTimeAxisOverIt)
     EXPECT_EQ(window->VideoFileName, "/nonexistent/clip.mp4");
 }
 
+// The video before stays open where it was, with its series and the videos
+// added beside it: no half-open window.
 TEST_F(MainWindow, AVideoThatCannotBePlayedChangesNothing)
 {
     OpenVideo(90);
-    player->FailWith = QStringLiteral("The video or audio codec is not supported.");
+    TFastLineSeries* series = AddChartSeries(Chart(), "Temperature");
+    series->AddXY(At(0, 0, 10), 20);
+    window->Videos().Add({QStringLiteral("/nonexistent/side.mp4"), 0.5}, 0, false);
+    window->UpdateControls();
+    player->SetPosition(12.5f);
     QTemporaryDir folder;
     const QString notAVideo = folder.filePath(QStringLiteral("not-a-video.mp4"));
     QFile(notAVideo).open(QIODevice::WriteOnly);
+    player->Unplayable[notAVideo] = QStringLiteral("The video or audio codec is not supported.");
     ModalBoxCatcher boxes;
     AnswerFileDialog(notAVideo);
     window->sbnOpenVideo->click();
@@ -84,6 +93,13 @@ TEST_F(MainWindow, AVideoThatCannotBePlayedChangesNothing)
     EXPECT_EQ(window->VideoDuration, 90.0f);
     EXPECT_NEAR(Axis().Maximum(), At(0, 1, 30), 1e-12);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(player->OpenedFile, "/nonexistent/clip.mp4");
+    EXPECT_EQ(player->GetPosition(), 12.5f);
+    EXPECT_EQ(window->Videos().Count(), 1);
+    EXPECT_EQ(Chart().SeriesCount(), 2);
+    for (const QToolButton* button : {window->sbnOpenData, window->sbnSaveData, window->sbnExport, window->sbnAddVideo})
+        EXPECT_TRUE(button->isEnabled()) << button->toolTip().toStdString();
+    EXPECT_TRUE(Chart().isEnabled());
 }
 
 TEST_F(MainWindow, PositionReportsMoveTheCursorAndScrollTheView)

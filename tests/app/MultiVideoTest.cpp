@@ -320,7 +320,9 @@ TEST_F(MultiVideo, AMissingAddedVideoIsNamedAndTheOthersOpen)
     QTemporaryDir run;
     const QString main = CopyClip(TestVideos().WithoutSound, run.path(), "main.mp4");
     const QString side = CopyClip(NtscLongTestVideo(), run.path(), "side.mp4");
-    SaveArrangement(main, {{run.filePath("gone.mp4"), 0}, {side, 0.1}});
+    TArrangement arrangement;
+    arrangement.Videos = {{run.filePath("gone.mp4"), 0}, {side, 0.1}};
+    SaveArrangement(main, arrangement);
 
     ModalBoxCatcher boxes;
     RunCommand([&] { window->OpenVideoFile(main); });

@@ -3,6 +3,7 @@
 #include "chartdata/ChartDataFile.h"
 #include "chartdata/ChartDataIO.h"
 #include "common/Exception.h"
+#include "common/MemoryLeft.h"
 #include "tests/support/HugeChartDataFile.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 
 #include <limits>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -142,9 +145,65 @@ TEST(ChartDataFile, WholeFileTooLargeForMemorySaysSoAndNamesTheFile)
         TChartDataFileReader(fileName).AppendSeries(loaded);
         ADD_FAILURE() << "a file too large for memory was read";
     } catch (const TChartDataTooLarge& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("The chart data file \"%1\" does not fit in memory: its 2147483647 points "
-                                              "need 34360 MB. The file is kept as it is.")
-                                   .arg(fileName));
+        const QString message = e.Message();
+        EXPECT_TRUE(message.startsWith(QStringLiteral("The chart data file \"%1\" does not fit in memory: its 2147483647 points "
+                                                      "need 36508 MB, and ").arg(fileName))) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QStringLiteral(" MB are free. The file is kept as it is."))) << message.toStdString();
     }
     EXPECT_EQ(loaded.SeriesCount(), 1);
 }
+
+// Under a limit of a few GB on what the process may map, a sparse file of
+// several GB is refused by its whole need before any room is asked for: the
+// room for one series at a time would be granted, and where a cgroup rather
+// than the address space bounds the process, the pages written later could
+// not be had and the kernel would kill it.
+TEST(ChartDataFile, AFileLargerThanTheMemoryLeftIsRefusedBeforeAnyRoomIsTaken)
+{
+    QTemporaryDir folder;
+    const QString fileName = folder.filePath(QStringLiteral("clip.bcd"));
+    // Three series of 1.6 GB each.
+    WriteSparseChartDataFile(fileName, {100000000, 100000000, 100000000});
+    TChart loaded;
+    loaded.AddSeries(std::make_unique<TChartShape>());
+    TChartDataFileReader reader(fileName);
+
+    const auto statusField = [](const char* name) {
+        QFile status(QStringLiteral("/proc/self/status"));
+        qint64 bytes = 0;
+        if (status.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : status.readAll().split('\n')) {
+                if (line.startsWith(name))
+                    bytes = line.mid(int(qstrlen(name))).simplified().split(' ').value(0).toLongLong() * 1024;
+            }
+        }
+        return bytes;
+    };
+    const qint64 vmSize = statusField("VmSize:");
+    const qint64 peakBefore = statusField("VmPeak:");
+    ASSERT_GT(vmSize, 0);
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
+    rlimit lowered = before;
+    lowered.rlim_cur = static_cast<rlim_t>(vmSize + (qint64(5) << 29));  // 2.5 GB more than mapped now
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &lowered), 0);
+    QString message;
+    bool tooLarge = false;
+    try {
+        reader.AppendSeries(loaded);
+    } catch (const TChartDataTooLarge& e) {
+        tooLarge = true;
+        message = e.Message();
+    } catch (const Exception& e) {
+        message = e.Message();
+    }
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &before), 0);
+    // No room was taken on the way: the most ever mapped did not grow by a
+    // series.
+    EXPECT_LT(statusField("VmPeak:"), std::max(peakBefore, vmSize) + (qint64(1) << 29));
+    EXPECT_TRUE(tooLarge) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("its 300000000 points need 5100 MB, and "))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral(" MB are free."))) << message.toStdString();
+    EXPECT_EQ(loaded.SeriesCount(), 1);
+}
+

@@ -168,19 +168,4 @@ TEST(ChartDataIO, ReaderRefusesWhatIsNoRegularFile)
     }
 }
 
-TEST(ChartDataIO, DamagedFileIsKeptUnderTheFirstFreeName)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("clip.bcd"));
-    PutFile(path + QStringLiteral(".damaged"), "older");
-    PutFile(path + QStringLiteral(".damaged.1"), "old");
-    PutFile(path, "damaged");
-    EXPECT_EQ(KeepDamagedFile(path), path + QStringLiteral(".damaged.2"));
-    EXPECT_FALSE(QFileInfo::exists(path));
-    EXPECT_EQ(FileContent(path + QStringLiteral(".damaged")), "older");
-    EXPECT_EQ(FileContent(path + QStringLiteral(".damaged.1")), "old");
-    EXPECT_EQ(FileContent(path + QStringLiteral(".damaged.2")), "damaged");
-}
-
 } // namespace

@@ -2,11 +2,13 @@
 
 #include "export/VideoFrames.h"
 #include "tests/export/FrameChart.h"
+#include "tests/support/ErrorOf.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -27,6 +29,32 @@ TExportSource Source(TFrameChart& chart)
     source.Duration = static_cast<float>(TestVideoSeconds);
     source.WindowSize = QSize(500, 400);
     return source;
+}
+
+// Each choice refuses to write over the video or a video added to it,
+// however its name is spelled, and leaves it whole.
+TEST(ExportDialog, NoChoiceWritesOverTheVideosItShows)
+{
+    TFrameChart chart(1.2);
+    QTemporaryDir folder;
+    const QString video = folder.filePath(QStringLiteral("run.mp4"));
+    const QString side = folder.filePath(QStringLiteral("side.mp4"));
+    ASSERT_TRUE(QFile::copy(TestVideos().WithSound, video));
+    ASSERT_TRUE(QFile::copy(TestVideos().WithSound, side));
+    const qint64 size = QFileInfo(video).size();
+    TExportSource source = Source(chart);
+    source.VideoFileName = video;
+    source.AddedVideos = {side};
+    TfrmExport dialog(source, nullptr);
+    for (int tab = 0; tab < 3; ++tab) {
+        dialog.Choices->setCurrentIndex(tab);
+        for (const QString& target : {folder.filePath(QStringLiteral("./run.mp4")), side}) {
+            const QString message = ErrorOf([&] { dialog.ExportTo(target); });
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Nothing is exported: \"%1\"").arg(target))) << message.toStdString();
+        }
+    }
+    EXPECT_EQ(QFileInfo(video).size(), size);
+    EXPECT_EQ(QFileInfo(side).size(), size);
 }
 
 // Each choice writes its file from what the window shows: the picture at

@@ -4,6 +4,7 @@
 #include "video/VideoPlayer.h"
 
 #include <QString>
+#include <QMap>
 
 #include <algorithm>
 
@@ -15,6 +16,9 @@ public:
     float Position = 0;
     QString OpenedFile;
     QString FailWith;
+    // Files that this player and those it makes cannot open, with the
+    // message that says why.
+    QMap<QString, QString> Unplayable;
     int SeekCount = 0;
     int ScrubCount = 0;
     float FrameSeconds = 0.04f;
@@ -28,6 +32,8 @@ public:
         Close();
         if (!FailWith.isEmpty())
             throw Exception(FailWith);
+        if (Unplayable.contains(fileName))
+            throw Exception(Unplayable.value(fileName));
         OpenedFile = fileName;
     }
     void Close() override
@@ -101,6 +107,7 @@ public:
         player->Duration = Duration;
         player->FrameSeconds = FrameSeconds;
         player->Picture = Picture;
+        player->Unplayable = Unplayable;
         return player;
     }
 

@@ -1,41 +1,47 @@
 #include "tests/support/HugeChartDataFile.h"
 
 #include "chartdata/ChartDataFormat.h"
+#include "common/MemoryLeft.h"
 
 #include <QFile>
 #include <QtEndian>
 
 #include <stdexcept>
 
+void WriteSparseChartDataFile(const QString& fileName, const std::vector<qint64>& pointCounts)
+{
+    QFile file(fileName);
+    const auto put = [&](qint64 offset, const QByteArray& bytes) {
+        if (!file.seek(offset) || file.write(bytes) != bytes.size())
+            throw std::runtime_error("cannot write " + fileName.toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write " + fileName.toStdString());
+    QByteArray header(ChartDataHeaderSize, '\0');
+    header[0] = char(ChartDataFormatByte);
+    qToLittleEndian<double>(0, header.data() + 1);
+    qToLittleEndian<double>(10, header.data() + 9);
+    header[17] = char(pointCounts.size());
+    put(0, header);
+    qint64 offset = ChartDataHeaderSize;
+    for (const qint64 count : pointCounts) {
+        QByteArray record(SeriesHeaderSize, '\0');
+        record.replace(0, 6, "sparse");
+        qToLittleEndian<qint32>(static_cast<qint32>(count), record.data() + 100);
+        put(offset, record);
+        offset += SeriesHeaderSize + count * PointRecordSize;
+    }
+    if (!file.resize(offset))
+        throw std::runtime_error("cannot write " + fileName.toStdString());
+}
+
 void WriteHugeChartDataFile(const QString& fileName)
 {
-    TChartDataWriter writer;
-    writer.Begin(0, 10, 1, 0);
-    writer.BeginSeries("big", 0);
-    QByteArray image = writer.Bytes();
-    qToLittleEndian<qint32>(static_cast<qint32>(HugeChartDataPoints), image.data() + ChartDataHeaderSize + 100);
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(image) != image.size()
-        || !file.resize(image.size() + HugeChartDataPoints * PointRecordSize))
-        throw std::runtime_error("cannot write " + fileName.toStdString());
+    WriteSparseChartDataFile(fileName, {HugeChartDataPoints});
 }
 
 bool MemoryRefusesHugeChartData()
 {
-#ifdef PLOTREEL_ADDRESS_SANITIZER
-    return false;
-#else
-    QFile overcommit(QStringLiteral("/proc/sys/vm/overcommit_memory"));
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (!overcommit.open(QIODevice::ReadOnly) || !meminfo.open(QIODevice::ReadOnly))
-        return false;
-    if (overcommit.readAll().trimmed() == "1")
-        return false;
-    qint64 total = 0;
-    for (const QByteArray& line : meminfo.readAll().split('\n')) {
-        if (line.startsWith("MemTotal:") || line.startsWith("SwapTotal:"))
-            total += line.simplified().split(' ').value(1).toLongLong() * 1024;
-    }
-    return total > 0 && total < HugeChartDataPoints * PointRecordSize / 4 * 3;
-#endif
+    // Each point takes its 16 bytes in memory, and a little more.
+    return MemoryLeft(ReadMemoryFigures()) < HugeChartDataPoints * PointRecordSize;
 }

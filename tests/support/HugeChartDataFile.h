@@ -2,25 +2,19 @@
 
 #include <QString>
 
+#include <vector>
+
+// A whole chart data file of series of these many points, written sparse so
+// that the disk holds none of the points (they read as zeros).
+void WriteSparseChartDataFile(const QString& fileName, const std::vector<qint64>& pointCounts);
+
 // A whole chart data file of one series with the most points a series may
 // have (2^31 - 1, 34 GB of points), written sparse so that the disk holds
 // none of them.
 void WriteHugeChartDataFile(const QString& fileName);
 constexpr qint64 HugeChartDataPoints = 2147483647;
 
-// Whether this machine refuses to hand out the memory for the points of such
-// a file in one piece: the kernel checks allocations against its memory and
-// swap (its default heuristic or strict accounting) and they hold clearly
-// less. Where it could, reading the file would only take long.
+// Whether this process has less memory left than the points of such a file
+// need, so that reading it is refused before any room is asked for. Where it
+// has that much, reading the file would only take long.
 bool MemoryRefusesHugeChartData();
-
-// The sanitizer stops the program on an allocation this large instead of
-// failing it.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PLOTREEL_ADDRESS_SANITIZER 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define PLOTREEL_ADDRESS_SANITIZER 1
-#endif

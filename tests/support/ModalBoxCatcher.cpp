@@ -1,9 +1,10 @@
 #include "tests/support/ModalBoxCatcher.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
-ModalBoxCatcher::ModalBoxCatcher()
+ModalBoxCatcher::ModalBoxCatcher(QMessageBox::StandardButton answer) : Answer(answer)
 {
     mTimer.setInterval(20);
     QObject::connect(&mTimer, &QTimer::timeout, [this] { Poll(); });
@@ -26,5 +27,8 @@ void ModalBoxCatcher::Poll()
     if (!box || !box->isVisible())
         return;
     mBoxes.append({box->windowTitle(), box->text()});
-    box->done(QMessageBox::Ok);
+    if (QAbstractButton* button = Answer != QMessageBox::NoButton ? box->button(Answer) : nullptr)
+        button->click();
+    else
+        box->done(QMessageBox::Ok);
 }
