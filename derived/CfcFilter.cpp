@@ -4,6 +4,7 @@
 #include "common/Exception.h"
 #include "derived/SeriesClock.h"
 
+#include <algorithm>
 #include <cmath>
 
 bool IsChannelFrequencyClass(int cfc)
@@ -56,17 +57,23 @@ std::vector<TChartPoint> CfcFiltered(TPointsView series, int cfc, const QString&
     const TSeriesClock clock(ViewOf(points));
     const double step = clock.Step();
     // Loggers stamp their samples with a clock of their own: steps within a
-    // hundredth of the mean count as even.
+    // hundredth of the usual one (the median of the first thousand) count as
+    // even, and the mean step is the filter's.
     if (!clock.Even()) {
+        std::vector<double> first;
+        for (std::size_t i = 1; i < points.size() && i <= 1000; ++i)
+            first.push_back(clock.Seconds(i) - clock.Seconds(i - 1));
+        std::nth_element(first.begin(), first.begin() + first.size() / 2, first.end());
+        const double usual = first[first.size() / 2];
         for (std::size_t i = 1; i < points.size(); ++i) {
             const double gap = clock.Seconds(i) - clock.Seconds(i - 1);
-            if (std::fabs(gap - step) > step / 100)
+            if (std::fabs(gap - usual) > usual / 100)
                 throw Exception(QStringLiteral("cfc needs evenly sampled points, but %1 steps by %2 s at %3 "
-                                               "where its mean step is %4 s.")
+                                               "where its usual step is %4 s.")
                                     .arg(name)
-                                    .arg(gap, 0, 'g', 6)
+                                    .arg(gap, 0, 'g', 3)
                                     .arg(DateTimeToQDateTime(points[i].X).toString(QStringLiteral("HH:mm:ss.zzz")))
-                                    .arg(step, 0, 'g', 6));
+                                    .arg(usual, 0, 'g', 3));
         }
     }
     // The filter is designed at 2.0775 times the class, which must lie below

@@ -56,7 +56,8 @@ void AddFunctions(mu::Parser& parser)
 [[noreturn]] void FailParse(const mu::Parser::exception_type& error, const std::string& expression, int offset)
 {
     const int position = error.GetPos();
-    const int column = offset + position + 1;
+    // The parser places an early end a character or two past the last one.
+    const int column = offset + std::min(position, static_cast<int>(expression.size())) + 1;
     const QString token = QString::fromStdString(error.GetToken());
     switch (error.GetCode()) {
     case mu::ecUNASSIGNABLE_TOKEN: {

@@ -7,7 +7,8 @@
 // The seconds of a series' points from its first point. A series sampled at
 // an even rate is read as exactly that rate: TDateTime days near today hold
 // times only to about 0.6 microseconds, which would be noise in differences
-// of points 100 microseconds apart.
+// of points 100 microseconds apart, and its step is the step or rate of
+// fewest decimals that its times allow (0.0001 s rather than 0.00010000021).
 class TSeriesClock {
 public:
     explicit TSeriesClock(TPointsView series);
@@ -29,3 +30,8 @@ private:
     double mSecondsPerDay;
     bool mEven = false;
 };
+
+// The step of fewest decimals, or the step of the rate of fewest decimals,
+// within `uncertainty` of `step` (all in seconds); `step` itself when there is
+// none.
+double RoundStep(double step, double uncertainty);

@@ -74,7 +74,7 @@ TEST(CfcFilter, RefusesAnUnevenOrTooSlowSeriesByName)
         ADD_FAILURE() << "no error";
     } catch (const Exception& error) {
         EXPECT_TRUE(error.Message().startsWith("cfc needs evenly sampled points, but accel steps by 0.0004 s at "
-                                               "06:00:00.005 where"))
+                                               "06:00:00.005 where its usual step is 0.0001 s."))
             << error.Message().toStdString();
     }
     std::vector<TChartPoint> slow;
