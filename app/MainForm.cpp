@@ -17,6 +17,7 @@
 #include "common/WaitCursor.h"
 #include "connect/ConnectDatabaseForm.h"
 #include "import/LoadDataForm.h"
+#include "derived/ChartFormulas.h"
 #include "multivideo/VideoArrangement.h"
 #include "multivideo/VideoSet.h"
 #include "video/VideoPlayer.h"
@@ -58,6 +59,7 @@ TfrmMain::TfrmMain(std::unique_ptr<TVideoPlayer> player, QWidget* parent)
     MarkSerie = ChartAll->AddSeries(std::make_unique<TChartShape>());
 
     mVideos = std::make_unique<TVideoSet>(*mPlayer, pnlClient);
+    mFormulas = std::make_unique<TChartFormulas>(*ChartAll, this);
     mVideos->OnChanged = [this] { UpdateControls(); };
     mPlayer->SetVideoWindow(mVideos->MainTile());
     mPlayer->OnPosition = [this](TVideoPlayer* sender, float position) { PlayerPosition(sender, position); };

@@ -27,6 +27,7 @@ class QMenu;
 class QAction;
 class QToolButton;
 class TChart;
+class TChartFormulas;
 class TChartSeries;
 class TChartShape;
 class TDataStrip;
@@ -109,6 +110,11 @@ public:
     void miDeleteClick();
     void miClearChartDataClick();
 
+    // Series made by formulas over the others (MainFormFormulas.cpp).
+    void miNewFormulaClick();
+    void miEditFormulaClick();
+    TChartFormulas& Formulas() const { return *mFormulas; }
+
     // The chart's lanes (MainFormLanes.cpp): one lane per series or one
     // shared axis, as the menu item turns them, kept for the open video.
     void miLanesClick();
@@ -141,6 +147,8 @@ public:
     QMenu* pmnLegend = nullptr;
     QAction* miEdit = nullptr;
     QAction* miDelete = nullptr;
+    QAction* miNewFormula = nullptr;
+    QAction* miEditFormula = nullptr;
     QPixmap imgPlay;
     QPixmap imgPause;
 
@@ -241,6 +249,7 @@ private:
 
     std::unique_ptr<TVideoPlayer> mPlayer;
     std::unique_ptr<TVideoSet> mVideos;
+    std::unique_ptr<TChartFormulas> mFormulas;
     // The companion file of the open video when it could not be read.
     QString mRefusedCompanion;
     // The arrangement file as it was read when the video was opened; its

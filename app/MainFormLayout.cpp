@@ -97,14 +97,18 @@ void TfrmMain::CreateControls()
     bottomLayout->addLayout(chartRow, 1);
     layout->addWidget(pnlBottom);
 
+    miNewFormula = new QAction(QStringLiteral("New Series from Formula..."), this);
     pmnChart = new QMenu(this);
     miLanes = pmnChart->addAction(QStringLiteral("One Lane per Series"));
+    pmnChart->addAction(miNewFormula);
     pmnChart->addSeparator();
     miClearChartData = pmnChart->addAction(QStringLiteral("Clear Chart Data"));
     ChartAll->SetPopupMenu(pmnChart);
     pmnLegend = new QMenu(this);
     miEdit = pmnLegend->addAction(QStringLiteral("Edit"));
     miEdit->setShortcut(QKeySequence(Qt::Key_F2));
+    pmnLegend->addAction(miNewFormula);
+    miEditFormula = pmnLegend->addAction(QStringLiteral("Edit Formula..."));
     pmnLegend->addSeparator();
     miDelete = pmnLegend->addAction(QStringLiteral("Delete"));
 

@@ -7,6 +7,7 @@
 #include "chartdata/SeriesTitle.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
+#include "derived/ChartFormulas.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -49,6 +50,13 @@ void TfrmMain::CreateLegend()
     connect(miDelete, &QAction::triggered, this, [this] { RunCommand([this] { miDeleteClick(); }); });
     connect(miClearChartData, &QAction::triggered, this, [this] { RunCommand([this] { miClearChartDataClick(); }); });
     connect(miLanes, &QAction::triggered, this, [this] { RunCommand([this] { miLanesClick(); }); });
+    connect(miNewFormula, &QAction::triggered, this, [this] { RunCommand([this] { miNewFormulaClick(); }); });
+    connect(miEditFormula, &QAction::triggered, this, [this] { RunCommand([this] { miEditFormulaClick(); }); });
+    // "Edit Formula..." is there for a series a formula made.
+    connect(pmnLegend, &QMenu::aboutToShow, this, [this] {
+        const QListWidgetItem* item = lvwLegend->currentItem();
+        miEditFormula->setEnabled(item && item->isSelected() && mFormulas->IsDerived(lvwLegend->row(item) + 1));
+    });
 }
 
 void TfrmMain::FillLegend()
@@ -60,6 +68,7 @@ void TfrmMain::FillLegend()
         auto* item = new QListWidgetItem(TitleToDisplay(series->Title()), lvwLegend);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
         item->setCheckState(series->Active() ? Qt::Checked : Qt::Unchecked);
+        item->setToolTip(mFormulas->Describe(i));
     }
 }
 

@@ -2,6 +2,7 @@
 #include "bench/ChartBench.h"
 #include "bench/CsvImportBench.h"
 #include "bench/DatabaseBench.h"
+#include "bench/DerivedBench.h"
 #include "bench/ExportBench.h"
 #include "bench/LineDrawingBench.h"
 #include "bench/LoggerBench.h"
@@ -44,6 +45,9 @@ int main(int argc, char** argv)
         const int scrub = RunScrubBench(argc, argv);
         return scrub != 0 ? scrub : RunMeasureBench(argc, argv);
     }
+    // Needs about 10 GB: only on request.
+    if (argc >= 2 && std::strcmp(argv[1], "derived") == 0)
+        return RunDerivedBench(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "lines") == 0)
         return RunLineDrawingBench(argc, argv);
     // The scale figures of 1 million points alone: a few seconds.
@@ -58,6 +62,6 @@ int main(int argc, char** argv)
         const int chart = RunChartBench(argc, argv);
         return csv != 0 ? csv : xlsx != 0 ? xlsx : chart;
     }
-    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | scale1m | lines | logger | playback | playback2 | scrub | export]\n");
+    std::fprintf(stderr, "usage: plotreel-bench [csv [FILE] | xlsx [FILE] | chart | db | access | measure | scale | scale1m | lines | logger | playback | playback2 | scrub | export | derived [POINTS]]\n");
     return 2;
 }

@@ -7,10 +7,11 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <limits>
+#include <atomic>
 #include <cstddef>
 #include <limits>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -67,7 +68,17 @@ void TChartSeries::Changed() const
         mChart->RequestReplot();
 }
 
-TFastLineSeries::TFastLineSeries() : mData(new TPointContainer)
+namespace {
+
+quint64 NextSerial()
+{
+    static std::atomic<quint64> last{0};
+    return ++last;
+}
+
+} // namespace
+
+TFastLineSeries::TFastLineSeries() : mData(new TPointContainer), mSerial(NextSerial())
 {
 }
 
@@ -165,6 +176,14 @@ void TFastLineSeries::AddPoints(const TChartPoint* points, std::size_t count)
     Changed();
 }
 
+void TFastLineSeries::ClearPoints()
+{
+    mData->clear();
+    std::vector<TChartPoint>().swap(mWaiting);
+    Summarise(0);
+    Changed();
+}
+
 void TFastLineSeries::MergeWaiting()
 {
     if (mWaiting.empty())
@@ -205,6 +224,15 @@ TMemorySpan TFastLineSeries::ReservePoints(std::size_t count)
 int TFastLineSeries::Count() const
 {
     return mData->size();
+}
+
+const TChartPoint* TFastLineSeries::Points() const
+{
+    // A graph's point is a key and a value, two doubles, as a TChartPoint is.
+    static_assert(sizeof(QCPGraphData) == sizeof(TChartPoint) && std::is_standard_layout_v<QCPGraphData>
+                  && offsetof(QCPGraphData, key) == offsetof(TChartPoint, X)
+                  && offsetof(QCPGraphData, value) == offsetof(TChartPoint, Y));
+    return mData->isEmpty() ? nullptr : reinterpret_cast<const TChartPoint*>(&*mData->constBegin());
 }
 
 double TFastLineSeries::XValue(int index) const

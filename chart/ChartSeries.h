@@ -81,8 +81,16 @@ public:
     // moves none of the points already there. Returns the room made; throws
     // std::bad_alloc when the memory is not there.
     TMemorySpan ReservePoints(std::size_t count);
+    // Removes every point.
+    void ClearPoints();
 
     int Count() const;
+    // The points in ascending X, one after another; valid until the series
+    // changes.
+    const TChartPoint* Points() const;
+    // A number no other series of this run of the program has, kept for the
+    // life of the series: what others remember it by.
+    quint64 Serial() const { return mSerial; }
     double XValue(int index) const;
     double YValue(int index) const;
     // Smallest and largest X; 0 for an empty series.
@@ -122,6 +130,7 @@ private:
     int mLineWidth = 1;
     bool mShowInLegend = true;
     int mTag = 0;
+    quint64 mSerial;
     // The value range of every stretch of points, for drawing and for the
     // value axis.
     TSeriesSummary mSummary;

@@ -13,7 +13,7 @@ packages=(
   libqcustomplot-dev libmpv-dev libfast-float-dev libgsf-1-dev libzip-dev libexpat1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libqt6sql6-sqlite libqt6sql6-psql libqt6sql6-odbc unixodbc-dev
-  libpq-dev libsqlite3-dev mdbtools-dev tdsodbc odbc-postgresql libmatio-dev libhdf5-dev
+  libpq-dev libsqlite3-dev mdbtools-dev tdsodbc odbc-postgresql libmatio-dev libhdf5-dev libmuparser-dev
   fonts-liberation fonts-dejavu-core
   file
 )

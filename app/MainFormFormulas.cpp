@@ -1,0 +1,26 @@
+// Series made by formulas over the chart's series.
+#include "app/MainForm.h"
+
+#include "chart/Chart.h"
+#include "derived/ChartFormulas.h"
+
+#include <QListWidget>
+
+void TfrmMain::miNewFormulaClick()
+{
+    if (!ChartAll->isEnabled() || !mFormulas->NewSeries())
+        return;
+    FitCursorHeight();
+    FillLegend();
+    UpdateControls();
+}
+
+void TfrmMain::miEditFormulaClick()
+{
+    const QListWidgetItem* item = lvwLegend->currentItem();
+    if (!item || !item->isSelected() || !mFormulas->EditSeries(lvwLegend->row(item) + 1))
+        return;
+    FitCursorHeight();
+    FillLegend();
+    UpdateControls();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "derived/DerivedSeries.h"
+
+#include <QJsonArray>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QWidget;
+class TChart;
+class TfrmFormula;
+
+// The chart's series made by formulas: "New Series from Formula...",
+// "Edit Formula..." and what a file keeps of them. Series are remembered by
+// their serial numbers, so that deleting or moving others never mixes them up.
+class TChartFormulas {
+public:
+    TChartFormulas(TChart& chart, QWidget* dialogParent);
+    ~TChartFormulas();
+
+    // Asks for a formula and adds its series at the end of the chart; false
+    // when the user cancelled. Throws an Exception (nothing added) when the
+    // formula's functions cannot work on its series.
+    bool NewSeries();
+    // Asks again for the formula of data series `index` (1 is the first) and
+    // computes it anew; false when the user cancelled.
+    bool EditSeries(int index);
+    // Whether data series `index` was made by a formula.
+    bool IsDerived(int index) const;
+    // What the legend tells of a series made by a formula: its formula, and
+    // why it cannot be made again where one of its series is gone.
+    QString Describe(int index) const;
+
+    // The formulas of the chart's series, as a file beside the chart data
+    // keeps them: each with the position of its series (1 is the first data
+    // series), that series' title, and the formula in positions.
+    QJsonArray Saved() const;
+    // Takes the formulas of a file back for the series now on the chart; an
+    // entry whose series is not the one it was saved with is dropped.
+    void Restore(const QJsonArray& saved);
+
+    // The dialog, once it was shown.
+    TfrmFormula* Dialog() const { return mDialog.get(); }
+
+private:
+    std::vector<TSeriesEntry> Entries() const;
+    // The points of the formula into the series, which must be empty.
+    void Compute(const QString& formula, const std::vector<TSeriesName>& names, class TFastLineSeries& series);
+    TfrmFormula& EnsureDialog();
+
+    TChart& mChart;
+    QWidget* mDialogParent;
+    std::unique_ptr<TfrmFormula> mDialog;
+    std::map<quint64, TDerivedSeries> mDerived;
+};
