@@ -237,6 +237,7 @@ QStringList TfrmMain::RestoreAddedVideos()
         mRefusedArrangement = ArrangementFileName(VideoFileName);
         return {error.Message() + QStringLiteral(" It is kept as it is; a save sets it aside.")};
     }
+    mFormulas->Restore(mArrangement.Formulas);
     return mVideos->AddAll(mArrangement.Videos, mPlayer->GetPosition());
 }
 
@@ -350,6 +351,7 @@ void TfrmMain::SaveVideoArrangement(QStringList& notes)
 {
     TArrangement arrangement = mArrangement;
     arrangement.Videos = mVideos->Arrangement();
+    arrangement.Formulas = mFormulas->Saved();
     const bool refused = !mRefusedArrangement.isEmpty();
     const QString kept = SaveArrangement(VideoFileName, arrangement, refused);
     mRefusedArrangement.clear();

@@ -10,6 +10,7 @@ void TfrmMain::miNewFormulaClick()
 {
     if (!ChartAll->isEnabled() || !mFormulas->NewSeries())
         return;
+    DataChanged();
     FitCursorHeight();
     FillLegend();
     UpdateControls();
@@ -20,6 +21,7 @@ void TfrmMain::miEditFormulaClick()
     const QListWidgetItem* item = lvwLegend->currentItem();
     if (!item || !item->isSelected() || !mFormulas->EditSeries(lvwLegend->row(item) + 1))
         return;
+    DataChanged();
     FitCursorHeight();
     FillLegend();
     UpdateControls();

@@ -152,7 +152,6 @@ QJsonArray TChartFormulas::Saved() const
 
 void TChartFormulas::Restore(const QJsonArray& saved)
 {
-    mDerived.clear();
     const std::vector<TSeriesEntry> entries = Entries();
     for (const QJsonValue& value : saved) {
         const QJsonObject entry = value.toObject();

@@ -38,7 +38,8 @@ public:
     // series), that series' title, and the formula in positions.
     QJsonArray Saved() const;
     // Takes the formulas of a file back for the series now on the chart; an
-    // entry whose series is not the one it was saved with is dropped.
+    // entry whose series is not the one it was saved with is dropped. What
+    // it holds of other series stays.
     void Restore(const QJsonArray& saved);
 
     // The dialog, once it was shown.

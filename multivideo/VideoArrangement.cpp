@@ -17,6 +17,7 @@
 namespace {
 
 const QString VideosKey = QStringLiteral("videos");
+const QString FormulasKey = QStringLiteral("formulas");
 const QString PathKey = QStringLiteral("path");
 const QString OffsetKey = QStringLiteral("offset");
 const QString Extension = QStringLiteral(".plotreel");
@@ -89,6 +90,8 @@ QByteArray ArrangementText(const QString& mainVideo, const TArrangement& arrange
 {
     QJsonObject file = arrangement.OtherSections;
     file.insert(VideosKey, VideosSection(arrangement.Videos, QFileInfo(mainVideo).absoluteDir()));
+    if (!arrangement.Formulas.isEmpty())
+        file.insert(FormulasKey, arrangement.Formulas);
     return QJsonDocument(file).toJson();
 }
 
@@ -103,6 +106,10 @@ TArrangement ParseArrangement(const QByteArray& text, const QString& mainVideo, 
     QJsonObject file = document.object();
     TArrangement arrangement;
     arrangement.Videos = ReadVideosSection(file.take(VideosKey), QFileInfo(mainVideo).absoluteDir(), fileName);
+    const QJsonValue formulas = file.take(FormulasKey);
+    if (!formulas.isUndefined() && !formulas.isArray())
+        Refuse(fileName, QStringLiteral("its formulas are no list."));
+    arrangement.Formulas = formulas.toArray();
     arrangement.OtherSections = file;
     return arrangement;
 }

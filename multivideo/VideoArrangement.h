@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -39,13 +40,16 @@ constexpr int MaxArrangementEntries = 32;
 struct TArrangement {
     // "videos": the added videos in the order of the file.
     QList<TAddedVideo> Videos;
+    // "formulas": what the series made by formulas were made from, beside
+    // the chart data file's series (derived/ChartFormulas).
+    QJsonArray Formulas;
     // The top-level keys this program does not read, written back as read.
     QJsonObject OtherSections;
 
-    bool IsEmpty() const { return Videos.isEmpty() && OtherSections.isEmpty(); }
+    bool IsEmpty() const { return Videos.isEmpty() && Formulas.isEmpty() && OtherSections.isEmpty(); }
     bool operator==(const TArrangement& other) const
     {
-        return Videos == other.Videos && OtherSections == other.OtherSections;
+        return Videos == other.Videos && Formulas == other.Formulas && OtherSections == other.OtherSections;
     }
 };
 

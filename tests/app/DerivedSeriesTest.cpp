@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -134,4 +136,37 @@ TEST_F(DerivedSeries, EditFormulaFollowsItsSeriesWhenOthersAreDeletedAndSaysWhen
                      "The series \"ax\", which the formula names ax, was deleted.");
     EXPECT_EQ(Values(2), (std::vector<double>{40, 30, 20}));
     EXPECT_TRUE(window->lvwLegend->item(1)->toolTip().contains("was deleted"));
+}
+
+TEST_F(DerivedSeries, TheFormulaIsKeptBesideTheVideoAndComesBackToBeEdited)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString video = dir.filePath("run.mp4");
+    OpenVideo(60, At(10, 0), video); // no chart data file: the series stay
+    Answer("a3 - ax", "Difference", "bar");
+    window->miNewFormula->trigger();
+    window->sbnSaveDataClick();
+    QFile file(dir.filePath("run.plotreel"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"formulas\""));
+
+    OpenVideo(60, At(10, 0), video);
+    ASSERT_EQ(Chart().SeriesCount(), 5);
+    EXPECT_EQ(Values(4), (std::vector<double>{4, 3, 2}));
+    QString formula, title, unit;
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<TfrmFormula*>(modal);
+        formula = dialog->edtFormula->text();
+        title = dialog->edtTitle->text();
+        unit = dialog->edtUnit->text();
+        dialog->edtFormula->setText("a3 + ax");
+        dialog->btnAdd->click();
+    });
+    SelectInLegend(3);
+    window->miEditFormula->trigger();
+    EXPECT_EQ(formula, "a3 - ax");
+    EXPECT_EQ(title, "Difference");
+    EXPECT_EQ(unit, "bar");
+    EXPECT_EQ(Values(4), (std::vector<double>{6, 7, 8}));
 }
