@@ -102,6 +102,7 @@ TEST(VideoArrangement, TextThatIsNoArrangementIsRefusedNamingTheFile)
         R"({"videos": [{"path": "", "offset": 1}]})",
         R"({"videos": [{"path": "a.mp4", "offset": "1"}]})",
         R"({"videos": [7]})",
+        R"({"formulas": {"series": 1}})",
         tooMany,
     };
     for (const QByteArray& text : texts) {
