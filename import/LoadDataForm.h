@@ -148,6 +148,7 @@ public:
     TLoggerTreeModel* LoggerChannels = nullptr;
     QLabel* lblLoggerTime = nullptr;
     QComboBox* cbxLoggerTime = nullptr;
+    QLabel* lblLoggerTimeUnit = nullptr;
     QComboBox* cbxLoggerTimeUnit = nullptr;
     QLabel* lblLoggerZero = nullptr;
     QDateTimeEdit* dtpLoggerZero = nullptr;

@@ -48,7 +48,6 @@ void TfrmLoadData::CreateLoggerTab()
     edtLoggerFilter->setGeometry(8, 58, 389, 24);
     edtLoggerFilter->setPlaceholderText(QStringLiteral("Filter channels"));
     edtLoggerFilter->setAccessibleName(QStringLiteral("Filter channels"));
-    edtLoggerFilter->setClearButtonEnabled(true);
 
     LoggerChannels = new TLoggerTreeModel(this);
     tvwLoggerChannels = new QTreeView(TabSheet5);
@@ -62,12 +61,13 @@ void TfrmLoadData::CreateLoggerTab()
     tvwLoggerChannels->header()->resizeSection(TLoggerTreeModel::SamplesColumn, 70);
 
     lblLoggerTime = PlacedLabel(TabSheet5, QPoint(8, 241), QStringLiteral("Time"));
-    cbxLoggerTime = TabDropDownList(TabSheet5, QPoint(70, 238), 210);
-    cbxLoggerTimeUnit = TabDropDownList(TabSheet5, QPoint(285, 238), 112);
+    cbxLoggerTime = TabDropDownList(TabSheet5, QPoint(70, 238), 175);
+    lblLoggerTimeUnit = PlacedLabel(TabSheet5, QPoint(250, 241), QStringLiteral("Unit"));
+    cbxLoggerTimeUnit = TabDropDownList(TabSheet5, QPoint(282, 238), 115);
     cbxLoggerTimeUnit->addItems({QStringLiteral("Seconds"), QStringLiteral("MATLAB datenum"),
                                  QStringLiteral("POSIX seconds")});
-    cbxLoggerTimeUnit->setAccessibleName(QStringLiteral("Time unit"));
     NameByLabel(lblLoggerTime, cbxLoggerTime);
+    NameByLabel(lblLoggerTimeUnit, cbxLoggerTimeUnit);
     lblLoggerZero = PlacedLabel(TabSheet5, QPoint(8, 272), QStringLiteral("Zero at"));
     dtpLoggerZero = new QDateTimeEdit(TabSheet5);
     dtpLoggerZero->setGeometry(70, 268, 210, 24);
