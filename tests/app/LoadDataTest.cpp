@@ -52,7 +52,10 @@ TEST_F(LoadData, TheDialogOpensUnderTheTopPanelWithItsDefaults)
         EXPECT_EQ(dialog.dtpDate->Date(), QDate(2016, 10, 31));
         EXPECT_EQ(dialog.dtpDate->DateEdit()->text(), "31 Oct 2016");
         EXPECT_EQ(dialog.dtpTime->time(), QTime(7, 0));
-        EXPECT_EQ(dialog.PageControl->tabText(dialog.PageControl->count() - 1), "Test Data");
+        // The logger files' tab comes after the four the dialog always had.
+        ASSERT_EQ(dialog.PageControl->count(), 5);
+        EXPECT_EQ(dialog.PageControl->tabText(3), "Test Data");
+        EXPECT_EQ(dialog.PageControl->tabText(4), "Logger File");
         EXPECT_FALSE(dialog.sbnLoadTestData2->isVisibleTo(dialog.TabSheet4));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
