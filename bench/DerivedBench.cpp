@@ -3,6 +3,7 @@
 #include "bench/BenchClock.h"
 #include "chart/ChartSeries.h"
 #include "common/DateTime.h"
+#include "derived/ChartFormulas.h"
 #include "derived/Formula.h"
 
 #include <cmath>
@@ -36,9 +37,7 @@ double TimeFormula(const char* text, const std::vector<TPointsView>& views, std:
     const TFormula formula(QString::fromLatin1(text), SeriesNames(titles));
     TFastLineSeries series;
     const auto start = Clock::now();
-    series.ReservePoints(views[0].Count);
-    formula.Evaluate(views, std::nullopt,
-                     [&](const TChartPoint* points, std::size_t count) { series.AddPoints(points, count); });
+    ComputeSeries(formula, views, series);
     const double seconds = SecondsSince(start);
     *made = static_cast<std::size_t>(series.Count());
     return seconds;

@@ -2,6 +2,7 @@
 
 #include "common/DateTime.h"
 #include "common/Exception.h"
+#include "common/PrefaultMemory.h"
 #include "derived/SeriesClock.h"
 
 #include <algorithm>
@@ -49,6 +50,7 @@ std::vector<TChartPoint> CfcFiltered(TPointsView series, int cfc, const QString&
 {
     std::vector<TChartPoint> points;
     points.reserve(series.Count);
+    AdviseHugePages({points.data(), points.capacity() * sizeof(TChartPoint)});
     for (std::size_t i = 0; i < series.Count; ++i)
         if (std::isfinite(series.Points[i].Y))
             points.push_back(series.Points[i]);

@@ -3,6 +3,7 @@
 #include "chart/Chart.h"
 #include "chartdata/ChartData.h"
 #include "chartdata/SeriesTitle.h"
+#include "common/PrefaultMemory.h"
 #include "common/WaitCursor.h"
 #include "derived/Formula.h"
 #include "derived/FormulaDialog.h"
@@ -54,11 +55,17 @@ void TChartFormulas::Compute(const QString& text, const std::vector<TSeriesName>
         const TFastLineSeries* input = mChart.LineSeries(static_cast<int>(k) + 1);
         views[k] = {input->Points(), static_cast<std::size_t>(input->Count())};
     }
+    ComputeSeries(formula, views, series);
+}
+
+void ComputeSeries(const TFormula& formula, const std::vector<TPointsView>& series, TFastLineSeries& into)
+{
     // The result has at most a point for each of the first series' points.
-    const int first = formula.Inputs().front();
-    series.ReservePoints(views[static_cast<std::size_t>(first)].Count);
-    formula.Evaluate(views, std::nullopt,
-                     [&](const TChartPoint* points, std::size_t count) { series.AddPoints(points, count); });
+    const TMemorySpan room = into.ReservePoints(series.at(static_cast<std::size_t>(formula.Inputs().front())).Count);
+    AdviseHugePages(room);
+    const TMemoryPrefaulter prefaulter({room});
+    formula.Evaluate(series, std::nullopt,
+                     [&](const TChartPoint* points, std::size_t count) { into.AddPoints(points, count); });
 }
 
 bool TChartFormulas::NewSeries()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "derived/DerivedSeries.h"
+#include "derived/PointsView.h"
 
 #include <QJsonArray>
 #include <QString>
@@ -10,7 +11,13 @@
 
 class QWidget;
 class TChart;
+class TFastLineSeries;
+class TFormula;
 class TfrmFormula;
+
+// Computes a formula over the series into `into`, which must be empty: the
+// room for its points is made and its pages asked for beside the computing.
+void ComputeSeries(const TFormula& formula, const std::vector<TPointsView>& series, TFastLineSeries& into);
 
 // The chart's series made by formulas: "New Series from Formula...",
 // "Edit Formula..." and what a file keeps of them. Series are remembered by
