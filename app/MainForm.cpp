@@ -404,6 +404,7 @@ void TfrmMain::UpdateControls()
     sbnSaveData->setEnabled(ChartAll->SeriesCount() > 1 || mVideos->Count() > 0);
     sbnAddVideo->setEnabled(ChartAll->isEnabled() && mVideos->Count() < MaxAddedVideos);
     lvwLegend->setVisible(ChartAll->SeriesCount() > 2);
+    ShowFormulaTips();
 }
 
 void TfrmMain::SetCursorX(TDateTime x)

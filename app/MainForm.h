@@ -113,7 +113,8 @@ public:
     // Series made by formulas over the others (MainFormFormulas.cpp).
     void miNewFormulaClick();
     void miEditFormulaClick();
-    TChartFormulas& Formulas() const { return *mFormulas; }
+    // The legend's tool tips: the formula of each series made by one.
+    void ShowFormulaTips();
 
     // The chart's lanes (MainFormLanes.cpp): one lane per series or one
     // shared axis, as the menu item turns them, kept for the open video.

@@ -26,3 +26,9 @@ void TfrmMain::miEditFormulaClick()
     FillLegend();
     UpdateControls();
 }
+
+void TfrmMain::ShowFormulaTips()
+{
+    for (int row = 0; row < lvwLegend->count(); ++row)
+        lvwLegend->item(row)->setToolTip(mFormulas->Describe(row + 1));
+}

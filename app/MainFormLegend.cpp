@@ -68,7 +68,6 @@ void TfrmMain::FillLegend()
         auto* item = new QListWidgetItem(TitleToDisplay(series->Title()), lvwLegend);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
         item->setCheckState(series->Active() ? Qt::Checked : Qt::Unchecked);
-        item->setToolTip(mFormulas->Describe(i));
     }
 }
 

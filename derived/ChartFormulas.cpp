@@ -140,7 +140,7 @@ QJsonArray TChartFormulas::Saved() const
         QJsonObject entry;
         entry.insert(QStringLiteral("series"), static_cast<int>(k) + 1);
         entry.insert(QStringLiteral("seriesTitle"), entries[k].Title);
-        entry.insert(QStringLiteral("formula"), PositionalFormula(derived, entries));
+        entry.insert(QStringLiteral("formula"), CurrentFormula(derived, entries, nullptr));
         entry.insert(QStringLiteral("title"), derived.Title);
         entry.insert(QStringLiteral("unit"), derived.Unit);
         QJsonObject deleted;
@@ -160,6 +160,7 @@ QJsonArray TChartFormulas::Saved() const
 void TChartFormulas::Restore(const QJsonArray& saved)
 {
     const std::vector<TSeriesEntry> entries = Entries();
+    const std::vector<TSeriesName> names = SeriesNames(TitlesOf(entries));
     for (const QJsonValue& value : saved) {
         const QJsonObject entry = value.toObject();
         const int position = entry.value(QStringLiteral("series")).toInt(0);
@@ -171,18 +172,17 @@ void TChartFormulas::Restore(const QJsonArray& saved)
         derived.Title = entry.value(QStringLiteral("title")).toString();
         derived.Unit = entry.value(QStringLiteral("unit")).toString();
         const QJsonObject deleted = entry.value(QStringLiteral("deleted")).toObject();
-        // Each name is "a" and a position of the file's series, or one of a
+        // The names are those of the series as the file holds them, or of
         // series deleted before the save.
         for (auto name = NextFormulaName(derived.Formula, 0); name; name = NextFormulaName(derived.Formula, name->End)) {
             const QString text = derived.Formula.mid(name->Start, name->End - name->Start);
             if (name->Open >= 0 || std::any_of(derived.Inputs.begin(), derived.Inputs.end(),
                                                [&](const TDerivedInput& i) { return i.Name == text; }))
                 continue;
-            bool number = false;
-            const int input = text.startsWith(QLatin1Char('a')) ? text.mid(1).toInt(&number) : 0;
-            if (number && input >= 1 && input <= static_cast<int>(entries.size()))
-                derived.Inputs.push_back({text, entries[static_cast<std::size_t>(input - 1)].Serial,
-                                          entries[static_cast<std::size_t>(input - 1)].Title});
+            const auto found = std::find_if(names.begin(), names.end(), [&](const TSeriesName& n) { return n.Name == text; });
+            if (found != names.end())
+                derived.Inputs.push_back({text, entries[static_cast<std::size_t>(found->Series)].Serial,
+                                          entries[static_cast<std::size_t>(found->Series)].Title});
             else if (deleted.contains(text))
                 derived.Inputs.push_back({text, 0, deleted.value(text).toString()});
         }

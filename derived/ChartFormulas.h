@@ -42,7 +42,8 @@ public:
 
     // The formulas of the chart's series, as a file beside the chart data
     // keeps them: each with the position of its series (1 is the first data
-    // series), that series' title, and the formula in positions.
+    // series), that series' title, and the formula in the names the series
+    // have then.
     QJsonArray Saved() const;
     // Takes the formulas of a file back for the series now on the chart; an
     // entry whose series is not the one it was saved with is dropped. What

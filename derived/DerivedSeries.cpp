@@ -81,14 +81,3 @@ QString CurrentFormula(const TDerivedSeries& derived, const std::vector<TSeriesE
         return byTitle ? name : PositionName(position);
     });
 }
-
-QString PositionalFormula(const TDerivedSeries& derived, const std::vector<TSeriesEntry>& series)
-{
-    return RenameInFormula(derived.Formula, [&](const QString& name) -> std::optional<QString> {
-        const TDerivedInput* input = InputNamed(derived, name);
-        if (!input)
-            return std::nullopt;
-        const int position = PositionOf(input->Serial, series);
-        return position < 0 ? DeletedName(name) : PositionName(position);
-    });
-}

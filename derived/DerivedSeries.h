@@ -46,8 +46,3 @@ TDerivedSeries MakeDerivedSeries(const QString& formula, const QString& title, c
 // longer there is named "deleted_" and its name, which no series answers
 // to, and `missing` gets a sentence saying which series is gone.
 QString CurrentFormula(const TDerivedSeries& derived, const std::vector<TSeriesEntry>& series, QStringList* missing);
-
-// The formula with every input named by its position ("a" and its number),
-// as a file keeps it beside the series in their order; inputs no longer
-// there named as CurrentFormula names them.
-QString PositionalFormula(const TDerivedSeries& derived, const std::vector<TSeriesEntry>& series);

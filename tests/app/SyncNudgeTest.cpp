@@ -5,8 +5,10 @@
 #include "chartdata/ChartDataIO.h"
 #include "common/TimeMapping.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/support/ModalBoxCatcher.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -139,8 +141,14 @@ TEST_F(Nudge, AltArrowsMoveTheDataAgainstTheVideoAndTheSaveKeepsIt)
 
     window->sbnSaveData->click();
     ASSERT_TRUE(QFile::exists(ChartDataFileName(video)));
+    // A nudge after the save is unsaved: opening the video again asks, and
+    // Discard gives it up.
     Press(Qt::Key_Right, Qt::AltModifier);
-    window->OpenVideoFile(video);
+    {
+        ModalBoxCatcher boxes(QMessageBox::Discard);
+        window->OpenVideoFile(video);
+        EXPECT_EQ(boxes.Texts(), QStringList({"Save the chart data of " + QFileInfo(video).fileName() + "?"}));
+    }
     EXPECT_EQ(window->StartTime, nudged);
     EXPECT_EQ(window->DefaultAxisMin, nudged);
     // Opening starts the count afresh.
