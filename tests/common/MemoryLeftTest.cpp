@@ -94,6 +94,13 @@ TEST(MemoryLeft, TheProcessLimitsCountWhatIsMappedAlready)
     figures.Data = 5000 * MiB;
     EXPECT_EQ(MemoryLeft(figures), 3000 * MiB);
 
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's shadow memory cannot live under a lowered address-space limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer's shadow memory cannot live under a lowered address-space limit";
+#endif
+#endif
     rlimit before{};
     ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
     rlimit lowered = before;
